@@ -1,0 +1,75 @@
+#pragma once
+#include "WideString.h"
+
+// Values are the item indexes of the form's combo boxes; never renumber them.
+enum NoduleType : int {
+    NODULE_SOLID = 0,
+    NODULE_PART_SOLID = 1,
+    NODULE_GROUND_GLASS = 2,
+};
+
+// Combo 1008 index + 1; no selection (-1) gives FOLLOWUP_BASELINE.
+enum FollowUpStatus : int {
+    FOLLOWUP_BASELINE = 0,
+    FOLLOWUP_NEW = 1,
+    FOLLOWUP_GROWING = 2,
+    FOLLOWUP_STABLE = 3,
+};
+
+enum Lobe : int {
+    LOBE_NONE = -1,
+    LOBE_RUL = 0,
+    LOBE_RML = 1,
+    LOBE_RLL = 2,
+    LOBE_LUL = 3,
+    LOBE_LLL = 4,
+};
+
+// Index order is severity order: the most severe category has the largest index.
+enum Category : int {
+    CAT_0 = 0,
+    CAT_1 = 1,
+    CAT_2 = 2,
+    CAT_2B = 3,
+    CAT_3 = 4,
+    CAT_4 = 5,
+    CAT_4A = 6,
+    CAT_4B = 7,
+    CAT_4X = 8,
+};
+
+// One nodule as the reader entered it, with its current Lung-RADS category.
+// Owned by its row of the nodule list, deleted through the base pointer.
+class CNoduleItem {
+public:
+    CNoduleItem() = default;
+    virtual ~CNoduleItem();
+
+    // Recomputes m_nCategory from the other fields.
+    void UpdateCategory();
+    // The other 4X feature may change only on a nodule already in category 3 or above.
+    void SetOther(bool bOther, const CString& strOther);
+
+    int m_nType = NODULE_SOLID;
+    double m_dLongAxis = 0.0;
+    double m_dShortAxis = 0.0;
+    double m_dSolidLongAxis = 0.0;
+    double m_dSolidShortAxis = 0.0;
+    int m_nLobe = LOBE_NONE;
+    int m_nImageNo = 0;
+    int m_nFollowUp = FOLLOWUP_BASELINE;
+    bool m_bPerifissural = false;
+    bool m_bCalcification = false;
+    bool m_bFat = false;
+    bool m_bLikelyBenign = false;
+    bool m_bSpiculation = false;
+    bool m_bCavity = false;
+    bool m_bOther = false;
+    CString m_strOther;
+    // A new record is category 2 without running the rules (they agree for the defaults).
+    int m_nCategory = CAT_2;
+};
+
+// Mean of two diameters in whole tenths of a millimetre, rounded half-up.
+// NaN counts as 0; values beyond the int range are clamped to it.
+int MeanDiameterTenths(double dAxisA, double dAxisB);
