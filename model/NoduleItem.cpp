@@ -1,0 +1,31 @@
+#include "NoduleItem.h"
+
+#include <climits>
+#include <cmath>
+
+CNoduleItem::~CNoduleItem() = default;
+
+void CNoduleItem::SetOther(bool bOther, const CString& strOther) {
+    // The other feature only refines a category of 3 or above into 4X.
+    if (m_nCategory < CAT_3) {
+        return;
+    }
+    m_bOther = bOther;
+    m_strOther = strOther;
+    UpdateCategory();
+}
+
+int MeanDiameterTenths(double dAxisA, double dAxisB) {
+    const double tenths = (dAxisB + dAxisA) * 0.5 * 10.0 + 0.5;
+    if (std::isnan(tenths)) {
+        return 0;
+    }
+    // Truncation toward zero is defined only inside these bounds.
+    if (tenths <= static_cast<double>(INT_MIN) - 1.0) {
+        return INT_MIN;
+    }
+    if (tenths >= static_cast<double>(INT_MAX) + 1.0) {
+        return INT_MAX;
+    }
+    return static_cast<int>(tenths);
+}

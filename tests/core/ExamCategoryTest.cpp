@@ -1,0 +1,73 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "model/ExamCategory.h"
+#include "model/NoduleItem.h"
+
+namespace {
+
+constexpr int MILD = 0;
+constexpr int MODERATE = 1;
+constexpr int SEVERE = 2;
+constexpr int NO_SEVERITY = -1;
+
+}  // namespace
+
+TEST(ExamCategory, FinalCategoryText) {
+    struct Case {
+        const char* name;
+        std::vector<int> categories;
+        ExamFindings findings;
+        const wchar_t* expected;
+    };
+    const Case cases[] = {
+        {"empty list is 1", {}, {}, L"1"},
+        {"empty list with consolidation is 4X", {}, {.bConsolidation = true}, L"4X"},
+        {"empty list with endobronchial lesion is 4A", {}, {.bEndobronchial = true}, L"4A"},
+        {"most severe nodule wins", {CAT_2, CAT_4A}, {}, L"4A"},
+        {"3 is more severe than 2b", {CAT_2B, CAT_3}, {}, L"3"},
+        {"a single 0 is 0", {CAT_0}, {}, L"0"},
+        {"0 and 2 is 2", {CAT_0, CAT_2}, {}, L"2"},
+        {"4 is below 4A", {CAT_4, CAT_4A, CAT_3}, {}, L"4A"},
+        {"endobronchial lesion raises 3 to 4A", {CAT_3}, {.bEndobronchial = true}, L"4A"},
+        {"endobronchial lesion keeps 4B", {CAT_4B}, {.bEndobronchial = true}, L"4B"},
+        {"atelectasis makes 4X over 4B", {CAT_4B}, {.bAtelectasis = true}, L"4X"},
+        {"lymphadenopathy makes 4X over 2", {CAT_2}, {.bLymphadenopathy = true}, L"4X"},
+        {"other suggestive finding makes 4X over endobronchial",
+         {CAT_1},
+         {.bEndobronchial = true, .bSuggestiveOther = true},
+         L"4X"},
+        {"coronary calcification without severity adds no S",
+         {CAT_2},
+         {.bCoronaryCalcification = true, .nCoronarySeverity = NO_SEVERITY},
+         L"2"},
+        {"mild coronary calcification adds no S", {CAT_2}, {.bCoronaryCalcification = true, .nCoronarySeverity = MILD}, L"2"},
+        {"moderate coronary calcification adds S",
+         {CAT_2},
+         {.bCoronaryCalcification = true, .nCoronarySeverity = MODERATE},
+         L"2S"},
+        {"severe coronary calcification adds S",
+         {CAT_4A},
+         {.bCoronaryCalcification = true, .nCoronarySeverity = SEVERE},
+         L"4AS"},
+        {"severity without its check box adds no S", {CAT_2}, {.nCoronarySeverity = SEVERE}, L"2"},
+        {"emphysema adds S", {CAT_2B}, {.bEmphysema = true}, L"2bS"},
+        {"interstitial abnormality adds S", {}, {.bInterstitial = true}, L"1S"},
+        {"pneumonia adds S", {CAT_0}, {.bPneumonia = true}, L"0S"},
+        {"extrapulmonary malignancy adds S", {CAT_3}, {.bExtrapulmonary = true}, L"3S"},
+        {"aneurysm adds S", {CAT_2}, {.bAneurysm = true}, L"2S"},
+        {"effusion adds S", {CAT_2}, {.bEffusion = true}, L"2S"},
+        {"other significant finding adds S", {CAT_4X}, {.bSignificantOther = true}, L"4XS"},
+        {"two significant findings add one S", {CAT_2}, {.bEmphysema = true, .bEffusion = true}, L"2S"},
+        {"S follows a 4X from findings", {}, {.bConsolidation = true, .bAneurysm = true}, L"4XS"},
+        {"other findings change nothing",
+         {CAT_2},
+         {.bInactiveTuberculosis = true, .bOtherFinding = true},
+         L"2"},
+        {"category outside the table has an empty label", {CAT_2, 12}, {}, L""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FinalCategoryText(c.categories, c.findings), c.expected) << c.name;
+    }
+}

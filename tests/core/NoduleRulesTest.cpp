@@ -1,0 +1,251 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <limits>
+#include <span>
+
+#include "model/NoduleItem.h"
+
+namespace {
+
+// What the editors add to every typed diameter.
+constexpr double SIZE_NUDGE_MM = 0.0001;
+constexpr double INF = std::numeric_limits<double>::infinity();
+constexpr double NOT_A_NUMBER = std::numeric_limits<double>::quiet_NaN();
+
+double Typed(double mm) { return mm + SIZE_NUDGE_MM; }
+
+enum Flag : unsigned {
+    PERIFISSURAL = 1 << 0,
+    CALCIFICATION = 1 << 1,
+    FAT = 1 << 2,
+    LIKELY_BENIGN = 1 << 3,
+    SPICULATION = 1 << 4,
+    CAVITY = 1 << 5,
+    OTHER = 1 << 6,
+};
+
+struct Sizes {
+    double dLong;
+    double dShort;
+    double dSolidLong = 0.0;
+    double dSolidShort = 0.0;
+};
+
+// A solid part never entered stays 0.
+Sizes TypedSizes(double dLong, double dShort) { return {Typed(dLong), Typed(dShort)}; }
+
+Sizes TypedSizes(double dLong, double dShort, double dSolidLong, double dSolidShort) {
+    return {Typed(dLong), Typed(dShort), Typed(dSolidLong), Typed(dSolidShort)};
+}
+
+CNoduleItem Nodule(int nType, int nFollowUp, Sizes sizes, unsigned flags) {
+    CNoduleItem nodule;
+    nodule.m_nType = nType;
+    nodule.m_nFollowUp = nFollowUp;
+    nodule.m_dLongAxis = sizes.dLong;
+    nodule.m_dShortAxis = sizes.dShort;
+    nodule.m_dSolidLongAxis = sizes.dSolidLong;
+    nodule.m_dSolidShortAxis = sizes.dSolidShort;
+    nodule.m_bPerifissural = flags & PERIFISSURAL;
+    nodule.m_bCalcification = flags & CALCIFICATION;
+    nodule.m_bFat = flags & FAT;
+    nodule.m_bLikelyBenign = flags & LIKELY_BENIGN;
+    nodule.m_bSpiculation = flags & SPICULATION;
+    nodule.m_bCavity = flags & CAVITY;
+    nodule.m_bOther = flags & OTHER;
+    return nodule;
+}
+
+struct CategoryCase {
+    const char* name;
+    int nType;
+    int nFollowUp;
+    Sizes sizes;
+    unsigned flags;
+    int nExpected;
+};
+
+const CategoryCase SIZE_CASES[] = {
+    {"solid baseline D59 is 2", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(5.9, 5.9), 0, CAT_2},
+    {"solid baseline 6 x 5.9 rounds up to D60: 3", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(6, 5.9), 0, CAT_3},
+    {"solid baseline D79 is 3", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7.9, 7.9), 0, CAT_3},
+    {"solid baseline D80 is 4A", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(8, 7.9), 0, CAT_4A},
+    {"solid baseline D149 is 4A", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(14.9, 14.9), 0, CAT_4A},
+    {"solid baseline D150 is 4B", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(15, 14.9), 0, CAT_4B},
+    {"solid baseline ignores solid-part sizes", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(5, 5, 20, 20), 0,
+     CAT_2},
+    {"solid baseline sizes never entered are 2", NODULE_SOLID, FOLLOWUP_BASELINE, Sizes{0, 0}, 0, CAT_2},
+    {"solid new D39 is 2", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(3.9, 3.9), 0, CAT_2},
+    {"solid new D40 is 3", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(4, 3.9), 0, CAT_3},
+    {"solid new D59 is 3", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(5.9, 5.9), 0, CAT_3},
+    {"solid new D60 is 4A", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(6, 5.9), 0, CAT_4A},
+    {"solid new D79 is 4A", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(7.9, 7.9), 0, CAT_4A},
+    {"solid new D80 is 4B", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(8, 7.9), 0, CAT_4B},
+    {"solid growing small is 4A", NODULE_SOLID, FOLLOWUP_GROWING, TypedSizes(2, 2), 0, CAT_4A},
+    {"solid growing D79 is 4A", NODULE_SOLID, FOLLOWUP_GROWING, TypedSizes(7.9, 7.9), 0, CAT_4A},
+    {"solid growing D80 is 4B", NODULE_SOLID, FOLLOWUP_GROWING, TypedSizes(8, 7.9), 0, CAT_4B},
+    {"solid stable is 2 whatever size and 4X features", NODULE_SOLID, FOLLOWUP_STABLE, TypedSizes(25, 25),
+     SPICULATION | CAVITY | OTHER, CAT_2},
+    {"part-solid baseline D59 is 2 whatever the solid part", NODULE_PART_SOLID, FOLLOWUP_BASELINE,
+     TypedSizes(5.9, 5.9, 9, 9), 0, CAT_2},
+    {"part-solid baseline D60 without solid part is 3", NODULE_PART_SOLID, FOLLOWUP_BASELINE,
+     TypedSizes(6, 5.9), 0, CAT_3},
+    {"part-solid baseline S59 is 3", NODULE_PART_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10, 5.9, 5.9), 0,
+     CAT_3},
+    {"part-solid baseline S60 is 4A", NODULE_PART_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10, 6, 5.9), 0,
+     CAT_4A},
+    {"part-solid baseline S79 is 4A", NODULE_PART_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10, 7.9, 7.9), 0,
+     CAT_4A},
+    {"part-solid baseline S80 is 4B", NODULE_PART_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10, 8, 7.9), 0,
+     CAT_4B},
+    {"part-solid new D59 is 3 whatever the solid part", NODULE_PART_SOLID, FOLLOWUP_NEW,
+     TypedSizes(5.9, 5.9, 20, 20), 0, CAT_3},
+    {"part-solid new D60 S39 is 4A", NODULE_PART_SOLID, FOLLOWUP_NEW, TypedSizes(6, 5.9, 3.9, 3.9), 0, CAT_4A},
+    {"part-solid new D60 S40 is 4B", NODULE_PART_SOLID, FOLLOWUP_NEW, TypedSizes(6, 5.9, 4, 3.9), 0, CAT_4B},
+    {"part-solid growing S39 is 4A even when large", NODULE_PART_SOLID, FOLLOWUP_GROWING,
+     TypedSizes(50, 50, 3.9, 3.9), 0, CAT_4A},
+    {"part-solid growing S40 is 4B even when small", NODULE_PART_SOLID, FOLLOWUP_GROWING,
+     TypedSizes(5, 5, 4, 3.9), 0, CAT_4B},
+    {"part-solid stable is 2", NODULE_PART_SOLID, FOLLOWUP_STABLE, TypedSizes(30, 30, 20, 20), CAVITY, CAT_2},
+    {"ground-glass baseline D299 is 2", NODULE_GROUND_GLASS, FOLLOWUP_BASELINE, TypedSizes(29.9, 29.9), 0,
+     CAT_2},
+    {"ground-glass baseline D300 is 3", NODULE_GROUND_GLASS, FOLLOWUP_BASELINE, TypedSizes(30, 29.9), 0, CAT_3},
+    {"ground-glass new D299 is 2", NODULE_GROUND_GLASS, FOLLOWUP_NEW, TypedSizes(29.9, 29.9), 0, CAT_2},
+    {"ground-glass new D300 is 3", NODULE_GROUND_GLASS, FOLLOWUP_NEW, TypedSizes(30, 29.9), 0, CAT_3},
+    {"ground-glass baseline ignores solid-part sizes", NODULE_GROUND_GLASS, FOLLOWUP_BASELINE,
+     TypedSizes(50, 50, 20, 20), 0, CAT_3},
+    {"ground-glass growing is 2", NODULE_GROUND_GLASS, FOLLOWUP_GROWING, TypedSizes(50, 50), 0, CAT_2},
+    {"ground-glass stable is 2", NODULE_GROUND_GLASS, FOLLOWUP_STABLE, TypedSizes(50, 50), 0, CAT_2},
+};
+
+const CategoryCase FEATURE_CASES[] = {
+    {"cavity turns 3 into 4X", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7), CAVITY, CAT_4X},
+    {"spiculation turns 4A into 4X", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10), SPICULATION, CAT_4X},
+    {"other feature turns 4B into 4X", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(20, 20), OTHER, CAT_4X},
+    {"4X features leave 2 alone", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(5, 5), SPICULATION, CAT_2},
+    {"4X features turn a large ground-glass 3 into 4X", NODULE_GROUND_GLASS, FOLLOWUP_BASELINE,
+     TypedSizes(30, 30), SPICULATION, CAT_4X},
+    {"fat wins over size", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(20, 20), FAT, CAT_1},
+    {"calcification wins over 4X features and overrides", NODULE_SOLID, FOLLOWUP_GROWING, TypedSizes(20, 20),
+     CALCIFICATION | SPICULATION | LIKELY_BENIGN | PERIFISSURAL, CAT_1},
+    {"benign features win for an unknown type", 7, FOLLOWUP_BASELINE, TypedSizes(5, 5), FAT, CAT_1},
+    {"likely benign turns 4X into 2b", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7),
+     CAVITY | LIKELY_BENIGN, CAT_2B},
+    {"likely benign turns 3 into 2b", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7), LIKELY_BENIGN, CAT_2B},
+    {"likely benign leaves 2 alone", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(5, 5), LIKELY_BENIGN, CAT_2},
+    {"likely benign leaves 0 alone", NODULE_SOLID, 9, TypedSizes(5, 5), LIKELY_BENIGN, CAT_0},
+    {"likely benign is tested before perifissural", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(9.9, 9.9),
+     LIKELY_BENIGN | PERIFISSURAL, CAT_2B},
+    {"perifissural below 10 mm turns 4B into 2", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(9.9, 9.9),
+     PERIFISSURAL, CAT_2},
+    {"perifissural turns 4X into 2", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(9.9, 9.9),
+     PERIFISSURAL | SPICULATION, CAT_2},
+    {"perifissural turns 0 into 2", NODULE_SOLID, -1, TypedSizes(5, 5), PERIFISSURAL, CAT_2},
+    {"perifissural applies to every type", NODULE_PART_SOLID, FOLLOWUP_NEW, TypedSizes(5, 5), PERIFISSURAL,
+     CAT_2},
+    {"perifissural needs the larger axis below 10 mm", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(9, 10),
+     PERIFISSURAL, CAT_4B},
+    {"perifissural at exactly 10.0 mm does not apply", NODULE_SOLID, FOLLOWUP_NEW, Sizes{10.0, 9.0},
+     PERIFISSURAL, CAT_4B},
+    {"perifissural compares the unrounded axis", NODULE_SOLID, FOLLOWUP_NEW, Sizes{9.99999, 9.0}, PERIFISSURAL,
+     CAT_2},
+};
+
+const CategoryCase OUT_OF_RANGE_CASES[] = {
+    {"unknown type is 0", 3, FOLLOWUP_BASELINE, TypedSizes(20, 20), SPICULATION, CAT_0},
+    {"negative type is 0", -1, FOLLOWUP_BASELINE, TypedSizes(20, 20), 0, CAT_0},
+    {"solid with unknown follow-up is 0", NODULE_SOLID, 4, TypedSizes(20, 20), SPICULATION, CAT_0},
+    {"part-solid with negative follow-up is 0", NODULE_PART_SOLID, -1, TypedSizes(20, 20, 10, 10), 0, CAT_0},
+    {"ground-glass with unknown follow-up is 0", NODULE_GROUND_GLASS, 4, TypedSizes(40, 40), 0, CAT_0},
+    {"sizes that are not numbers count as 0", NODULE_SOLID, FOLLOWUP_BASELINE, Sizes{NOT_A_NUMBER, NOT_A_NUMBER},
+     0, CAT_2},
+    {"an axis that is not a number proves no perifissural size", NODULE_SOLID, FOLLOWUP_GROWING,
+     Sizes{NOT_A_NUMBER, 5.0}, PERIFISSURAL, CAT_4A},
+    {"a short axis that is not a number proves no perifissural size", NODULE_SOLID, FOLLOWUP_GROWING,
+     Sizes{5.0, NOT_A_NUMBER}, PERIFISSURAL, CAT_4A},
+    {"infinite size is the largest class", NODULE_SOLID, FOLLOWUP_BASELINE, Sizes{INF, INF}, 0, CAT_4B},
+    {"huge size is the largest class", NODULE_GROUND_GLASS, FOLLOWUP_NEW, Sizes{1e300, 1e300}, 0, CAT_3},
+    {"infinite solid part is the largest class", NODULE_PART_SOLID, FOLLOWUP_BASELINE, Sizes{10, 10, INF, 1},
+     0, CAT_4B},
+    {"negative infinite size is the smallest class", NODULE_SOLID, FOLLOWUP_NEW, Sizes{-INF, -INF}, 0, CAT_2},
+};
+
+void ExpectCategories(std::span<const CategoryCase> cases) {
+    for (const CategoryCase& c : cases) {
+        CNoduleItem nodule = Nodule(c.nType, c.nFollowUp, c.sizes, c.flags);
+        nodule.UpdateCategory();
+        EXPECT_EQ(nodule.m_nCategory, c.nExpected) << c.name;
+        EXPECT_NE(nodule.m_nCategory, CAT_4) << c.name;
+    }
+}
+
+}  // namespace
+
+TEST(NoduleRules, SizeAndBehaviourTable) { ExpectCategories(SIZE_CASES); }
+
+TEST(NoduleRules, FeaturesAndOverrides) { ExpectCategories(FEATURE_CASES); }
+
+TEST(NoduleRules, ValuesOutsideTheirRange) { ExpectCategories(OUT_OF_RANGE_CASES); }
+
+TEST(NoduleRules, NewRecordAgreesWithTheRules) {
+    CNoduleItem nodule;
+    EXPECT_EQ(nodule.m_nCategory, CAT_2);
+    nodule.UpdateCategory();
+    EXPECT_EQ(nodule.m_nCategory, CAT_2);
+}
+
+TEST(NoduleRules, MeanDiameterTenths) {
+    struct Case {
+        const char* name;
+        double dA;
+        double dB;
+        int nExpected;
+    };
+    const Case cases[] = {
+        {"typed 6 and 5.9 round half up", Typed(6), Typed(5.9), 60},
+        {"typed 5.9 and 5.9", Typed(5.9), Typed(5.9), 59},
+        {"zero", 0, 0, 0},
+        {"negative truncates toward zero", -0.7, -0.7, -6},
+        {"not a number counts as 0", NOT_A_NUMBER, 5, 0},
+        {"infinite clamps to the int maximum", INF, 5, INT_MAX},
+        {"negative infinite clamps to the int minimum", -INF, 5, INT_MIN},
+        {"opposite infinities are not a number", INF, -INF, 0},
+        {"huge clamps to the int maximum", 1e300, 1e300, INT_MAX},
+        {"just beyond the int range clamps", 214748365.0, 214748365.0, INT_MAX},
+        {"largest int converts", 214748364.7, 214748364.7, INT_MAX},
+        {"huge negative clamps to the int minimum", -1e300, -1e300, INT_MIN},
+        {"smallest int converts", -214748364.85, -214748364.85, INT_MIN},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MeanDiameterTenths(c.dA, c.dB), c.nExpected) << c.name;
+    }
+}
+
+TEST(NoduleRules, SetOther) {
+    struct Case {
+        const char* name;
+        Sizes sizes;
+        unsigned flags;
+        bool bOther;
+        int nExpectedCategory;
+        bool bExpectedOther;
+        const wchar_t* expectedText;
+    };
+    const Case cases[] = {
+        {"category 2 ignores the other feature", TypedSizes(5, 5), 0, true, CAT_2, false, L""},
+        {"category 2b ignores the other feature", TypedSizes(7, 7), LIKELY_BENIGN, true, CAT_2B, false, L""},
+        {"category 3 takes it and becomes 4X", TypedSizes(7, 7), 0, true, CAT_4X, true, L"%s 50%"},
+        {"clearing it on 4X returns to 3", TypedSizes(7, 7), OTHER, false, CAT_3, false, L"%s 50%"},
+        {"4X from cavity stays 4X when it is cleared", TypedSizes(7, 7), OTHER | CAVITY, false, CAT_4X, false,
+         L"%s 50%"},
+    };
+    for (const Case& c : cases) {
+        CNoduleItem nodule = Nodule(NODULE_SOLID, FOLLOWUP_BASELINE, c.sizes, c.flags);
+        nodule.UpdateCategory();
+        nodule.SetOther(c.bOther, L"%s 50%");
+        EXPECT_EQ(nodule.m_nCategory, c.nExpectedCategory) << c.name;
+        EXPECT_EQ(nodule.m_bOther, c.bExpectedOther) << c.name;
+        EXPECT_EQ(nodule.m_strOther, c.expectedText) << c.name;
+    }
+}

@@ -1,0 +1,473 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cwctype>
+#include <limits>
+#include <vector>
+
+#include "model/NumberText.h"
+#include "report/ReportComposer.h"
+
+namespace {
+
+constexpr double SIZE_NUDGE_MM = 0.0001;
+constexpr double NOT_A_NUMBER = std::numeric_limits<double>::quiet_NaN();
+
+double Typed(double mm) { return mm + SIZE_NUDGE_MM; }
+
+const wchar_t ANNUAL[] = L"12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.";
+const wchar_t MOST_SUSPICIOUS[] =
+    L"폐암 매우 의심\r\n"
+    L"악성 여부 확인을 위하여 필요에 따라 흉부 CT, PET/CT 혹은 조직검사 등의 시행을 권고합니다.\r\n"
+    L"새로운 큰 결절이 발생한 경우 감염/염증 병변을 배제하기 위해 한달 후 저선량흉부 CT 촬영합니다.";
+const wchar_t BASELINE_NO_NODULES[] =
+    L"처음CT\r\n선량 (CTDIvol): 0.00 mGy\r\n\r\n영상소견\r\n발견된 결절 없음.\r\n";
+const wchar_t CONCLUSION_1[] = L"\r\n\r\n결론: 범주 1 이상소견 없음\r\n12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.";
+
+CString Compose(const ExamInputs& exam, const std::vector<CNoduleItem>& nodules) {
+    std::vector<const CNoduleItem*> pointers;
+    for (const CNoduleItem& nodule : nodules) {
+        pointers.push_back(&nodule);
+    }
+    return ComposeReport(exam, pointers);
+}
+
+std::vector<CString> Lines(const CString& report) {
+    std::vector<CString> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = report.find(L"\r\n", start)) != CString::npos; start = end + 2) {
+        lines.push_back(report.substr(start, end - start));
+    }
+    lines.push_back(report.substr(start));
+    return lines;
+}
+
+// The nodule lines of a report: from the line after "영상소견" to the first blank line.
+std::vector<CString> NoduleLines(const CString& report) {
+    const std::vector<CString> lines = Lines(report);
+    auto line = std::find(lines.begin(), lines.end(), L"영상소견");
+    std::vector<CString> nodules;
+    while (line != lines.end() && ++line != lines.end() && !line->empty()) {
+        nodules.push_back(*line);
+    }
+    return nodules;
+}
+
+// A solid baseline nodule in the right upper lobe: 6 x 5 mm typed, image 23, category 2.
+CNoduleItem PlainNodule() {
+    CNoduleItem nodule;
+    nodule.m_dLongAxis = Typed(6.0);
+    nodule.m_dShortAxis = Typed(5.0);
+    nodule.m_nLobe = LOBE_RUL;
+    nodule.m_nImageNo = 23;
+    return nodule;
+}
+
+ExamInputs ExampleExam() {
+    ExamInputs exam;
+    exam.bBaselineCt = false;
+    exam.dtPriorCt.m_dt = 44259.0;
+    exam.bPriorCancer = true;
+    exam.fCtdiVol = 1.25f;
+    exam.findings.bCoronaryCalcification = true;
+    exam.findings.nCoronarySeverity = 1;
+    exam.findings.bEmphysema = true;
+    exam.strCoronarySeverity = L"Moderate";
+    exam.strComments = L"  이전 검사와 비교함.  ";
+    exam.strFinalCategory = L"4XS";
+    return exam;
+}
+
+std::vector<CNoduleItem> ExampleNodules() {
+    CNoduleItem stable = PlainNodule();
+    stable.m_nFollowUp = FOLLOWUP_STABLE;
+
+    CNoduleItem partSolid;
+    partSolid.m_nType = NODULE_PART_SOLID;
+    partSolid.m_dLongAxis = Typed(12.0);
+    partSolid.m_dShortAxis = Typed(10.0);
+    partSolid.m_dSolidLongAxis = Typed(7.0);
+    partSolid.m_dSolidShortAxis = Typed(5.0);
+    partSolid.m_nLobe = LOBE_LLL;
+    partSolid.m_nImageNo = 45;
+    partSolid.m_nFollowUp = FOLLOWUP_NEW;
+    partSolid.m_bSpiculation = true;
+
+    std::vector<CNoduleItem> nodules{stable, partSolid};
+    for (CNoduleItem& nodule : nodules) {
+        nodule.UpdateCategory();
+    }
+    return nodules;
+}
+
+}  // namespace
+
+TEST(ReportComposer, ExampleReport) {
+    const CString expected =
+        L"추적CT (이전CT: 2021-03-04)\r\n"
+        L"과거 폐암 병력 있음.\r\n"
+        L"선량 (CTDIvol): 1.25 mGy\r\n"
+        L"\r\n"
+        L"영상소견\r\n"
+        L"좌하엽(#45), 11.0 mm 부분고형 결절 있음 (고형부분: 6.0 mm) (침상), 새로 생김, 범주: 4X\r\n"
+        L"우상엽(#23), 5.5 mm 고형 결절 있음, 변화 없음, 범주: 2\r\n"
+        L"\r\n"
+        L"폐결절 외 의미있는 소견: 관상동맥 석회화 (Moderate), 폐기종 (중증도 이상).\r\n"
+        L"\r\n"
+        L"추가 내용: \r\n"
+        L"이전 검사와 비교함.\r\n"
+        L"\r\n"
+        L"결론: 범주 4XS 폐암 매우 의심\r\n"
+        L"악성 여부 확인을 위하여 필요에 따라 흉부 CT, PET/CT 혹은 조직검사 등의 시행을 권고합니다.\r\n"
+        L"새로운 큰 결절이 발생한 경우 감염/염증 병변을 배제하기 위해 한달 후 저선량흉부 CT 촬영합니다.";
+    EXPECT_EQ(Compose(ExampleExam(), ExampleNodules()), expected);
+}
+
+TEST(ReportComposer, ExampleNoduleOnBaselineCt) {
+    ExamInputs exam = ExampleExam();
+    exam.bBaselineCt = true;
+    const std::vector<CString> lines = NoduleLines(Compose(exam, ExampleNodules()));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], L"우상엽(#23), 5.5 mm 고형 결절 있음, 범주: 2");
+}
+
+TEST(ReportComposer, Header) {
+    struct Case {
+        const char* name;
+        bool bBaselineCt;
+        double dtPriorCt;
+        COleDateTime::DateTimeStatus status;
+        bool bPriorCancer;
+        float fCtdiVol;
+        const wchar_t* expected;
+    };
+    const Case cases[] = {
+        {"baseline without dose", true, 0, COleDateTime::valid, false, 0.0f,
+         L"처음CT\r\n선량 (CTDIvol): 0.00 mGy\r\n\r\n영상소견\r\n"},
+        {"prior cancer line", true, 0, COleDateTime::valid, true, 0.0f,
+         L"처음CT\r\n과거 폐암 병력 있음.\r\n선량 (CTDIvol): 0.00 mGy\r\n\r\n영상소견\r\n"},
+        {"float 1.125 is written 1.12", true, 0, COleDateTime::valid, false, 1.125f,
+         L"처음CT\r\n선량 (CTDIvol): 1.12 mGy\r\n\r\n영상소견\r\n"},
+        {"float 1.2 is written 1.20", true, 0, COleDateTime::valid, false, 1.2f,
+         L"처음CT\r\n선량 (CTDIvol): 1.20 mGy\r\n\r\n영상소견\r\n"},
+        {"baseline shows no date, not even an invalid one", true, 0, COleDateTime::invalid, false, 0.0f,
+         L"처음CT\r\n선량 (CTDIvol): 0.00 mGy\r\n\r\n영상소견\r\n"},
+        {"follow-up with its date", false, 44259.5, COleDateTime::valid, false, 100.0f,
+         L"추적CT (이전CT: 2021-03-04)\r\n선량 (CTDIvol): 100.00 mGy\r\n\r\n영상소견\r\n"},
+        {"follow-up with a null date", false, 44259, COleDateTime::null, false, 0.0f,
+         L"추적CT (이전CT: )\r\n선량 (CTDIvol): 0.00 mGy\r\n\r\n영상소견\r\n"},
+        {"follow-up with an invalid date", false, 44259, COleDateTime::invalid, false, 0.0f,
+         L"추적CT (이전CT: Invalid DateTime)\r\n선량 (CTDIvol): 0.00 mGy\r\n\r\n영상소견\r\n"},
+    };
+    for (const Case& c : cases) {
+        ExamInputs exam;
+        exam.bBaselineCt = c.bBaselineCt;
+        exam.dtPriorCt.m_dt = c.dtPriorCt;
+        exam.dtPriorCt.m_status = c.status;
+        exam.bPriorCancer = c.bPriorCancer;
+        exam.fCtdiVol = c.fCtdiVol;
+        const CString report = Compose(exam, {});
+        const CString marker = L"영상소견\r\n";
+        EXPECT_EQ(report.substr(0, report.find(marker) + marker.size()), c.expected) << c.name;
+    }
+}
+
+TEST(ReportComposer, NoduleLine) {
+    struct Case {
+        const char* name;
+        bool bBaselineCt;
+        void (*edit)(CNoduleItem&);
+        const wchar_t* expected;
+    };
+    const Case cases[] = {
+        {"baseline ignores the follow-up status", true, [](CNoduleItem& n) { n.m_nFollowUp = FOLLOWUP_STABLE; },
+         L"우상엽(#23), 5.5 mm 고형 결절 있음, 범주: 2"},
+        {"follow-up puts the status before the category", false,
+         [](CNoduleItem& n) { n.m_nFollowUp = FOLLOWUP_GROWING; }, L"우상엽(#23), 5.5 mm 고형 결절 있음, 커짐, 범주: 2"},
+        {"follow-up without a status writes the baseline label", false, [](CNoduleItem&) {},
+         L"우상엽(#23), 5.5 mm 고형 결절 있음, 처음CT, 범주: 2"},
+        {"perifissural solid nodule", true, [](CNoduleItem& n) { n.m_bPerifissural = true; },
+         L"우상엽(#23), 5.5 mm 고형 결절 있음 (흉막주변결절), 범주: 2"},
+        {"likely benign hides perifissural", true,
+         [](CNoduleItem& n) {
+             n.m_bPerifissural = true;
+             n.m_bLikelyBenign = true;
+             n.m_nCategory = CAT_2B;
+         },
+         L"우상엽(#23), 5.5 mm 고형 결절 있음 (양성가능성 높음), 범주: 2b"},
+        {"perifissural part-solid writes no word", true,
+         [](CNoduleItem& n) {
+             n.m_nType = NODULE_PART_SOLID;
+             n.m_bPerifissural = true;
+             n.m_dSolidLongAxis = Typed(3.0);
+             n.m_dSolidShortAxis = Typed(2.0);
+         },
+         L"우상엽(#23), 5.5 mm 부분고형 결절 있음 (고형부분: 2.5 mm), 범주: 2"},
+        {"perifissural ground-glass writes no word", true,
+         [](CNoduleItem& n) {
+             n.m_nType = NODULE_GROUND_GLASS;
+             n.m_bPerifissural = true;
+         },
+         L"우상엽(#23), 5.5 mm 간유리 결절 있음, 범주: 2"},
+        {"every feature in order inside one pair of parentheses", true,
+         [](CNoduleItem& n) {
+             n.m_bLikelyBenign = n.m_bPerifissural = n.m_bCalcification = n.m_bFat = true;
+             n.m_bSpiculation = n.m_bCavity = n.m_bOther = true;
+             n.m_strOther = L"%s %d %%";
+             n.m_nCategory = CAT_1;
+         },
+         L"우상엽(#23), 5.5 mm 고형 결절 있음 (양성가능성 높음, 석회화, 지방, 침상, 공동, 기타(%s %d %%)), 범주: 1"},
+        {"empty other text", true,
+         [](CNoduleItem& n) {
+             n.m_bOther = true;
+             n.m_nCategory = CAT_4X;
+         },
+         L"우상엽(#23), 5.5 mm 고형 결절 있음 (기타()), 범주: 4X"},
+        {"other text is not trimmed", true,
+         [](CNoduleItem& n) {
+             n.m_bOther = true;
+             n.m_strOther = L" 큼 ";
+         },
+         L"우상엽(#23), 5.5 mm 고형 결절 있음 (기타( 큼 )), 범주: 2"},
+        {"lobe, type and status outside their tables leave empty places", false,
+         [](CNoduleItem& n) {
+             n.m_nLobe = 9;
+             n.m_nType = 5;
+             n.m_nFollowUp = 7;
+         },
+         L"(#23), 5.5 mm  결절 있음, , 범주: 2"},
+        {"empty category label: the trim before the conclusion takes the space", true,
+         [](CNoduleItem& n) { n.m_nCategory = 12; }, L"우상엽(#23), 5.5 mm 고형 결절 있음, 범주:"},
+        {"negative image number", true, [](CNoduleItem& n) { n.m_nImageNo = -5; },
+         L"우상엽(#-5), 5.5 mm 고형 결절 있음, 범주: 2"},
+    };
+    for (const Case& c : cases) {
+        CNoduleItem nodule = PlainNodule();
+        c.edit(nodule);
+        ExamInputs exam;
+        exam.bBaselineCt = c.bBaselineCt;
+        const std::vector<CString> lines = NoduleLines(Compose(exam, {nodule}));
+        ASSERT_EQ(lines.size(), 1u) << c.name;
+        EXPECT_EQ(lines[0], c.expected) << c.name;
+    }
+}
+
+TEST(ReportComposer, NoduleOrder) {
+    struct Nodule {
+        int nCategory;
+        double dMean;
+        int nImageNo;
+        int nType = NODULE_SOLID;
+        double dSolidMean = 0.0;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Nodule> nodules;
+        std::vector<int> expectedImages;
+    };
+    const Case cases[] = {
+        {"higher category first", {{CAT_2, 9, 1}, {CAT_4A, 5, 2}, {CAT_3, 7, 3}}, {2, 3, 1}},
+        {"equal category: larger mean first", {{CAT_3, 6, 1}, {CAT_3, 7, 2}}, {2, 1}},
+        {"unrounded mean decides within one printed value", {{CAT_3, 6.01, 1}, {CAT_3, 6.04, 2}}, {2, 1}},
+        {"equal category and mean keep list order",
+         {{CAT_2, 5, 1}, {CAT_3, 6, 2}, {CAT_2, 5, 3}, {CAT_3, 6, 4}, {CAT_2, 5, 5}},
+         {2, 4, 1, 3, 5}},
+        {"2b before 2", {{CAT_2, 9, 1}, {CAT_2B, 5, 2}}, {2, 1}},
+        {"severity order with 4 between 4A and 3",
+         {{CAT_3, 5, 1}, {CAT_4, 5, 2}, {CAT_4A, 5, 3}, {CAT_4X, 5, 4}, {CAT_4B, 5, 5}, {CAT_0, 5, 6}, {CAT_1, 5, 7}},
+         {4, 5, 3, 2, 1, 7, 6}},
+        {"part-solid sorts by its whole mean, not its solid mean",
+         {{CAT_4A, 10, 1}, {CAT_4A, 8, 2, NODULE_PART_SOLID, 20}},
+         {1, 2}},
+        {"a mean that is not a number goes last in its category",
+         {{CAT_3, NOT_A_NUMBER, 1}, {CAT_3, 5, 2}, {CAT_3, NOT_A_NUMBER, 3}, {CAT_2, 9, 4}, {CAT_3, 0, 5}},
+         {2, 5, 1, 3, 4}},
+    };
+    for (const Case& c : cases) {
+        std::vector<CNoduleItem> nodules;
+        for (const Nodule& spec : c.nodules) {
+            CNoduleItem& nodule = nodules.emplace_back();
+            nodule.m_nCategory = spec.nCategory;
+            nodule.m_dLongAxis = nodule.m_dShortAxis = spec.dMean;
+            nodule.m_nImageNo = spec.nImageNo;
+            nodule.m_nType = spec.nType;
+            nodule.m_dSolidLongAxis = nodule.m_dSolidShortAxis = spec.dSolidMean;
+        }
+        std::vector<int> images;
+        for (const CString& line : NoduleLines(Compose(ExamInputs{}, nodules))) {
+            images.push_back(ParseInteger(std::wstring_view(line).substr(line.find(L"(#") + 2)));
+        }
+        EXPECT_EQ(images, c.expectedImages) << c.name;
+    }
+}
+
+TEST(ReportComposer, Recommendation) {
+    const CString advice3 = L"경계선 결절\r\n6개월 후 저선량 CT를 시행하시기를 권고합니다.";
+    const CString advice4A = L"폐암 의심\r\n3개월후 저선량 CT를 시행하시기를 권고합니다.";
+    struct Case {
+        const char* name;
+        const wchar_t* finalCategory;
+        CString expected;
+    };
+    const Case cases[] = {
+        {"0 is incomplete", L"0",
+         L"불완전\r\n흉부CT를 재촬영하거나, 이전에 촬영한 CT 영상과 비교하여 평가해야 합니다."},
+        {"1", L"1", CString(L"이상소견 없음\r\n") + ANNUAL},
+        {"2", L"2", CString(L"양성 결절\r\n") + ANNUAL},
+        {"2b with S", L"2bS", CString(L"양성 결절\r\n") + ANNUAL},
+        {"3", L"3", advice3},
+        {"3 with C then S", L"3CS", advice3},
+        {"3 with S then C", L"3SC", advice3},
+        {"3 with S, C and S", L"3SCS", advice3},
+        {"4A", L"4A", advice4A},
+        {"4A with S", L"4AS", advice4A},
+        {"4B", L"4B", MOST_SUSPICIOUS},
+        {"4B with S", L"4BS", MOST_SUSPICIOUS},
+        {"4X", L"4X", MOST_SUSPICIOUS},
+        {"4", L"4", MOST_SUSPICIOUS},
+        {"2B in upper case matches no row", L"2B", MOST_SUSPICIOUS},
+        {"C alone leaves an empty category", L"C", MOST_SUSPICIOUS},
+        {"a space after the category matches no row", L"2 ", MOST_SUSPICIOUS},
+        {"empty", L"", MOST_SUSPICIOUS},
+    };
+    for (const Case& c : cases) {
+        ExamInputs exam;
+        exam.strFinalCategory = c.finalCategory;
+        const CString report = Compose(exam, {});
+        const CString expected = CString(L"결론: 범주 ") + c.finalCategory + L" " + c.expected;
+        EXPECT_EQ(report.substr(report.find(L"결론: ")), expected) << c.name;
+    }
+}
+
+TEST(ReportComposer, FindingSentences) {
+    struct Case {
+        const char* name;
+        void (*edit)(ExamInputs&);
+        const wchar_t* expected;
+    };
+    const Case cases[] = {
+        {"endobronchial note trimmed at both ends",
+         [](ExamInputs& e) {
+             e.findings.bEndobronchial = true;
+             e.strEndobronchialNote = L" \t우측 주기관지\r\n ";
+         },
+         L"기관지내 병변 있음 (우측 주기관지)."},
+        {"empty note adds nothing", [](ExamInputs& e) { e.findings.bEndobronchial = true; },
+         L"기관지내 병변 있음."},
+        {"white-space note adds nothing",
+         [](ExamInputs& e) {
+             e.findings.bEndobronchial = true;
+             e.strEndobronchialNote = L" \r\n\t ";
+         },
+         L"기관지내 병변 있음."},
+        {"suggestive findings in order, inner spaces kept",
+         [](ExamInputs& e) {
+             e.findings = {.bConsolidation = true, .bAtelectasis = true, .bLymphadenopathy = true,
+                           .bSuggestiveOther = true};
+             e.strConsolidationNote = L"우하엽  후방";
+             e.strLymphadenopathyNote = L" 10R ";
+             e.strSuggestiveOtherNote = L"100% (%s)";
+         },
+         L"폐결절 외 폐암시사 소견: 폐경화 (우하엽  후방), 무기폐, 림프절 비대 (10R), 기타 (100% (%s))."},
+        {"significant findings in order",
+         [](ExamInputs& e) {
+             e.findings = {.bCoronaryCalcification = true, .nCoronarySeverity = 2, .bEmphysema = true,
+                           .bInterstitial = true, .bPneumonia = true, .bExtrapulmonary = true,
+                           .bAneurysm = true, .bEffusion = true, .bSignificantOther = true};
+             e.strCoronarySeverity = L"Severe";
+             e.strSignificantOtherNote = L"%d";
+         },
+         L"폐결절 외 의미있는 소견: 관상동맥 석회화 (Severe), 폐기종 (중증도 이상), 간질성 폐이상, "
+         L"폐렴 및 활동성 폐결핵, 폐외악성물, 대동맥류, 다량의 흉수 또는 심낭 삼출, 기타 (%d)."},
+        {"mild coronary calcification stands among the other findings",
+         [](ExamInputs& e) {
+             e.findings = {.bCoronaryCalcification = true, .nCoronarySeverity = 0,
+                           .bInactiveTuberculosis = true, .bOtherFinding = true};
+             e.strCoronarySeverity = L"Mild";
+             e.strOtherFindingNote = L"%%";
+         },
+         L"다른 소견: 관상동맥 석회화 (Mild), 비활동성 폐결핵, 기타 (%%)."},
+        {"coronary calcification without severity reads Mild",
+         [](ExamInputs& e) { e.findings = {.bCoronaryCalcification = true, .nCoronarySeverity = -1}; },
+         L"다른 소견: 관상동맥 석회화 (Mild)."},
+        {"unticked findings write nothing, whatever their notes",
+         [](ExamInputs& e) {
+             e.findings = {.nCoronarySeverity = 2, .bInactiveTuberculosis = true};
+             e.strCoronarySeverity = L"Severe";
+             e.strEndobronchialNote = L"a";
+             e.strConsolidationNote = L"b";
+             e.strSignificantOtherNote = L"c";
+             e.strOtherFindingNote = L"d";
+         },
+         L"다른 소견: 비활동성 폐결핵."},
+        {"four sentences in order",
+         [](ExamInputs& e) {
+             e.findings = {.bEndobronchial = true, .bConsolidation = true, .bAneurysm = true,
+                           .bInactiveTuberculosis = true};
+         },
+         L"기관지내 병변 있음.\r\n폐결절 외 폐암시사 소견: 폐경화.\r\n폐결절 외 의미있는 소견: 대동맥류.\r\n"
+         L"다른 소견: 비활동성 폐결핵."},
+    };
+    const CString before = CString(BASELINE_NO_NODULES) + L"\r\n";
+    const CString after = L"\r\n\r\n결론: ";
+    for (const Case& c : cases) {
+        ExamInputs exam;
+        c.edit(exam);
+        const CString report = Compose(exam, {});
+        ASSERT_EQ(report.compare(0, before.size(), before), 0) << c.name;
+        const std::size_t end = report.find(after);
+        ASSERT_NE(end, CString::npos) << c.name;
+        EXPECT_EQ(report.substr(before.size(), end - before.size()), c.expected) << c.name;
+    }
+}
+
+TEST(ReportComposer, CommentsAndBlankLines) {
+    struct Case {
+        const char* name;
+        bool bInactiveTuberculosis;
+        const wchar_t* comments;
+        CString expected;
+    };
+    const Case cases[] = {
+        {"nothing else: one blank line before the conclusion", false, L"",
+         CString(BASELINE_NO_NODULES) + L"\r\n결론: 범주 1 이상소견 없음\r\n" + ANNUAL},
+        {"white-space comments add no block", false, L" \r\n\t ",
+         CString(BASELINE_NO_NODULES) + L"\r\n결론: 범주 1 이상소견 없음\r\n" + ANNUAL},
+        {"comments without findings follow two blank lines", false, L"메모",
+         CString(BASELINE_NO_NODULES) + L"\r\n\r\n추가 내용: \r\n메모" + CONCLUSION_1},
+        {"comments after a finding follow one blank line", true, L"메모",
+         CString(BASELINE_NO_NODULES) + L"\r\n다른 소견: 비활동성 폐결핵.\r\n\r\n추가 내용: \r\n메모" + CONCLUSION_1},
+        {"comments trimmed at both ends keep their inner lines", false, L"\r\n  첫째 줄\r\n\r\n  둘째 줄 %s\r\n\r\n",
+         CString(BASELINE_NO_NODULES) + L"\r\n\r\n추가 내용: \r\n첫째 줄\r\n\r\n  둘째 줄 %s" + CONCLUSION_1},
+    };
+    for (const Case& c : cases) {
+        ExamInputs exam;
+        exam.findings.bInactiveTuberculosis = c.bInactiveTuberculosis;
+        exam.strComments = c.comments;
+        exam.strFinalCategory = L"1";
+        EXPECT_EQ(Compose(exam, {}), c.expected) << c.name;
+    }
+}
+
+TEST(ReportComposer, LabelWithNote) {
+    EXPECT_EQ(LabelWithNote(L"기타", L""), L"기타");
+    EXPECT_EQ(LabelWithNote(L"기타", L"a (b) %s"), L"기타 (a (b) %s)");
+}
+
+// Ten thousand nodules: every line present, most severe and largest first, nothing trailing.
+TEST(ReportComposer, ManyNodules) {
+    constexpr int COUNT = 10000;
+    std::vector<CNoduleItem> nodules(COUNT);
+    for (int i = 0; i < COUNT; ++i) {
+        nodules[i].m_nCategory = i % 9;
+        nodules[i].m_dLongAxis = nodules[i].m_dShortAxis = Typed(1.0 + i * 0.01);
+        nodules[i].m_nLobe = LOBE_RUL;
+        nodules[i].m_nImageNo = i;
+    }
+    const CString report = Compose(ExamInputs{}, nodules);
+    const std::vector<CString> lines = NoduleLines(report);
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(COUNT));
+    EXPECT_EQ(lines.front(), L"우상엽(#9998), 101.0 mm 고형 결절 있음, 범주: 4X");
+    EXPECT_EQ(lines.back(), L"우상엽(#0), 1.0 mm 고형 결절 있음, 범주: 0");
+    EXPECT_FALSE(std::iswspace(static_cast<std::wint_t>(report.back())));
+}
