@@ -1,0 +1,12 @@
+#pragma once
+#include "framework/Dialog.h"
+#include "res/resource.h"
+
+// The About box, opened from the form's system menu.
+class CAboutDlg : public CDialog {
+public:
+    explicit CAboutDlg(HWND hWndParent) : CDialog(IDD, hWndParent) {}
+    ~CAboutDlg() override = default;
+
+    enum { IDD = IDD_ABOUTBOX };
+};

@@ -1,0 +1,184 @@
+// The one place that derives the controls' state from the data, and the
+// handlers of the exam data and findings.
+#include "PulmetraDlg.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "model/NumberText.h"
+
+namespace {
+
+// A diameter shows with one decimal once entered; 0 or less shows nothing.
+CString DiameterText(double dValue) { return dValue > 0 ? FormatFixed(dValue, 1) : CString(); }
+
+struct FindingDetail {
+    int nCheckBox;
+    int nDetail;
+};
+
+// Each finding's detail control is offered only while its box is ticked.
+constexpr FindingDetail FINDING_DETAILS[] = {
+    {IDC_ENDOBRONCHIAL, IDC_ENDOBRONCHIAL_NOTE},
+    {IDC_CONSOLIDATION, IDC_CONSOLIDATION_NOTE},
+    {IDC_ATELECTASIS, IDC_ATELECTASIS_NOTE},
+    {IDC_LYMPHADENOPATHY, IDC_LYMPHADENOPATHY_NOTE},
+    {IDC_SUGGESTIVE_OTHER, IDC_SUGGESTIVE_OTHER_NOTE},
+    {IDC_CORONARY, IDC_CORONARY_SEVERITY},
+    {IDC_SIGNIFICANT_OTHER, IDC_SIGNIFICANT_OTHER_NOTE},
+    {IDC_OTHER_FINDING, IDC_OTHER_FINDING_NOTE},
+};
+
+// The nodule editors, cleared and disabled while no nodule is selected.
+constexpr int NODULE_EDITS[] = {IDC_LONG_AXIS, IDC_SHORT_AXIS, IDC_SOLID_LONG_AXIS, IDC_SOLID_SHORT_AXIS,
+                                IDC_IMAGE_NO, IDC_OTHER_TEXT};
+constexpr int NODULE_COMBOS[] = {IDC_NODULE_TYPE, IDC_LOBE, IDC_FOLLOWUP};
+constexpr int NODULE_CHECKS[] = {IDC_PERIFISSURAL, IDC_CALCIFICATION, IDC_FAT, IDC_LIKELY_BENIGN,
+                                 IDC_SPICULATION, IDC_CAVITY, IDC_OTHER};
+
+}  // namespace
+
+void CPulmetraDlg::RefreshForm() {
+    const bool bBaselineCt = GetComboSel(IDC_CT_TYPE) == 0;
+    EnableControl(IDC_PRIOR_CT_DATE, !bBaselineCt);
+
+    if (const CNoduleItem* pItem = GetSelectedNodule())
+        LoadNoduleEditors(*pItem, bBaselineCt);
+    else
+        ClearNoduleEditors();
+
+    for (const FindingDetail& finding : FINDING_DETAILS)
+        EnableControl(finding.nDetail, IsChecked(finding.nCheckBox));
+
+    UpdateFinalCategory();
+}
+
+void CPulmetraDlg::LoadNoduleEditors(const CNoduleItem& item, bool bBaselineCt) {
+    SetComboSel(IDC_NODULE_TYPE, item.m_nType);
+    EnableControl(IDC_NODULE_TYPE, true);
+    SetItemTextEnabled(IDC_LONG_AXIS, DiameterText(item.m_dLongAxis));
+    SetItemTextEnabled(IDC_SHORT_AXIS, DiameterText(item.m_dShortAxis));
+
+    const bool bPartSolid = item.m_nType == NODULE_PART_SOLID;
+    EnableControl(IDC_SOLID_CAPTION, bPartSolid);
+    EnableControl(IDC_SOLID_SIZE_UNIT, bPartSolid);
+    if (bPartSolid) {
+        SetItemTextEnabled(IDC_SOLID_LONG_AXIS, DiameterText(item.m_dSolidLongAxis));
+        SetItemTextEnabled(IDC_SOLID_SHORT_AXIS, DiameterText(item.m_dSolidShortAxis));
+    } else {
+        for (int nIDC : {IDC_SOLID_LONG_AXIS, IDC_SOLID_SHORT_AXIS}) {
+            SetControlText(nIDC, L"");
+            EnableControl(nIDC, false);
+        }
+    }
+
+    SetComboSel(IDC_LOBE, item.m_nLobe);
+    EnableControl(IDC_LOBE, true);
+    SetItemTextEnabled(IDC_IMAGE_NO, FormatInt(item.m_nImageNo));
+
+    const bool bPerifissuralAllowed = std::max(item.m_dLongAxis, item.m_dShortAxis) < PERIFISSURAL_MAX_MM &&
+                                      !item.m_bLikelyBenign && item.m_nType == NODULE_SOLID;
+    SetCheck(IDC_PERIFISSURAL, bPerifissuralAllowed && item.m_bPerifissural);
+    EnableControl(IDC_PERIFISSURAL, bPerifissuralAllowed);
+
+    SetComboSel(IDC_FOLLOWUP, bBaselineCt ? -1 : item.m_nFollowUp - 1);
+    EnableControl(IDC_FOLLOWUP, !bBaselineCt);
+
+    SetCheck(IDC_CALCIFICATION, item.m_bCalcification);
+    SetCheck(IDC_FAT, item.m_bFat);
+    EnableControl(IDC_CALCIFICATION, true);
+    EnableControl(IDC_FAT, true);
+
+    // Stored flags that the category does not allow show unticked and keep their value.
+    const bool bBenignAllowed = item.m_nCategory >= CAT_2B;
+    SetCheck(IDC_LIKELY_BENIGN, bBenignAllowed && item.m_bLikelyBenign);
+    EnableControl(IDC_LIKELY_BENIGN, bBenignAllowed);
+
+    const bool bSuspiciousAllowed = item.m_nCategory >= CAT_3;
+    SetCheck(IDC_SPICULATION, bSuspiciousAllowed && item.m_bSpiculation);
+    SetCheck(IDC_CAVITY, bSuspiciousAllowed && item.m_bCavity);
+    SetCheck(IDC_OTHER, bSuspiciousAllowed && item.m_bOther);
+    EnableControl(IDC_SPICULATION, bSuspiciousAllowed);
+    EnableControl(IDC_CAVITY, bSuspiciousAllowed);
+    EnableControl(IDC_OTHER, bSuspiciousAllowed);
+    if (bSuspiciousAllowed && item.m_bOther) {
+        SetItemTextEnabled(IDC_OTHER_TEXT, item.m_strOther);
+    } else {
+        SetControlText(IDC_OTHER_TEXT, L"");
+        EnableControl(IDC_OTHER_TEXT, false);
+    }
+}
+
+void CPulmetraDlg::ClearNoduleEditors() {
+    for (int nIDC : NODULE_COMBOS) {
+        SetComboSel(nIDC, -1);
+        EnableControl(nIDC, false);
+    }
+    for (int nIDC : NODULE_EDITS) {
+        SetControlText(nIDC, L"");
+        EnableControl(nIDC, false);
+    }
+    for (int nIDC : NODULE_CHECKS) {
+        SetCheck(nIDC, false);
+        EnableControl(nIDC, false);
+    }
+    EnableControl(IDC_SOLID_CAPTION, false);
+    EnableControl(IDC_SOLID_SIZE_UNIT, false);
+}
+
+void CPulmetraDlg::SetItemTextEnabled(int nIDC, const CString& text) {
+    SetControlText(nIDC, text);
+    EnableControl(nIDC, true);
+}
+
+ExamFindings CPulmetraDlg::ReadExamFindings() const {
+    ExamFindings findings;
+    findings.bEndobronchial = IsChecked(IDC_ENDOBRONCHIAL);
+    findings.bConsolidation = IsChecked(IDC_CONSOLIDATION);
+    findings.bAtelectasis = IsChecked(IDC_ATELECTASIS);
+    findings.bLymphadenopathy = IsChecked(IDC_LYMPHADENOPATHY);
+    findings.bSuggestiveOther = IsChecked(IDC_SUGGESTIVE_OTHER);
+    findings.bCoronaryCalcification = IsChecked(IDC_CORONARY);
+    findings.nCoronarySeverity = GetComboSel(IDC_CORONARY_SEVERITY);
+    findings.bEmphysema = IsChecked(IDC_EMPHYSEMA);
+    findings.bInterstitial = IsChecked(IDC_INTERSTITIAL);
+    findings.bPneumonia = IsChecked(IDC_PNEUMONIA);
+    findings.bExtrapulmonary = IsChecked(IDC_EXTRAPULMONARY);
+    findings.bAneurysm = IsChecked(IDC_ANEURYSM);
+    findings.bEffusion = IsChecked(IDC_EFFUSION);
+    findings.bSignificantOther = IsChecked(IDC_SIGNIFICANT_OTHER);
+    findings.bInactiveTuberculosis = IsChecked(IDC_INACTIVE_TB);
+    findings.bOtherFinding = IsChecked(IDC_OTHER_FINDING);
+    return findings;
+}
+
+// The final category lives only as the text of 1037; the report reads it back.
+void CPulmetraDlg::UpdateFinalCategory() {
+    const int nCount = m_listNodules.GetItemCount();
+    std::vector<int> categories;
+    categories.reserve(static_cast<size_t>(std::max(nCount, 0)));
+    for (int nItem = 0; nItem < nCount; ++nItem) {
+        if (const CNoduleItem* pItem = GetNodule(nItem)) categories.push_back(pItem->m_nCategory);
+    }
+    SetControlText(IDC_FINAL_CATEGORY, FinalCategoryText(categories, ReadExamFindings()));
+}
+
+// Any switch between baseline and follow-up clears every follow-up status, so
+// a follow-up exam starts with none chosen.
+void CPulmetraDlg::OnCtTypeChanged() {
+    const int nCount = m_listNodules.GetItemCount();
+    for (int nItem = 0; nItem < nCount; ++nItem) {
+        if (CNoduleItem* pItem = GetNodule(nItem)) {
+            pItem->m_nFollowUp = FOLLOWUP_BASELINE;
+            pItem->UpdateCategory();
+            UpdateNoduleRow(nItem);
+        }
+    }
+    RefreshForm();
+}
+
+void CPulmetraDlg::OnPriorCancerClicked() { RefreshForm(); }
+
+void CPulmetraDlg::OnFindingClicked() {
+    if (UpdateData(TRUE)) RefreshForm();
+}

@@ -1,0 +1,103 @@
+// The nodule list: one row per nodule, each row owning its record.
+#include "PulmetraDlg.h"
+
+#include <memory>
+
+#include "model/Labels.h"
+#include "model/NumberText.h"
+
+namespace {
+
+constexpr float NARROW_COLUMN_SHARE = 0.13f;
+constexpr float WIDE_COLUMN_SHARE = 0.3f;
+
+int ColumnWidth(int nAvailable, float fShare) {
+    return static_cast<int>(static_cast<float>(nAvailable) * fShare + 0.5f);
+}
+
+CString SizeColumnText(const CNoduleItem& item) {
+    CString text = FormatFixed((item.m_dShortAxis + item.m_dLongAxis) * 0.5, 1) + L" [mm]";
+    if (item.m_nType == NODULE_PART_SOLID)
+        text += L" (" + FormatFixed((item.m_dSolidShortAxis + item.m_dSolidLongAxis) * 0.5, 1) + L" [mm])";
+    return text;
+}
+
+}  // namespace
+
+void CPulmetraDlg::InitNoduleColumns() {
+    RECT client;
+    GetClientRect(m_listNodules.m_hWnd, &client);
+    RECT header;
+    GetWindowRect(m_listNodules.GetHeaderCtrl(), &header);
+    const int nAvailable = (client.right - client.left) - 2 * (header.bottom - header.top);
+    const int nNarrow = ColumnWidth(nAvailable, NARROW_COLUMN_SHARE);
+    const int nWide = ColumnWidth(nAvailable, WIDE_COLUMN_SHARE);
+
+    m_listNodules.InsertColumn(0, L"결절성상", nNarrow);
+    m_listNodules.InsertColumn(1, L"추적검사", nNarrow);
+    m_listNodules.InsertColumn(2, L"결절크기", nWide);
+    m_listNodules.InsertColumn(3, L"결절위치", nNarrow);
+    m_listNodules.InsertColumn(4, L"흉막주변", nNarrow);
+    m_listNodules.InsertColumn(5, L"결절범주", nNarrow);
+    m_listNodules.SetExtendedStyle(m_listNodules.GetExtendedStyle() | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+}
+
+void CPulmetraDlg::UpdateNoduleRow(int nItem) {
+    const CNoduleItem* pItem = GetNodule(nItem);
+    if (!pItem) return;
+    m_listNodules.SetItemText(nItem, 0, NoduleTypeText(pItem->m_nType));
+    m_listNodules.SetItemText(nItem, 1, FollowUpText(pItem->m_nFollowUp));
+    m_listNodules.SetItemText(nItem, 2, SizeColumnText(*pItem));
+    m_listNodules.SetItemText(nItem, 3, LobeText(pItem->m_nLobe) + L" (#" + FormatInt(pItem->m_nImageNo) + L")");
+    m_listNodules.SetItemText(nItem, 4, pItem->m_bPerifissural ? L"흉막주변" : L"");
+    m_listNodules.SetItemText(nItem, 5, CategoryText(pItem->m_nCategory));
+}
+
+int CPulmetraDlg::GetSelectedRow() const { return m_listNodules.GetNextItem(-1, LVNI_SELECTED); }
+
+CNoduleItem* CPulmetraDlg::GetNodule(int nItem) const {
+    return nItem < 0 ? nullptr : reinterpret_cast<CNoduleItem*>(m_listNodules.GetItemData(nItem));
+}
+
+CNoduleItem* CPulmetraDlg::GetSelectedNodule() const { return GetNodule(GetSelectedRow()); }
+
+void CPulmetraDlg::SelectRow(int nItem) {
+    m_listNodules.SetItemState(nItem, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+}
+
+void CPulmetraDlg::OnAddNoduleClicked() {
+    auto pItem = std::make_unique<CNoduleItem>();
+    const int nItem = m_listNodules.GetItemCount();
+    const int nInserted = m_listNodules.InsertItem(nItem, NoduleTypeText(pItem->m_nType),
+                                                   reinterpret_cast<LPARAM>(pItem.get()));
+    if (nInserted < 0) return;
+    pItem.release();  // the row owns it now
+    UpdateNoduleRow(nInserted);
+    // The selection change refreshes the form, which loads the new nodule.
+    SelectRow(nInserted);
+    SetFocus(m_listNodules.m_hWnd);
+}
+
+void CPulmetraDlg::OnDeleteNoduleClicked() {
+    const int nItem = GetSelectedRow();
+    if (nItem < 0) return;
+    // Take the record out of the list's reach first: the removal notifies a
+    // deselection whose refresh reads every remaining row.
+    std::unique_ptr<CNoduleItem> pItem(GetNodule(nItem));
+    m_listNodules.DeleteItem(nItem);
+    pItem.reset();
+
+    const int nCount = m_listNodules.GetItemCount();
+    if (nCount == 0) {
+        RefreshForm();
+        return;
+    }
+    SelectRow(nItem < nCount ? nItem : nCount - 1);
+    SetFocus(m_listNodules.m_hWnd);
+}
+
+void CPulmetraDlg::OnNoduleSelChanged(NMHDR* pNMHDR, LRESULT* pResult) {
+    const NMLISTVIEW* pNMLV = reinterpret_cast<const NMLISTVIEW*>(pNMHDR);
+    if ((pNMLV->uOldState ^ pNMLV->uNewState) & LVIS_SELECTED) RefreshForm();
+    *pResult = 0;
+}

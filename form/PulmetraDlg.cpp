@@ -1,0 +1,105 @@
+#include "PulmetraDlg.h"
+
+#include <oleauto.h>
+
+#include "framework/DataExchange.h"
+#include "framework/WinApp.h"
+
+namespace {
+
+constexpr double PRIOR_CT_DAYS_BACK = 365.0;
+
+}  // namespace
+
+// The usual interval of screening CTs: the prior one a year before now.
+COleDateTime OneYearBeforeNow() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    double variant = 0;
+    if (!SystemTimeToVariantTime(&now, &variant)) return {0.0, COleDateTime::invalid};
+    return {variant - PRIOR_CT_DAYS_BACK, COleDateTime::valid};
+}
+
+BEGIN_MESSAGE_MAP(CPulmetraDlg, CDialog)
+    ON_WM_SYSCOMMAND(&CPulmetraDlg::OnSysCommand)
+    ON_WM_PAINT(&CPulmetraDlg::OnPaint)
+    ON_WM_QUERYDRAGICON(&CPulmetraDlg::OnQueryDragIcon)
+    ON_WM_DESTROY(&CPulmetraDlg::OnDestroy)
+    ON_CBN_SELCHANGE(IDC_CT_TYPE, &CPulmetraDlg::OnCtTypeChanged)
+    ON_NOTIFY(LVN_ITEMCHANGED, IDC_NODULE_LIST, &CPulmetraDlg::OnNoduleSelChanged)
+    ON_BN_CLICKED(IDC_ADD_NODULE, &CPulmetraDlg::OnAddNoduleClicked)
+    ON_BN_CLICKED(IDC_DELETE_NODULE, &CPulmetraDlg::OnDeleteNoduleClicked)
+    ON_CBN_SELCHANGE(IDC_NODULE_TYPE, &CPulmetraDlg::OnNoduleTypeChanged)
+    ON_EN_KILLFOCUS(IDC_LONG_AXIS, &CPulmetraDlg::OnLongAxisKillFocus)
+    ON_EN_KILLFOCUS(IDC_SHORT_AXIS, &CPulmetraDlg::OnShortAxisKillFocus)
+    ON_EN_KILLFOCUS(IDC_SOLID_LONG_AXIS, &CPulmetraDlg::OnSolidLongAxisKillFocus)
+    ON_EN_KILLFOCUS(IDC_SOLID_SHORT_AXIS, &CPulmetraDlg::OnSolidShortAxisKillFocus)
+    ON_CBN_SELCHANGE(IDC_LOBE, &CPulmetraDlg::OnLobeChanged)
+    ON_EN_KILLFOCUS(IDC_IMAGE_NO, &CPulmetraDlg::OnImageNoKillFocus)
+    ON_BN_CLICKED(IDC_CALCIFICATION, &CPulmetraDlg::OnCalcificationClicked)
+    ON_BN_CLICKED(IDC_FAT, &CPulmetraDlg::OnFatClicked)
+    ON_BN_CLICKED(IDC_LIKELY_BENIGN, &CPulmetraDlg::OnLikelyBenignClicked)
+    ON_BN_CLICKED(IDC_PERIFISSURAL, &CPulmetraDlg::OnPerifissuralClicked)
+    ON_BN_CLICKED(IDC_SPICULATION, &CPulmetraDlg::OnSpiculationClicked)
+    ON_BN_CLICKED(IDC_CAVITY, &CPulmetraDlg::OnCavityClicked)
+    ON_BN_CLICKED(IDC_OTHER, &CPulmetraDlg::OnOtherChanged)
+    ON_EN_KILLFOCUS(IDC_OTHER_TEXT, &CPulmetraDlg::OnOtherChanged)
+    ON_CBN_SELCHANGE(IDC_FOLLOWUP, &CPulmetraDlg::OnFollowUpChanged)
+    ON_BN_CLICKED(IDC_ENDOBRONCHIAL, &CPulmetraDlg::OnFindingClicked)
+    ON_BN_CLICKED(IDC_CONSOLIDATION, &CPulmetraDlg::OnFindingClicked)
+    ON_BN_CLICKED(IDC_ATELECTASIS, &CPulmetraDlg::OnFindingClicked)
+    ON_BN_CLICKED(IDC_LYMPHADENOPATHY, &CPulmetraDlg::OnFindingClicked)
+    ON_BN_CLICKED(IDC_SUGGESTIVE_OTHER, &CPulmetraDlg::OnFindingClicked)
+    ON_BN_CLICKED(IDC_PNEUMONIA, &CPulmetraDlg::OnFindingClicked)
+    ON_BN_CLICKED(IDC_INTERSTITIAL, &CPulmetraDlg::OnFindingClicked)
+    ON_BN_CLICKED(IDC_EMPHYSEMA, &CPulmetraDlg::OnFindingClicked)
+    ON_BN_CLICKED(IDC_CORONARY, &CPulmetraDlg::OnFindingClicked)
+    ON_BN_CLICKED(IDC_EXTRAPULMONARY, &CPulmetraDlg::OnFindingClicked)
+    ON_BN_CLICKED(IDC_ANEURYSM, &CPulmetraDlg::OnFindingClicked)
+    ON_BN_CLICKED(IDC_SIGNIFICANT_OTHER, &CPulmetraDlg::OnFindingClicked)
+    ON_BN_CLICKED(IDC_EFFUSION, &CPulmetraDlg::OnFindingClicked)
+    ON_BN_CLICKED(IDC_INACTIVE_TB, &CPulmetraDlg::OnFindingClicked)
+    ON_BN_CLICKED(IDC_OTHER_FINDING, &CPulmetraDlg::OnFindingClicked)
+    ON_CBN_SELCHANGE(IDC_CORONARY_SEVERITY, &CPulmetraDlg::OnFindingClicked)
+    ON_BN_CLICKED(IDC_PRIOR_CANCER, &CPulmetraDlg::OnPriorCancerClicked)
+    ON_BN_CLICKED(IDC_REPORT, &CPulmetraDlg::OnReportClicked)
+    ON_BN_CLICKED(IDC_CLEAR, &CPulmetraDlg::OnClearClicked)
+    ON_BN_CLICKED(IDCANCEL, &CPulmetraDlg::OnExitClicked)
+END_MESSAGE_MAP()
+
+CPulmetraDlg::CPulmetraDlg(HWND hWndParent)
+    : CDialog(IDD, hWndParent),
+      m_hIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))),
+      m_dtPriorCt(OneYearBeforeNow()) {}
+
+CPulmetraDlg::~CPulmetraDlg() = default;
+
+void CPulmetraDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_NODULE_LIST, m_listNodules);
+    DDX_DateTimeCtrl(pDX, IDC_PRIOR_CT_DATE, m_dtPriorCt);
+    DDX_Text(pDX, IDC_CTDIVOL, m_fCtdiVol);
+    DDV_MinMaxFloat(pDX, m_fCtdiVol, 0.0f, 100.0f);
+}
+
+BOOL CPulmetraDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    CreateCategoryFont();
+
+    HMENU hSysMenu = GetSystemMenu(m_hWnd, FALSE);
+    CString about = LoadResourceString(IDS_ABOUTBOX);
+    if (hSysMenu && !about.empty()) {
+        AppendMenuW(hSysMenu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(hSysMenu, MF_STRING, IDM_ABOUTBOX, about.c_str());
+    }
+
+    SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    PlaceLogo();
+    InitNoduleColumns();
+    SendDlgItemMessageW(m_hWnd, IDC_FINAL_CATEGORY, WM_SETFONT,
+                        reinterpret_cast<WPARAM>(m_fontCategory.GetSafeHandle()), TRUE);
+    ResetForm();
+    RefreshForm();
+    return TRUE;
+}

@@ -1,0 +1,117 @@
+#pragma once
+#include <windows.h>
+
+#include "framework/Dialog.h"
+#include "framework/GdiObjects.h"
+#include "framework/ListCtrl.h"
+#include "model/ExamCategory.h"
+#include "report/ReportComposer.h"
+#include "model/NoduleItem.h"
+#include "model/OleDateTime.h"
+#include "res/resource.h"
+
+// Added to every typed diameter so that a typed x.x5 always rounds up.
+inline constexpr double SIZE_NUDGE_MM = 0.0001;
+// The perifissural flag is offered and kept only below this larger diameter.
+inline constexpr double PERIFISSURAL_MAX_MM = 9.999;
+
+// The current local date and time less 365 days, as a variant date.
+COleDateTime OneYearBeforeNow();
+
+// The findings form: the one window in which an examination is entered.
+// Each list row owns its CNoduleItem; every other entry lives in its control.
+class CPulmetraDlg : public CDialog {
+public:
+    explicit CPulmetraDlg(HWND hWndParent = nullptr);
+    ~CPulmetraDlg() override;
+
+    enum { IDD = IDD_PULMETRA_DIALOG };
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+
+    HICON m_hIcon;
+    CFont m_fontCategory;
+    CListCtrl m_listNodules;
+    COleDateTime m_dtPriorCt;
+    float m_fCtdiVol = 0.0f;
+    CBitmap m_bmpLogoScaled;  // the logo redrawn for a display scale above 100 %
+
+    // Nodule list
+    void InitNoduleColumns();
+    void UpdateNoduleRow(int nItem);
+    int GetSelectedRow() const;
+    CNoduleItem* GetNodule(int nItem) const;
+    CNoduleItem* GetSelectedNodule() const;
+    void SelectRow(int nItem);
+    void OnAddNoduleClicked();
+    void OnDeleteNoduleClicked();
+    void OnNoduleSelChanged(NMHDR* pNMHDR, LRESULT* pResult);
+
+    // Nodule editors
+    void CommitDiameter(int nIDC, double CNoduleItem::*field);
+    void CommitLongAxis(int nIDC, double CNoduleItem::*longField, double CNoduleItem::*shortField, int nShortIDC);
+    void CommitFeature(bool CNoduleItem::*flag, int nIDC, int nMinCategory);
+    void FinishNoduleEdit();
+    void OnNoduleTypeChanged();
+    void OnLongAxisKillFocus();
+    void OnShortAxisKillFocus();
+    void OnSolidLongAxisKillFocus();
+    void OnSolidShortAxisKillFocus();
+    void OnLobeChanged();
+    void OnImageNoKillFocus();
+    void OnFollowUpChanged();
+    void OnPerifissuralClicked();
+    void OnCalcificationClicked();
+    void OnFatClicked();
+    void OnLikelyBenignClicked();
+    void OnSpiculationClicked();
+    void OnCavityClicked();
+    void OnOtherChanged();
+    static void ClearInvalidPerifissural(CNoduleItem* pItem);
+
+    // Refresh and exam findings
+    void RefreshForm();
+    void LoadNoduleEditors(const CNoduleItem& item, bool bBaselineCt);
+    void ClearNoduleEditors();
+    void SetItemTextEnabled(int nIDC, const CString& text);
+    void UpdateFinalCategory();
+    ExamFindings ReadExamFindings() const;
+    void OnCtTypeChanged();
+    void OnPriorCancerClicked();
+    void OnFindingClicked();
+
+    // Reset and exit
+    void ResetForm();
+    void OnClearClicked();
+    void OnExitClicked();
+    void OnDestroy();
+
+    // Report
+    void OnReportClicked();
+    bool ValidateNodules();
+    ExamInputs ReadExamInputs() const;
+
+    // Window chrome
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void PlaceLogo();
+    void CreateCategoryFont();
+
+    // Control helpers
+    bool IsChecked(int nIDC) const;
+    void SetCheck(int nIDC, bool bChecked);
+    int GetComboSel(int nIDC) const;
+    void SetComboSel(int nIDC, int nIndex);
+    void EnableControl(int nIDC, bool bEnable);
+    void FocusEditSelectAll(int nIDC);
+    CString GetControlText(int nIDC) const;
+    CString GetComboItemText(int nIDC, int nIndex) const;
+    void SetControlText(int nIDC, const CString& text);
+
+    DECLARE_MESSAGE_MAP()
+};

@@ -1,0 +1,37 @@
+#pragma once
+#include <windows.h>
+
+#include <utility>
+
+// The clipboard, open for the lifetime of this object and closed on every path.
+class CClipboard {
+public:
+    explicit CClipboard(HWND hWndOwner) : m_bOpen(OpenClipboard(hWndOwner) != FALSE) {}
+    ~CClipboard() {
+        if (m_bOpen) CloseClipboard();
+    }
+    CClipboard(const CClipboard&) = delete;
+    CClipboard& operator=(const CClipboard&) = delete;
+    bool IsOpen() const { return m_bOpen; }
+
+private:
+    bool m_bOpen;
+};
+
+// A movable global memory block, freed unless handed over with Release.
+class CGlobalMemory {
+public:
+    explicit CGlobalMemory(SIZE_T nBytes) : m_hMem(GlobalAlloc(GMEM_MOVEABLE, nBytes)) {}
+    ~CGlobalMemory() {
+        if (m_hMem) GlobalFree(m_hMem);
+    }
+    CGlobalMemory(const CGlobalMemory&) = delete;
+    CGlobalMemory& operator=(const CGlobalMemory&) = delete;
+
+    HGLOBAL Get() const { return m_hMem; }
+    // Once another owner (the clipboard) has accepted the block, it is never touched again.
+    void Release() { m_hMem = nullptr; }
+
+private:
+    HGLOBAL m_hMem;
+};

@@ -1,0 +1,227 @@
+#include "Dialog.h"
+
+#include <new>
+
+#include "DataExchange.h"
+#include "WinApp.h"
+
+namespace {
+
+// Custom resource type of a dialog's combo-box items, stored under the dialog's number.
+constexpr WORD RT_DLGINIT_TYPE = 240;
+// The 16-bit CB_ADDSTRING value that the initialisation data carries.
+constexpr WORD DLGINIT_CB_ADDSTRING = 0x0403;
+
+}  // namespace
+
+CDialog::CDialog(UINT nIDTemplate, HWND hWndParent)
+    : m_nIDTemplate(nIDTemplate), m_hWndParent(hWndParent) {}
+
+CDialog::~CDialog() {
+    if (m_hWnd) DestroyWindow(m_hWnd);
+}
+
+const MessageMap* CDialog::GetThisMessageMap() {
+    static const MessageMapEntry entries[] = {
+        ON_BN_CLICKED(IDOK, &CDialog::OnOK)
+        ON_BN_CLICKED(IDCANCEL, &CDialog::OnCancel)
+    };
+    static const MessageMap map = {nullptr, entries};
+    return &map;
+}
+
+const CRuntimeClass* CDialog::GetRuntimeClass() const {
+    static const CRuntimeClass classCDialog = {L"CDialog"};
+    return &classCDialog;
+}
+
+INT_PTR CDialog::DoModal() {
+    if (!CreateModal()) return -1;
+    INT_PTR result = RunModalLoop();
+    DestroyModal();
+    return result;
+}
+
+bool CDialog::CreateModal() {
+    // The owner takes no input while the dialog runs.
+    if (m_hWndParent && IsWindowEnabled(m_hWndParent)) {
+        EnableWindow(m_hWndParent, FALSE);
+        m_hWndDisabledOwner = m_hWndParent;
+    }
+    m_bContinueModal = true;
+    m_nModalResult = -1;
+    HWND hWnd = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nIDTemplate),
+                                   m_hWndParent, &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    if (!hWnd) {
+        m_bContinueModal = false;
+        DestroyModal();
+        return false;
+    }
+    if (m_bContinueModal) ShowWindow(hWnd, SW_SHOWNORMAL);
+    return true;
+}
+
+INT_PTR CDialog::RunModalLoop() {
+    MSG msg;
+    while (m_bContinueModal) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            // Leave WM_QUIT for the loop outside ours.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1) break;
+        PumpMessage(msg);
+    }
+    return m_nModalResult;
+}
+
+void CDialog::PumpMessage(MSG& msg) {
+    if (!PreTranslateMessage(&msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void CDialog::DestroyModal() {
+    // Re-enable the owner before hiding, so that activation returns to it.
+    if (m_hWndDisabledOwner) {
+        EnableWindow(m_hWndDisabledOwner, TRUE);
+        if (m_hWnd && GetActiveWindow() == m_hWnd) SetActiveWindow(m_hWndDisabledOwner);
+        m_hWndDisabledOwner = nullptr;
+    }
+    if (m_hWnd) {
+        SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                     SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+        DestroyWindow(m_hWnd);
+    }
+}
+
+void CDialog::EndDialog(int nResult) {
+    m_nModalResult = nResult;
+    m_bContinueModal = false;
+    // Wake the loop in case no other message is pending.
+    if (m_hWnd) PostMessageW(m_hWnd, WM_NULL, 0, 0);
+}
+
+BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
+    return m_hWnd && IsDialogMessageW(m_hWnd, pMsg);
+}
+
+BOOL CDialog::OnInitDialog() {
+    ExecuteDlgInit();
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+void CDialog::OnOK() {
+    if (UpdateData(TRUE)) EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
+    CDataExchange dx(*this, bSaveAndValidate != FALSE);
+    DoDataExchange(&dx);
+    return dx.Succeeded();
+}
+
+void CDialog::ExecuteDlgInit() {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(m_nIDTemplate), MAKEINTRESOURCEW(RT_DLGINIT_TYPE));
+    if (!found) return;
+    HGLOBAL loaded = LoadResource(module, found);
+    const BYTE* data = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+    if (!data) return;
+    const BYTE* const end = data + SizeofResource(module, found);
+    // Entries: WORD control id, WORD message, DWORD length, then the UTF-8 text
+    // with its terminating zero; a zero control id ends the list.
+    while (data + sizeof(WORD) <= end) {
+        WORD controlId;
+        memcpy(&controlId, data, sizeof controlId);
+        if (controlId == 0 || data + 2 * sizeof(WORD) + sizeof(DWORD) > end) break;
+        WORD message;
+        DWORD length;
+        memcpy(&message, data + sizeof(WORD), sizeof message);
+        memcpy(&length, data + 2 * sizeof(WORD), sizeof length);
+        data += 2 * sizeof(WORD) + sizeof(DWORD);
+        if (length > static_cast<DWORD>(end - data)) break;
+        if (message == DLGINIT_CB_ADDSTRING) {
+            const char* text = reinterpret_cast<const char*>(data);
+            int bytes = static_cast<int>(strnlen(text, length));
+            CString item(MultiByteToWideChar(CP_UTF8, 0, text, bytes, nullptr, 0), L'\0');
+            MultiByteToWideChar(CP_UTF8, 0, text, bytes, item.data(), static_cast<int>(item.size()));
+            SendDlgItemMessageW(m_hWnd, controlId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        }
+        data += length;
+    }
+}
+
+const MessageMapEntry* CDialog::FindEntry(UINT message, WPARAM wParam, LPARAM lParam) const {
+    UINT id = 0, code = 0;
+    if (message == WM_COMMAND) {
+        id = LOWORD(wParam);
+        code = HIWORD(wParam);
+    } else if (message == WM_NOTIFY) {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        id = static_cast<UINT>(header->idFrom);
+        code = header->code;
+    }
+    for (const MessageMap* map = GetMessageMap(); map; map = map->base) {
+        for (const MessageMapEntry& entry : map->entries) {
+            if (entry.message == message && entry.id == id && entry.code == code) return &entry;
+        }
+    }
+    return nullptr;
+}
+
+INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) return OnInitDialog();
+    const MessageMapEntry* entry = FindEntry(message, wParam, lParam);
+    if (!entry) return FALSE;
+
+    // Handlers may re-enter through messages they cause; each keeps its own flag.
+    bool outerDefault = m_bDefault;
+    m_bDefault = false;
+    INT_PTR result = entry->invoke(*this, wParam, lParam);
+    bool wantsDefault = m_bDefault;
+    m_bDefault = outerDefault;
+
+    if (wantsDefault) return FALSE;
+    switch (message) {
+    case WM_NOTIFY:
+        SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
+        return TRUE;
+    case WM_QUERYDRAGICON:
+        return result;  // returned directly, not through DWLP_MSGRESULT
+    default:
+        return TRUE;
+    }
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CDialog* self;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<CDialog*>(lParam);
+        SetWindowLongPtrW(hWnd, DWLP_USER, lParam);
+        self->m_hWnd = hWnd;
+    } else {
+        self = reinterpret_cast<CDialog*>(GetWindowLongPtrW(hWnd, DWLP_USER));
+    }
+    if (!self) return FALSE;
+    if (message == WM_NCDESTROY) {
+        self->m_hWnd = nullptr;
+        return FALSE;
+    }
+    // No exception may cross into the window manager.
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        AfxMessageBox(L"메모리가 부족합니다.", MB_OK | MB_ICONSTOP);
+    } catch (...) {
+        AfxMessageBox(L"처리하지 못한 오류가 발생했습니다.", MB_OK | MB_ICONSTOP);
+    }
+    return TRUE;
+}

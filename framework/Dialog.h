@@ -1,0 +1,82 @@
+#pragma once
+#include <windows.h>
+
+#include "MessageMap.h"
+#include "model/WideString.h"
+
+class CDataExchange;
+
+// The run-time class of a dialog: its class name.
+struct CRuntimeClass {
+    const wchar_t* m_lpszClassName;
+};
+
+#define DECLARE_DYNAMIC(theClass)                 \
+public:                                           \
+    static const CRuntimeClass class##theClass;   \
+    const CRuntimeClass* GetRuntimeClass() const override { return &class##theClass; }
+
+#define IMPLEMENT_DYNAMIC(theClass) const CRuntimeClass theClass::class##theClass = {L## #theClass};
+
+// A modal dialog built from a template resource, with its own message loop so
+// that every message passes PreTranslateMessage before the dialog manager.
+class CDialog {
+public:
+    explicit CDialog(UINT nIDTemplate, HWND hWndParent = nullptr);
+    virtual ~CDialog();
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
+
+    // Creates the dialog, disables the owner, runs the loop until EndDialog and
+    // returns its code; -1 when the dialog cannot be created.
+    INT_PTR DoModal();
+    void EndDialog(int nResult);
+
+    // The three steps of DoModal, for driving a live dialog in tests.
+    bool CreateModal();
+    INT_PTR RunModalLoop();
+    void DestroyModal();
+    // One turn of the loop: the filter, then translation and dispatch.
+    void PumpMessage(MSG& msg);
+    bool IsModalRunning() const { return m_bContinueModal; }
+
+    // FALSE on a failed validation: the prompt has been shown and the field focused.
+    BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    HWND GetDlgItem(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
+
+    static const MessageMap* GetThisMessageMap();
+    virtual const MessageMap* GetMessageMap() const { return GetThisMessageMap(); }
+
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
+    virtual const CRuntimeClass* GetRuntimeClass() const;
+
+    HWND m_hWnd = nullptr;
+
+protected:
+    // Fills the combo boxes from the initialisation data and loads the data.
+    virtual BOOL OnInitDialog();
+    virtual void DoDataExchange(CDataExchange* pDX);
+    virtual void OnOK();
+    virtual void OnCancel();
+
+    // Lets the message being handled go on to the dialog manager's own handling.
+    void Default() { m_bDefault = true; }
+    void OnSysCommand(UINT, LPARAM) { Default(); }
+    void OnPaint() { Default(); }
+    void OnDestroy() { Default(); }
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    const MessageMapEntry* FindEntry(UINT message, WPARAM wParam, LPARAM lParam) const;
+    void ExecuteDlgInit();
+
+    UINT m_nIDTemplate;
+    HWND m_hWndParent;
+    HWND m_hWndDisabledOwner = nullptr;
+    bool m_bContinueModal = false;
+    INT_PTR m_nModalResult = -1;
+    bool m_bDefault = false;
+};

@@ -1,0 +1,70 @@
+#pragma once
+#include <windows.h>
+
+#include <utility>
+
+// Owns one font; deletes it when reset or destroyed. Move-only: a copy would delete twice.
+class CFont {
+public:
+    CFont() = default;
+    ~CFont() { DeleteObject(); }
+    CFont(const CFont&) = delete;
+    CFont& operator=(const CFont&) = delete;
+    CFont(CFont&& other) noexcept : m_hFont(std::exchange(other.m_hFont, nullptr)) {}
+    CFont& operator=(CFont&& other) noexcept {
+        if (this != &other) {
+            DeleteObject();
+            m_hFont = std::exchange(other.m_hFont, nullptr);
+        }
+        return *this;
+    }
+
+    bool CreateFontIndirect(const LOGFONTW& logFont) {
+        DeleteObject();
+        m_hFont = ::CreateFontIndirectW(&logFont);
+        return m_hFont != nullptr;
+    }
+    void DeleteObject() {
+        if (m_hFont) ::DeleteObject(std::exchange(m_hFont, nullptr));
+    }
+    HFONT GetSafeHandle() const { return m_hFont; }
+
+private:
+    HFONT m_hFont = nullptr;
+};
+
+// Owns one bitmap.
+class CBitmap {
+public:
+    CBitmap() = default;
+    ~CBitmap() { DeleteObject(); }
+    CBitmap(const CBitmap&) = delete;
+    CBitmap& operator=(const CBitmap&) = delete;
+
+    void Attach(HBITMAP hBitmap) {
+        DeleteObject();
+        m_hBitmap = hBitmap;
+    }
+    void DeleteObject() {
+        if (m_hBitmap) ::DeleteObject(std::exchange(m_hBitmap, nullptr));
+    }
+    HBITMAP GetSafeHandle() const { return m_hBitmap; }
+
+private:
+    HBITMAP m_hBitmap = nullptr;
+};
+
+// BeginPaint and EndPaint around one WM_PAINT.
+class CPaintDC {
+public:
+    explicit CPaintDC(HWND hWnd) : m_hWnd(hWnd), m_hDC(BeginPaint(hWnd, &m_ps)) {}
+    ~CPaintDC() { EndPaint(m_hWnd, &m_ps); }
+    CPaintDC(const CPaintDC&) = delete;
+    CPaintDC& operator=(const CPaintDC&) = delete;
+    HDC GetSafeHdc() const { return m_hDC; }
+
+private:
+    HWND m_hWnd;
+    PAINTSTRUCT m_ps{};
+    HDC m_hDC;
+};

@@ -1,0 +1,36 @@
+#pragma once
+#include <windows.h>
+
+#include "model/WideString.h"
+
+class CDialog;
+
+// The application object: exactly one global instance, whose InitInstance the
+// program's entry point runs.
+class CWinApp {
+public:
+    CWinApp();
+    virtual ~CWinApp();
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    // Returns FALSE when the application has done its work and the process should end.
+    virtual BOOL InitInstance() { return TRUE; }
+    // Names the per-user key under which settings would go; nothing is read or written.
+    void SetRegistryKey(const wchar_t* lpszRegistryKey) { m_strRegistryKey = lpszRegistryKey; }
+    // The default help handler: the program ships no help content.
+    void OnHelp() {}
+
+    // The executable's file name without extension; caption of every message box.
+    CString m_strAppName;
+    CString m_strRegistryKey;
+    CDialog* m_pMainWnd = nullptr;
+};
+
+CWinApp* AfxGetApp();
+
+// A string of the program's string table; empty when it has none of that number.
+CString LoadResourceString(UINT nID);
+
+// A message box captioned with the application name, owned by the active window.
+int AfxMessageBox(const CString& text, UINT nType);

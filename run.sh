@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds Pulmetra and starts it under Wine. Without a display it runs on a
+# private virtual display, saves a screenshot of the form and closes it again.
+set -uo pipefail
+ROOT="$(cd "$(dirname "$0")" && pwd)"
+source "$ROOT/scripts/common.sh"
+mkdir -p "$BUILD"
+
+ensure_packages
+build_windows || exit 1
+EXE="$WIN32_BUILD/Pulmetra.exe"
+
+if [ -n "${DISPLAY:-}" ]; then
+  start_wine
+  wine "$EXE"
+  stop_wine
+  exit 0
+fi
+
+start_private_display
+start_wine
+trap 'stop_wine; stop_private_display' EXIT
+
+wine "$EXE" </dev/null >/dev/null 2>&1 &
+PROGRAM_PID=$!
+window=$(timeout 30 xdotool search --sync --onlyvisible --name "Pulmetra 계산기" | head -1)
+if [ -z "$window" ]; then
+  echo "Pulmetra's window did not appear" >&2
+  exit 1
+fi
+sleep 1  # let the form finish painting
+SHOT="$BUILD/screenshot.png"
+import -window root -crop "$(xdotool getwindowgeometry --shell "$window" | awk -F= '
+  /^X=/{x=$2} /^Y=/{y=$2} /^WIDTH=/{w=$2} /^HEIGHT=/{h=$2}
+  END{printf "%dx%d+%d+%d", w+8, h+40, (x>4?x-4:0), (y>36?y-36:0)}')" +repage "$SHOT"
+echo "Screenshot of the form: $SHOT"
+
+# Close as a person would: Escape asks "종료하시겠습니까?", and Enter answers Yes.
+xdotool windowactivate --sync "$window" key Escape 2>/dev/null
+sleep 0.5
+xdotool key Return
+for _ in $(seq 50); do kill -0 "$PROGRAM_PID" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$PROGRAM_PID" 2>/dev/null; then
+  echo "Pulmetra did not close" >&2
+  exit 1
+fi
+echo "Pulmetra closed."

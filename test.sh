@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Builds every tree and runs every test suite; ends with "N passed, N failed".
+set -uo pipefail
+ROOT="$(cd "$(dirname "$0")" && pwd)"
+source "$ROOT/scripts/common.sh"
+mkdir -p "$BUILD"
+
+ensure_packages
+
+log "building the native tree"
+configure_and_build "$BUILD/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo || exit 1
+log "building the sanitizer tree"
+configure_and_build "$BUILD/asan" -DCMAKE_BUILD_TYPE=Debug -DPULMETRA_SANITIZE=ON || exit 1
+build_windows || exit 1
+
+start_private_display
+start_wine
+trap 'stop_wine; stop_private_display' EXIT
+
+total_passed=0
+total_failed=0
+
+# Runs one CTest tree and adds its counts to the totals.
+run_suite() {  # name, build dir, ctest args...
+  local name="$1" dir="$2"; shift 2
+  log "running $name"
+  local out="$dir.ctest.log"
+  (cd "$dir" && ctest --output-on-failure "$@") >"$out" 2>&1
+  local summary
+  summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$out" | tail -1)
+  if [ -z "$summary" ]; then
+    cat "$out"
+    echo "$name: no test summary" >&2
+    total_failed=$((total_failed + 1))
+    return
+  fi
+  local failed all
+  failed=$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$summary")
+  all=$(sed -E 's/.* failed out of ([0-9]+).*/\1/' <<<"$summary")
+  [ "$failed" -gt 0 ] && sed -n '/The following tests FAILED/,$p' "$out"
+  [ "$failed" -gt 0 ] && grep -E '^\s*(.*Failure|Expected|  Actual|Which is|Value of)' "$out" | head -60
+  echo "$name: $((all - failed)) passed, $failed failed"
+  total_passed=$((total_passed + all - failed))
+  total_failed=$((total_failed + failed))
+}
+
+run_suite "native" "$BUILD/native" -j"$(nproc)"
+ASAN_OPTIONS=detect_leaks=1 run_suite "sanitizers" "$BUILD/asan" -j"$(nproc)"
+run_suite "windows (wine)" "$WIN32_BUILD"
+
+echo "$total_passed passed, $total_failed failed"
+[ "$total_failed" -eq 0 ]
