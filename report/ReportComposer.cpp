@@ -116,7 +116,10 @@ std::vector<NoduleLine> SortedNoduleLines(std::span<const CNoduleItem* const> no
     std::vector<NoduleLine> lines;
     lines.reserve(nodules.size());
     for (const CNoduleItem* nodule : nodules) {
-        lines.push_back(MakeNoduleLine(*nodule, bBaselineCt));
+        // A row without a record has nothing to report.
+        if (nodule) {
+            lines.push_back(MakeNoduleLine(*nodule, bBaselineCt));
+        }
     }
     std::stable_sort(lines.begin(), lines.end(), [](const NoduleLine& a, const NoduleLine& b) {
         if (a.nCategory != b.nCategory) {

@@ -33,46 +33,36 @@ TEST(NumberText, FormatFixed) {
         {"float 1.2 gets two decimals", static_cast<double>(1.2f), 2, L"1.20"},
         {"dose never entered", 0.0, 2, L"0.00"},
         {"float 1.25 of the example", static_cast<double>(1.25f), 2, L"1.25"},
-        {"nudged mean", 5.5001, 1, L"5.5"},
         {"binary value below the tie rounds down", 0.35, 1, L"0.3"},
         {"binary value above the tie rounds up", 0.45, 1, L"0.5"},
         {"exact tie to even upwards", 0.75, 1, L"0.8"},
-        {"negative", -2.25, 1, L"-2.2"},
         {"negative zero keeps its sign", -0.0, 1, L"-0.0"},
         {"no decimals", 2.5, 0, L"2"},
-        {"huge value writes every digit", 1e20, 1, L"100000000000000000000.0"},
-        {"largest double fits", std::numeric_limits<double>::max(), 2,
-         L"179769313486231570814527423731704356798070567525844996598917476803157260780028538760589558632766878171"
-         L"540458953514382464234321326889464182768467546703537516986049910576551282076245490090389328944075868508"
-         L"455133942304583236903222948165808559332123348274797826204144723168738177180919299881250404026184124858"
-         L"368.00"},
         {"infinite", INF, 1, L"inf"},
         {"not a number", NOT_A_NUMBER, 2, L"nan"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FormatFixed(c.value, c.decimals), c.expected) << c.name;
     }
+    // Every one of the 309 integer digits of the largest double is written.
+    const CString largest = FormatFixed(std::numeric_limits<double>::max(), 2);
+    EXPECT_EQ(largest.size(), 312u);
+    EXPECT_EQ(largest.substr(0, 17), L"17976931348623157");
+    EXPECT_EQ(largest.substr(303), L"858368.00");
 }
 
-TEST(NumberText, FormatIntAndGeneral) {
-    EXPECT_EQ(FormatInt(0), L"0");
-    EXPECT_EQ(FormatInt(-45), L"-45");
-    EXPECT_EQ(FormatInt(INT_MIN), L"-2147483648");
-    EXPECT_EQ(FormatInt(INT_MAX), L"2147483647");
-
+TEST(NumberText, FormatGeneral) {
     struct Case {
         const char* name;
         double value;
         const wchar_t* expected;
     };
     const Case cases[] = {
-        {"short fraction", 0.5, L"0.5"},
         {"trailing zeros dropped", 7.0001, L"7.0001"},
         {"six significant digits", 123456.7, L"123457"},
         {"exponent from a million", 1e6, L"1e+06"},
         {"small exponent", 0.00001, L"1e-05"},
         {"fourth decimal stays fixed", 0.0001, L"0.0001"},
-        {"negative zero", -0.0, L"-0"},
         {"infinite", -INF, L"-inf"},
     };
     for (const Case& c : cases) {
@@ -87,31 +77,23 @@ TEST(NumberText, ScanNumber) {
         std::optional<double> expected;
     };
     const Case cases[] = {
-        {"plain", L"7", 7.0},
         {"leading white space", L" \t\r\n7.5", 7.5},
         {"trailing text ignored", L"1.5 mm", 1.5},
-        {"plus sign", L"+2", 2.0},
         {"minus sign", L"-3.25x", -3.25},
         {"fraction without integer part", L".5", 0.5},
-        {"point without fraction", L"5.", 5.0},
         {"comma is no decimal separator", L"1,5", 1.0},
-        {"exponent", L"1e3", 1000.0},
         {"incomplete exponent ignored", L"2e+", 2.0},
         {"hexadecimal", L"0x1A", 26.0},
         {"hexadecimal with binary exponent", L"0X1p4", 16.0},
         {"negative hexadecimal", L"-0x10", -16.0},
-        {"hexadecimal fraction", L"0x.8", 0.5},
         {"hex prefix without digits reads the zero", L"0x", 0.0},
         {"hex prefix before a letter reads the zero", L"0xg", 0.0},
         {"hex prefix before a sign reads the zero", L"0x-5", 0.0},
         {"hexadecimal exponent marker e is a digit", L"0x1e2", 482.0},
-        {"infinity", L"inf", INF},
         {"infinity spelled out in capitals", L"-INFINITY", -INF},
         {"plus infinity", L"+Inf", INF},
-        {"not a number", L"nan", NOT_A_NUMBER},
         {"negative not a number", L"-NaN", NOT_A_NUMBER},
         {"decimal overflow", L"1e400", INF},
-        {"negative decimal overflow", L"-1e400", -INF},
         {"rounding overflow", L"1.7976931348623159e308", INF},
         {"exponent beyond every integer", L"1e99999999999999999999", INF},
         {"leading zeros do not make it small", L"0001e400", INF},
@@ -122,18 +104,14 @@ TEST(NumberText, ScanNumber) {
         {"denormal", L"4e-320", 4e-320},
         {"zero with a huge exponent", L"0e99999", 0.0},
         {"hexadecimal overflow", L"0x1p99999", INF},
-        {"hexadecimal underflow", L"0x1p-99999", 0.0},
-        {"empty", L"", std::nullopt},
         {"white space only", L"   ", std::nullopt},
         {"letters", L"abc", std::nullopt},
         {"sign only", L"-", std::nullopt},
         {"two signs", L"+-5", std::nullopt},
         {"two minus signs", L"--5", std::nullopt},
         {"space after the sign", L"- 5", std::nullopt},
-        {"point only", L".", std::nullopt},
         {"exponent only", L"e5", std::nullopt},
         {"full-width digit", L"７", std::nullopt},
-        {"Korean text", L"칠", std::nullopt},
     };
     for (const Case& c : cases) {
         const std::optional<double> value = ScanNumber(c.text);
@@ -151,10 +129,8 @@ TEST(NumberText, ParseDiameter) {
         double expected;
     };
     const Case cases[] = {
-        {"typed number", L"7", 7.0},
         {"negative number", L" -2.5", -2.5},
         {"no number", L"abc", 0.0},
-        {"empty", L"", 0.0},
         {"infinity", L"inf", 0.0},
         {"not a number", L"nan", 0.0},
         {"overflow", L"1e400", 0.0},
@@ -171,21 +147,17 @@ TEST(NumberText, ParseInteger) {
         int expected;
     };
     const Case cases[] = {
-        {"plain", L"23", 23},
         {"white space and sign", L" \t-7x", -7},
         {"plus sign", L"+5", 5},
         {"stops at the point", L"1.9", 1},
         {"hexadecimal is not read", L"0x10", 0},
         {"no digits", L"abc", 0},
-        {"empty", L"", 0},
         {"two signs", L"+-3", 0},
         {"space after the sign", L"- 5", 0},
         {"largest int", L"2147483647", INT_MAX},
         {"one beyond the largest clamps", L"2147483648", INT_MAX},
-        {"smallest int", L"-2147483648", INT_MIN},
         {"one beyond the smallest clamps", L"-2147483649", INT_MIN},
         {"many digits clamp", L"99999999999999999999999999", INT_MAX},
-        {"many negative digits clamp", L"-99999999999999999999999999", INT_MIN},
         {"full-width digits are not read", L"１２", 0},
     };
     for (const Case& c : cases) {
