@@ -28,7 +28,11 @@ void CPulmetraDlg::FocusEditSelectAll(int nIDC) {
 
 CString CPulmetraDlg::GetControlText(int nIDC) const { return GetWindowTextString(GetDlgItem(nIDC)); }
 
-void CPulmetraDlg::SetControlText(int nIDC, const CString& text) { SetDlgItemTextW(m_hWnd, nIDC, text.c_str()); }
+// Rewrites a text only when it differs: setting an edit's text drops its
+// selection and caret, which the reader is still using.
+void CPulmetraDlg::SetControlText(int nIDC, const CString& text) {
+    if (GetControlText(nIDC) != text) SetDlgItemTextW(m_hWnd, nIDC, text.c_str());
+}
 
 CString CPulmetraDlg::GetComboItemText(int nIDC, int nIndex) const {
     if (nIndex < 0) return {};

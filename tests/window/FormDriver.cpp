@@ -1,0 +1,111 @@
+#include "FormDriver.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include "framework/ListCtrl.h"
+#include "framework/WindowText.h"
+
+FormDriver::FormDriver() {
+    if (!m_dlg.CreateModal()) ADD_FAILURE() << "the findings form could not be created";
+    SetForegroundWindow(Form());
+    SetActiveWindow(Form());
+    Pump();
+}
+
+FormDriver::~FormDriver() { m_dlg.DestroyModal(); }
+
+void FormDriver::Pump() {
+    // Two quiet rounds: some messages (focus, activation) arrive from the window system a moment later.
+    for (int quietRounds = 0; quietRounds < 2;) {
+        MSG msg;
+        bool any = false;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            any = true;
+            m_dlg.PumpMessage(msg);
+        }
+        if (any) {
+            quietRounds = 0;
+        } else {
+            ++quietRounds;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+        }
+    }
+}
+
+void FormDriver::Click(int nIDC) {
+    SendMessageW(Item(nIDC), BM_CLICK, 0, 0);
+    Pump();
+}
+
+void FormDriver::Choose(int nIDC, int nIndex) {
+    HWND hCombo = Item(nIDC);
+    SendMessageW(hCombo, CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
+    SendMessageW(Form(), WM_COMMAND, MAKEWPARAM(nIDC, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+    Pump();
+}
+
+void FormDriver::Focus(int nIDC) {
+    SetFocus(Item(nIDC));
+    Pump();
+}
+
+void FormDriver::Type(int nIDC, std::wstring_view text) {
+    Focus(nIDC);
+    HWND hEdit = Item(nIDC);
+    SendMessageW(hEdit, EM_SETSEL, 0, -1);
+    if (text.empty()) {
+        PostMessageW(hEdit, WM_KEYDOWN, VK_DELETE, 1);
+        PostMessageW(hEdit, WM_KEYUP, VK_DELETE, 0xC0000001);
+    }
+    for (wchar_t ch : text) PostMessageW(hEdit, WM_CHAR, ch, 1);
+    Pump();
+}
+
+void FormDriver::Press(UINT vk) {
+    HWND hTarget = GetFocus();
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageW(hTarget, WM_KEYDOWN, vk, scan | 1);
+    PostMessageW(hTarget, WM_KEYUP, vk, scan | 0xC0000001);
+    Pump();
+}
+
+void FormDriver::SelectRow(int nRow) {
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(Item(IDC_NODULE_LIST), LVM_SETITEMSTATE, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&item));
+    Pump();
+}
+
+std::wstring FormDriver::Text(int nIDC) const { return GetWindowTextString(Item(nIDC)); }
+
+int FormDriver::ComboSel(int nIDC) const {
+    return static_cast<int>(SendMessageW(Item(nIDC), CB_GETCURSEL, 0, 0));
+}
+
+std::pair<int, int> FormDriver::EditSelection(int nIDC) const {
+    DWORD start = 0, end = 0;
+    SendMessageW(Item(nIDC), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {static_cast<int>(start), static_cast<int>(end)};
+}
+
+int FormDriver::RowCount() const {
+    return static_cast<int>(SendMessageW(Item(IDC_NODULE_LIST), LVM_GETITEMCOUNT, 0, 0));
+}
+
+int FormDriver::SelectedRow() const {
+    return static_cast<int>(SendMessageW(Item(IDC_NODULE_LIST), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+std::wstring FormDriver::RowText(int nRow, int nColumn) const {
+    CListCtrl list;
+    list.m_hWnd = Item(IDC_NODULE_LIST);
+    return list.GetItemText(nRow, nColumn);
+}
+
+CNoduleItem& FormDriver::Record(int nRow) const {
+    CListCtrl list;
+    list.m_hWnd = Item(IDC_NODULE_LIST);
+    return *reinterpret_cast<CNoduleItem*>(list.GetItemData(nRow));
+}

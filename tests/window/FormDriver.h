@@ -1,0 +1,50 @@
+#pragma once
+// Drives a live findings form through real window messages: clicks, selection
+// changes, focus changes and keys, all pumped through the dialog's own loop.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "form/PulmetraDlg.h"
+
+class FormDriver {
+public:
+    FormDriver();
+    ~FormDriver();
+    FormDriver(const FormDriver&) = delete;
+    FormDriver& operator=(const FormDriver&) = delete;
+
+    HWND Form() const { return m_dlg.GetSafeHwnd(); }
+    HWND Item(int nIDC) const { return GetDlgItem(Form(), nIDC); }
+    CPulmetraDlg& Dialog() { return m_dlg; }
+
+    // Runs every pending message through the dialog's loop: filter, translate, dispatch.
+    void Pump();
+    void Click(int nIDC);
+    // Chooses an item as the drop-down would, with the notification it sends.
+    void Choose(int nIDC, int nIndex);
+    void Focus(int nIDC);
+    // Focuses the edit, selects its text and types over it key by key.
+    void Type(int nIDC, std::wstring_view text);
+    // A key pressed and released at the focused control.
+    void Press(UINT vk);
+    // Clicks a list row, as a selection change of the list view.
+    void SelectRow(int nRow);
+
+    std::wstring Text(int nIDC) const;
+    bool Enabled(int nIDC) const { return IsWindowEnabled(Item(nIDC)) != FALSE; }
+    bool Checked(int nIDC) const { return IsDlgButtonChecked(Form(), nIDC) == BST_CHECKED; }
+    int ComboSel(int nIDC) const;
+    int FocusedId() const { return GetDlgCtrlID(GetFocus()); }
+    // The selection of an edit as [start, end).
+    std::pair<int, int> EditSelection(int nIDC) const;
+
+    int RowCount() const;
+    int SelectedRow() const;
+    std::wstring RowText(int nRow, int nColumn) const;
+    CNoduleItem& Record(int nRow) const;
+
+private:
+    CPulmetraDlg m_dlg;
+};
