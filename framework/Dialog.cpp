@@ -1,5 +1,6 @@
 #include "Dialog.h"
 
+#include <algorithm>
 #include <new>
 
 #include "DataExchange.h"
@@ -177,8 +178,32 @@ const MessageMapEntry* CDialog::FindEntry(UINT message, WPARAM wParam, LPARAM lP
     return nullptr;
 }
 
+// The templates carry no position: a dialog opens centred on its owner, or on
+// the screen's work area when it has none.
+void CDialog::CenterWindow() {
+    RECT area;
+    if (m_hWndParent && !IsIconic(m_hWndParent)) {
+        GetWindowRect(m_hWndParent, &area);
+    } else {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoW(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        area = monitor.rcWork;
+    }
+    RECT window;
+    GetWindowRect(m_hWnd, &window);
+    const int nWidth = window.right - window.left;
+    const int nHeight = window.bottom - window.top;
+    const int x = std::max(0L, area.left + (area.right - area.left - nWidth) / 2);
+    const int y = std::max(0L, area.top + (area.bottom - area.top - nHeight) / 2);
+    SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) return OnInitDialog();
+    if (message == WM_INITDIALOG) {
+        CenterWindow();
+        return OnInitDialog();
+    }
     const MessageMapEntry* entry = FindEntry(message, wParam, lParam);
     if (!entry) return FALSE;
 

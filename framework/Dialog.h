@@ -72,6 +72,7 @@ private:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     const MessageMapEntry* FindEntry(UINT message, WPARAM wParam, LPARAM lParam) const;
     void ExecuteDlgInit();
+    void CenterWindow();
 
     UINT m_nIDTemplate;
     HWND m_hWndParent;
