@@ -3,7 +3,11 @@
 #include <climits>
 #include <cmath>
 
-CNoduleItem::~CNoduleItem() = default;
+CNoduleItem::CNoduleItem() { ++s_nLive; }
+
+CNoduleItem::CNoduleItem(const CNoduleItem& other) : CNoduleItem() { *this = other; }
+
+CNoduleItem::~CNoduleItem() { --s_nLive; }
 
 void CNoduleItem::SetOther(bool bOther, const CString& strOther) {
     // The other feature only refines a category of 3 or above into 4X.

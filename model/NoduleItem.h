@@ -42,8 +42,13 @@ enum Category : int {
 // Owned by its row of the nodule list, deleted through the base pointer.
 class CNoduleItem {
 public:
-    CNoduleItem() = default;
+    CNoduleItem();
+    CNoduleItem(const CNoduleItem& other);
+    CNoduleItem& operator=(const CNoduleItem&) = default;
     virtual ~CNoduleItem();
+
+    // Records alive now: the form frees each exactly once, which tests count.
+    static int LiveCount() { return s_nLive; }
 
     // Recomputes m_nCategory from the other fields.
     void UpdateCategory();
@@ -68,6 +73,9 @@ public:
     CString m_strOther;
     // A new record is category 2 without running the rules (they agree for the defaults).
     int m_nCategory = CAT_2;
+
+private:
+    static inline int s_nLive = 0;
 };
 
 // Mean of two diameters in whole tenths of a millimetre, rounded half-up.
