@@ -30,9 +30,7 @@ if [ -z "$window" ]; then
 fi
 sleep 1  # let the form finish painting
 SHOT="$BUILD/screenshot.png"
-import -window root -crop "$(xdotool getwindowgeometry --shell "$window" | awk -F= '
-  /^X=/{x=$2} /^Y=/{y=$2} /^WIDTH=/{w=$2} /^HEIGHT=/{h=$2}
-  END{printf "%dx%d+%d+%d", w+8, h+40, (x>4?x-4:0), (y>36?y-36:0)}')" +repage "$SHOT"
+import -window "$window" -frame "$SHOT"
 echo "Screenshot of the form: $SHOT"
 
 # Close as a person would: Escape asks "종료하시겠습니까?", and Enter answers Yes.
