@@ -1,4 +1,4 @@
-// Window tests: the real findings form from the real resources, under Wine.
+// Entry point of the window test programs: the real findings form from the real resources, under Wine.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
