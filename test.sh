@@ -3,6 +3,7 @@
 set -uo pipefail
 ROOT="$(cd "$(dirname "$0")" && pwd)"
 source "$ROOT/scripts/common.sh"
+source "$ROOT/scripts/fuzzing.sh"
 mkdir -p "$BUILD"
 
 ensure_packages
@@ -12,6 +13,7 @@ configure_and_build "$BUILD/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo || exit 1
 log "building the sanitizer tree"
 configure_and_build "$BUILD/asan" -DCMAKE_BUILD_TYPE=Debug -DPULMETRA_SANITIZE=ON || exit 1
 build_windows || exit 1
+build_fuzz || exit 1
 
 start_private_display
 start_wine
@@ -44,8 +46,21 @@ run_suite() {  # name, build dir, ctest args...
   total_failed=$((total_failed + failed))
 }
 
+# Runs each fuzz target for a short bounded time; each counts as one suite.
+run_fuzz() {  # seconds per target
+  local target
+  for target in "${FUZZ_TARGETS[@]}"; do
+    if run_fuzz_target "$target" "$1"; then
+      total_passed=$((total_passed + 1))
+    else
+      total_failed=$((total_failed + 1))
+    fi
+  done
+}
+
 run_suite "native" "$BUILD/native" -j"$(nproc)"
 ASAN_OPTIONS=detect_leaks=1 run_suite "sanitizers" "$BUILD/asan" -j"$(nproc)"
+run_fuzz 15
 run_suite "windows (wine)" "$WIN32_BUILD"
 
 echo "$total_passed passed, $total_failed failed"
