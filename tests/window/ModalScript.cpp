@@ -97,5 +97,10 @@ SeenMessageBox ReadMessageBox(HWND hBox) {
     for (LPCWSTR icon : {IDI_QUESTION, IDI_ERROR, IDI_WARNING, IDI_INFORMATION}) {
         if (hShown && hShown == LoadIconW(nullptr, icon)) seen.icon = icon;
     }
+    // A box keeps the buttons it does not offer hidden, or has none of them.
+    for (int nButton = IDOK; nButton <= IDNO; ++nButton) {
+        HWND hButton = GetDlgItem(hBox, nButton);
+        if (hButton && IsWindowVisible(hButton)) seen.buttons.push_back(nButton);
+    }
     return seen;
 }

@@ -7,12 +7,14 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 // What a person reads on a message box before pressing its button.
 struct SeenMessageBox {
     std::wstring caption;
     std::wstring text;
     LPCWSTR icon = nullptr;  // IDI_QUESTION, IDI_ERROR, IDI_WARNING, IDI_INFORMATION or nullptr
+    std::vector<int> buttons;  // the ids of the buttons offered, IDOK to IDNO, in id order
 };
 
 class ModalScript {

@@ -1,0 +1,536 @@
+// The form as the reader first sees it, and the window chrome around it:
+// system menu, About box, icons.
+#include <windows.h>
+#include <commctrl.h>
+#include <oleauto.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FormDriver.h"
+#include "ModalScript.h"
+#include "framework/WindowText.h"
+#include "model/NoduleItem.h"
+
+namespace {
+
+const std::wstring FORM_TITLE = L"Pulmetra 계산기 (v1.1.3)";
+const std::wstring ABOUT_TITLE = L"Pulmetra 정보";
+constexpr int NO_ID = -1;
+// Text not compared: the date picker and the logo show no window text of their own.
+constexpr const wchar_t* ANY_TEXT = nullptr;
+
+enum Kind { LABEL, COMBO, DATE_PICKER, CHECK_BOX, EDIT, GROUP_BOX, LIST_VIEW, PUSH_BUTTON, PICTURE };
+
+struct KindTraits {
+    const wchar_t* className;
+    DWORD commonStyle;  // what every control of the kind carries
+    DWORD typeMask;     // the style bits that are one choice, compared whole
+};
+
+KindTraits TraitsOf(Kind kind) {
+    switch (kind) {
+    case LABEL: return {L"Static", SS_CENTERIMAGE | WS_GROUP, SS_TYPEMASK};
+    case COMBO: return {L"ComboBox", 0, 0x3};
+    case DATE_PICKER: return {DATETIMEPICK_CLASSW, 0, 0};
+    case CHECK_BOX: return {L"Button", BS_AUTOCHECKBOX | WS_TABSTOP, BS_TYPEMASK};
+    case EDIT: return {L"Edit", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, ES_CENTER | ES_RIGHT};
+    case GROUP_BOX: return {L"Button", BS_GROUPBOX, BS_TYPEMASK};
+    case LIST_VIEW: return {WC_LISTVIEWW, 0, LVS_TYPEMASK};
+    case PUSH_BUTTON: return {L"Button", WS_TABSTOP, BS_TYPEMASK};
+    case PICTURE: return {L"Static", 0, SS_TYPEMASK};
+    }
+    return {L"", 0, 0};
+}
+
+struct ControlRow {
+    int id;
+    Kind kind;
+    const wchar_t* text;  // after initialisation
+    RECT place;           // x, y, width, height in dialog units
+    DWORD style;          // beyond what every control of its kind carries
+    bool enabled;         // after initialisation
+};
+
+// Template order, which is also the order of the child windows.
+const ControlRow FORM_CONTROLS[] = {
+    {NO_ID, LABEL, L"처음 CT 여부", {7, 7, 53, 12}, SS_CENTER, true},
+    {1000, COMBO, L"처음 CT", {66, 7, 69, 37}, CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL | WS_TABSTOP, true},
+    {1050, DATE_PICKER, ANY_TEXT, {138, 7, 56, 12}, DTS_SHORTDATEFORMAT | DTS_RIGHTALIGN | WS_TABSTOP, false},
+    {1040, CHECK_BOX, L"과거 폐암 병력", {211, 7, 61, 12}, 0, true},
+    {NO_ID, LABEL, L"CTDIvol", {285, 7, 32, 12}, SS_RIGHT, true},
+    {1049, EDIT, L"0", {319, 7, 52, 12}, ES_CENTER, true},
+    {1053, GROUP_BOX, L"결절 정보", {7, 36, 608, 178}, 0, true},
+    {1001, LIST_VIEW, L"", {14, 52, 375, 134},
+     LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_ALIGNLEFT | WS_BORDER | WS_TABSTOP, true},
+    {1013, PUSH_BUTTON, L"결절 추가", {280, 194, 50, 14}, BS_PUSHBUTTON, true},
+    {1014, PUSH_BUTTON, L"결절 삭제", {334, 194, 50, 14}, BS_PUSHBUTTON, true},
+    {NO_ID, LABEL, L"결절 성상", {401, 52, 40, 12}, SS_LEFT, true},
+    {1002, COMBO, L"", {449, 52, 71, 55}, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, false},
+    {NO_ID, LABEL, L"결절 크기", {401, 67, 40, 12}, SS_LEFT, true},
+    {1038, EDIT, L"", {449, 67, 21, 12}, ES_WANTRETURN, false},
+    {1039, EDIT, L"", {472, 67, 21, 12}, ES_WANTRETURN, false},
+    {1047, LABEL, L"(고형)", {519, 67, 19, 12}, SS_RIGHT, false},
+    {1045, EDIT, L"", {542, 67, 21, 12}, ES_WANTRETURN, false},
+    {1046, EDIT, L"", {565, 67, 21, 12}, ES_WANTRETURN, false},
+    {NO_ID, LABEL, L"결절 위치", {401, 82, 40, 12}, SS_LEFT, true},
+    {1006, COMBO, L"", {449, 82, 71, 55}, CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL | WS_TABSTOP, false},
+    {NO_ID, LABEL, L"영상#", {526, 82, 26, 12}, SS_LEFT, true},
+    {1012, EDIT, L"", {553, 82, 52, 12}, ES_NUMBER | ES_WANTRETURN, false},
+    {NO_ID, LABEL, L"추적 검사", {401, 114, 40, 12}, SS_LEFT, true},
+    {1008, COMBO, L"", {449, 114, 71, 55}, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, false},
+    {NO_ID, LABEL, L"양성 결절", {401, 129, 40, 12}, SS_LEFT, true},
+    {1003, CHECK_BOX, L"양성 석회화", {449, 130, 56, 10}, 0, false},
+    {1004, CHECK_BOX, L"지방", {509, 130, 31, 10}, 0, false},
+    {1005, CHECK_BOX, L"양성 가능성 높음 (2b)", {401, 146, 90, 10}, 0, false},
+    {NO_ID, LABEL, L"4X 소견", {401, 159, 40, 12}, SS_LEFT, true},
+    {1009, CHECK_BOX, L"침상결절", {449, 161, 46, 10}, 0, false},
+    {1010, CHECK_BOX, L"공동", {498, 161, 31, 10}, 0, false},
+    {1011, CHECK_BOX, L"기타", {449, 174, 31, 10}, 0, false},
+    {1007, EDIT, L"", {482, 173, 123, 12}, 0, false},
+    {NO_ID, GROUP_BOX, L"기관지내 병변", {7, 227, 382, 31}, 0, true},
+    {1018, CHECK_BOX, L"기관지내 병변", {14, 238, 63, 10}, 0, true},
+    {1019, EDIT, L"", {77, 238, 282, 12}, ES_WANTRETURN, false},
+    {NO_ID, GROUP_BOX, L"폐결절 외 폐암시사 소견", {7, 266, 382, 47}, 0, true},
+    {1020, CHECK_BOX, L"폐경화", {14, 279, 38, 10}, 0, true},
+    {1024, EDIT, L"", {77, 279, 101, 12}, ES_WANTRETURN, false},
+    {1022, CHECK_BOX, L"무기폐", {207, 279, 38, 10}, 0, true},
+    {1026, EDIT, L"", {258, 279, 101, 12}, ES_WANTRETURN, false},
+    {1021, CHECK_BOX, L"림프절 비대", {14, 294, 56, 10}, 0, true},
+    {1025, EDIT, L"", {77, 294, 101, 12}, ES_WANTRETURN, false},
+    {1023, CHECK_BOX, L"기타", {207, 294, 31, 10}, 0, true},
+    {1027, EDIT, L"", {258, 294, 101, 12}, ES_WANTRETURN, false},
+    {NO_ID, GROUP_BOX, L"폐결절 외 의미있는 소견", {7, 322, 382, 66}, 0, true},
+    {1033, CHECK_BOX, L"관상동맥 석회화", {14, 335, 71, 10}, 0, true},
+    {1034, COMBO, L"Mild", {89, 334, 57, 39}, CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL | WS_TABSTOP, false},
+    {1032, CHECK_BOX, L"폐기종 (중등도 이상)", {164, 335, 86, 10}, 0, true},
+    {1031, CHECK_BOX, L"간질성 폐이상", {279, 335, 63, 10}, 0, true},
+    {1030, CHECK_BOX, L"폐렴 및 활동성 폐결핵", {14, 351, 91, 10}, 0, true},
+    {1041, CHECK_BOX, L"폐외악성물", {164, 351, 53, 10}, 0, true},
+    {1035, CHECK_BOX, L"대동맥류 (≥4.5cm)", {279, 351, 78, 10}, 0, true},
+    {1042, CHECK_BOX, L"다량의 흉수 또는 심낭 삼출", {14, 366, 109, 10}, 0, true},
+    {1036, CHECK_BOX, L"기타", {164, 366, 31, 10}, 0, true},
+    {1028, EDIT, L"", {198, 365, 159, 12}, ES_WANTRETURN, false},
+    {NO_ID, GROUP_BOX, L"다른 소견", {7, 394, 382, 34}, 0, true},
+    {1029, CHECK_BOX, L"비활동성 폐결핵", {14, 409, 71, 10}, 0, true},
+    {1043, CHECK_BOX, L"기타", {164, 409, 31, 10}, 0, true},
+    {1044, EDIT, L"", {198, 409, 159, 12}, ES_WANTRETURN, false},
+    {NO_ID, GROUP_BOX, L"추가 내용", {401, 227, 214, 86}, 0, true},
+    {1017, EDIT, L"", {409, 241, 196, 64},
+     ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_BORDER | WS_TABSTOP, true},
+    {NO_ID, GROUP_BOX, L"최종 판독 범주", {401, 322, 214, 106}, 0, true},
+    {1037, LABEL, L"1", {430, 362, 146, 23}, SS_CENTER, true},
+    {1016, PUSH_BUTTON, L"판독문", {453, 439, 50, 14}, BS_PUSHBUTTON, true},
+    {1015, PUSH_BUTTON, L"지우기", {507, 439, 50, 14}, BS_PUSHBUTTON, true},
+    {IDCANCEL, PUSH_BUTTON, L"종료", {565, 439, 50, 14}, BS_DEFPUSHBUTTON, true},
+    {1048, PICTURE, ANY_TEXT, {478, 7, 137, 23}, SS_BITMAP, true},
+    {NO_ID, LABEL, L"mGy", {373, 7, 16, 12}, SS_CENTER, true},
+    {1051, LABEL, L"mm", {496, 67, 19, 12}, SS_LEFT, true},
+    {1052, LABEL, L"mm", {588, 67, 19, 12}, SS_LEFT, false},
+    {1054, CHECK_BOX, L"흉막주변결절", {402, 99, 61, 10}, 0, false},
+};
+
+std::wstring ClassOf(HWND hWnd) {
+    wchar_t name[64] = {};
+    GetClassNameW(hWnd, name, 64);
+    return name;
+}
+
+// A child's window rectangle in the form's client coordinates.
+RECT ChildRect(HWND hForm, HWND hChild) {
+    RECT rect;
+    GetWindowRect(hChild, &rect);
+    MapWindowPoints(nullptr, hForm, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::vector<HWND> ChildrenInOrder(HWND hForm) {
+    std::vector<HWND> children;
+    for (HWND hChild = GetWindow(hForm, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT))
+        children.push_back(hChild);
+    return children;
+}
+
+std::vector<std::wstring> ComboItems(HWND hCombo) {
+    std::vector<std::wstring> items;
+    const int nCount = static_cast<int>(SendMessageW(hCombo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < nCount; ++i) {
+        std::wstring item(static_cast<size_t>(SendMessageW(hCombo, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
+        item.resize(static_cast<size_t>(SendMessageW(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
+        items.push_back(item);
+    }
+    return items;
+}
+
+LOGFONTW FontOf(HWND hWnd) {
+    LOGFONTW font{};
+    HFONT hFont = reinterpret_cast<HFONT>(SendMessageW(hWnd, WM_GETFONT, 0, 0));
+    if (hFont) GetObjectW(hFont, sizeof font, &font);
+    return font;
+}
+
+// The local date a year back from now, as the form computes it.
+SYSTEMTIME DateOneYearAgo() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    double variant = 0;
+    SystemTimeToVariantTime(&now, &variant);
+    SYSTEMTIME then{};
+    VariantTimeToSystemTime(variant - 365.0, &then);
+    return then;
+}
+
+bool SameDate(const SYSTEMTIME& a, const SYSTEMTIME& b) {
+    return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay;
+}
+
+HICON ProgramIcon() { return LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)); }
+
+// Everything a reader could have entered or could see, child by child.
+struct ControlState {
+    int id;
+    std::wstring text;
+    bool enabled;
+    UINT check;
+    bool operator==(const ControlState&) const = default;
+};
+
+std::vector<ControlState> Snapshot(HWND hForm) {
+    std::vector<ControlState> state;
+    for (HWND hChild : ChildrenInOrder(hForm)) {
+        const bool bButton = ClassOf(hChild) == L"Button";
+        state.push_back({GetDlgCtrlID(hChild), GetWindowTextString(hChild), IsWindowEnabled(hChild) != FALSE,
+                         bButton ? static_cast<UINT>(SendMessageW(hChild, BM_GETCHECK, 0, 0)) : 0u});
+    }
+    return state;
+}
+
+}  // namespace
+
+TEST(Startup, EveryControlStandsInTemplateOrderAsInitialised) {
+    FormDriver form;
+    const std::vector<HWND> children = ChildrenInOrder(form.Form());
+    ASSERT_EQ(children.size(), std::size(FORM_CONTROLS));
+
+    for (size_t i = 0; i < children.size(); ++i) {
+        const ControlRow& row = FORM_CONTROLS[i];
+        const KindTraits traits = TraitsOf(row.kind);
+        HWND hChild = children[i];
+        SCOPED_TRACE(testing::Message() << "control #" << i << " id " << row.id);
+
+        EXPECT_EQ(GetDlgCtrlID(hChild), row.id);
+        EXPECT_EQ(CompareStringOrdinal(ClassOf(hChild).c_str(), -1, traits.className, -1, TRUE), CSTR_EQUAL)
+            << "class " << testing::PrintToString(ClassOf(hChild));
+        if (row.text) {
+            EXPECT_EQ(GetWindowTextString(hChild), row.text);
+        }
+        EXPECT_EQ(IsWindowEnabled(hChild) != FALSE, row.enabled);
+
+        const DWORD style = static_cast<DWORD>(GetWindowLongW(hChild, GWL_STYLE));
+        const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(hChild, GWL_EXSTYLE));
+        const DWORD expected = WS_CHILD | WS_VISIBLE | traits.commonStyle | row.style;
+        // The dialog manager may draw a border as a sunken client edge instead,
+        // and a combo box takes the scroll bar style for its drop-down list.
+        const DWORD flags = expected & ~traits.typeMask & ~WS_BORDER & ~(row.kind == COMBO ? WS_VSCROLL : 0);
+        EXPECT_EQ(style & flags, flags) << std::hex << "style 0x" << style << ", expected 0x" << expected;
+        EXPECT_EQ(style & traits.typeMask, expected & traits.typeMask) << std::hex << "style 0x" << style;
+        if (expected & WS_BORDER) {
+            EXPECT_TRUE((style & WS_BORDER) || (exStyle & WS_EX_CLIENTEDGE));
+        }
+        if (row.kind == CHECK_BOX) {
+            EXPECT_EQ(SendMessageW(hChild, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+        }
+
+        // The logo is placed at run time, and a combo box's height is that of its opened list.
+        if (row.kind == PICTURE) continue;
+        RECT place = row.place;
+        MapDialogRect(form.Form(), &place);
+        const RECT actual = ChildRect(form.Form(), hChild);
+        EXPECT_EQ(actual.left, place.left);
+        EXPECT_EQ(actual.top, place.top);
+        EXPECT_EQ(actual.right - actual.left, place.right);
+        if (row.kind != COMBO) {
+            EXPECT_EQ(actual.bottom - actual.top, place.bottom);
+        }
+    }
+}
+
+TEST(Startup, ComboBoxesHoldTheirItemsInOrder) {
+    const struct {
+        int id;
+        std::vector<std::wstring> items;
+        int selected;
+    } combos[] = {
+        {IDC_CT_TYPE, {L"처음 CT", L"추적 CT"}, 0},
+        {IDC_NODULE_TYPE, {L"고형", L"부분고형", L"간유리"}, CB_ERR},
+        {IDC_LOBE, {L"우상엽", L"우중엽", L"우하엽", L"좌상엽", L"좌하엽"}, CB_ERR},
+        {IDC_FOLLOWUP, {L"새로 생김", L"커짐", L"변화없음"}, CB_ERR},
+        {IDC_CORONARY_SEVERITY, {L"Mild", L"Moderate", L"Severe"}, 0},
+    };
+    FormDriver form;
+    for (const auto& combo : combos) {
+        SCOPED_TRACE(testing::Message() << "combo " << combo.id);
+        EXPECT_EQ(ComboItems(form.Item(combo.id)), combo.items);
+        EXPECT_EQ(form.ComboSel(combo.id), combo.selected);
+    }
+}
+
+TEST(Startup, FocusStartsOnTheFirstControlInTabOrder) {
+    FormDriver form;
+    EXPECT_EQ(form.FocusedId(), IDC_CT_TYPE);
+}
+
+TEST(Startup, PriorCtDateIsAYearAgoAndDisabledForABaselineCt) {
+    // Read before and after, so that a start at midnight passes either way.
+    const SYSTEMTIME before = DateOneYearAgo();
+    FormDriver form;
+    const SYSTEMTIME after = DateOneYearAgo();
+
+    SYSTEMTIME shown{};
+    ASSERT_EQ(SendMessageW(form.Item(IDC_PRIOR_CT_DATE), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown)),
+              GDT_VALID);
+    EXPECT_TRUE(SameDate(shown, before) || SameDate(shown, after))
+        << shown.wYear << "-" << shown.wMonth << "-" << shown.wDay << ", expected " << before.wYear << "-"
+        << before.wMonth << "-" << before.wDay;
+    EXPECT_FALSE(form.Enabled(IDC_PRIOR_CT_DATE));
+}
+
+TEST(Startup, LogoFillsTheBandAboveTheNoduleGroupKeepingItsShape) {
+    constexpr double BITMAP_WIDTH = 240, BITMAP_HEIGHT = 49;
+    FormDriver form;
+    RECT client;
+    GetClientRect(form.Form(), &client);
+    const RECT group = ChildRect(form.Form(), form.Item(IDC_NODULE_GROUP));
+    const RECT logo = ChildRect(form.Form(), form.Item(IDC_LOGO));
+
+    EXPECT_EQ(logo.top, client.top + 16);
+    EXPECT_EQ(logo.bottom, group.top - 16);
+    EXPECT_EQ(logo.right, group.right - 2);
+    const double width = logo.right - logo.left, height = logo.bottom - logo.top;
+    ASSERT_GT(height, 0);
+    EXPECT_NEAR(width, height * BITMAP_WIDTH / BITMAP_HEIGHT, 1.0);
+    EXPECT_NE(SendMessageW(form.Item(IDC_LOGO), STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+}
+
+TEST(Startup, FinalCategoryShowsInBoldArialFourTimesTheDialogFont) {
+    FormDriver form;
+    const LOGFONTW dialogFont = FontOf(form.Form());
+    const LOGFONTW categoryFont = FontOf(form.Item(IDC_FINAL_CATEGORY));
+    ASSERT_NE(dialogFont.lfHeight, 0);
+    EXPECT_EQ(std::wstring(categoryFont.lfFaceName), L"Arial");
+    EXPECT_EQ(categoryFont.lfWeight, FW_BOLD);
+    EXPECT_EQ(categoryFont.lfHeight, 4 * dialogFont.lfHeight);
+    EXPECT_FALSE(categoryFont.lfItalic);
+    EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), L"1");
+}
+
+TEST(Startup, NoduleListHasSixColumnsSizedToTheList) {
+    const struct {
+        const wchar_t* header;
+        float share;
+    } columns[] = {
+        {L"결절성상", 0.13f}, {L"추적검사", 0.13f}, {L"결절크기", 0.3f},
+        {L"결절위치", 0.13f}, {L"흉막주변", 0.13f}, {L"결절범주", 0.13f},
+    };
+    FormDriver form;
+    HWND hList = form.Item(IDC_NODULE_LIST);
+    RECT client, header;
+    GetClientRect(hList, &client);
+    HWND hHeader = reinterpret_cast<HWND>(SendMessageW(hList, LVM_GETHEADER, 0, 0));
+    GetWindowRect(hHeader, &header);
+    const int available = (client.right - client.left) - 2 * (header.bottom - header.top);
+
+    ASSERT_EQ(SendMessageW(hHeader, HDM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(std::size(columns)));
+    for (int i = 0; i < static_cast<int>(std::size(columns)); ++i) {
+        SCOPED_TRACE(testing::Message() << "column " << i);
+        wchar_t text[64] = {};
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        column.pszText = text;
+        column.cchTextMax = 64;
+        ASSERT_TRUE(SendMessageW(hList, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column)));
+        EXPECT_EQ(std::wstring(text), columns[i].header);
+        EXPECT_EQ(column.cx, static_cast<int>(static_cast<float>(available) * columns[i].share + 0.5f));
+        EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
+    }
+    const DWORD extended = static_cast<DWORD>(SendMessageW(hList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    EXPECT_EQ(extended & (LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT), LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    EXPECT_EQ(form.RowCount(), 0);
+}
+
+TEST(Startup, WindowHasItsTitleFrameAndProgramIcons) {
+    FormDriver form;
+    EXPECT_EQ(GetWindowTextString(form.Form()), FORM_TITLE);
+
+    const DWORD style = static_cast<DWORD>(GetWindowLongW(form.Form(), GWL_STYLE));
+    const DWORD required = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_MODALFRAME;
+    EXPECT_EQ(style & required, required) << std::hex << style;
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME);
+    EXPECT_TRUE(GetWindowLongW(form.Form(), GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_EQ(GetMenu(form.Form()), nullptr);
+
+    HICON hIcon = ProgramIcon();
+    ASSERT_NE(hIcon, nullptr);
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(form.Form(), WM_GETICON, ICON_BIG, 0)), hIcon);
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(form.Form(), WM_GETICON, ICON_SMALL, 0)), hIcon);
+}
+
+TEST(Startup, DraggingTheMinimisedWindowShowsTheProgramIcon) {
+    FormDriver form;
+    const LRESULT dragIcon = SendMessageW(form.Form(), WM_QUERYDRAGICON, 0, 0);
+    EXPECT_NE(dragIcon, 0);
+    EXPECT_EQ(reinterpret_cast<HICON>(dragIcon), ProgramIcon());
+    EXPECT_EQ(dragIcon, SendMessageW(form.Form(), WM_GETICON, ICON_BIG, 0));
+}
+
+TEST(Startup, SystemMenuEndsWithASeparatorAndTheAboutItem) {
+    FormDriver form;
+    HMENU hMenu = GetSystemMenu(form.Form(), FALSE);
+    ASSERT_NE(hMenu, nullptr);
+    const int nCount = GetMenuItemCount(hMenu);
+    ASSERT_GE(nCount, 2);
+
+    MENUITEMINFOW separator{};
+    separator.cbSize = sizeof separator;
+    separator.fMask = MIIM_FTYPE;
+    ASSERT_TRUE(GetMenuItemInfoW(hMenu, nCount - 2, TRUE, &separator));
+    EXPECT_TRUE(separator.fType & MFT_SEPARATOR);
+
+    EXPECT_EQ(GetMenuItemID(hMenu, nCount - 1), static_cast<UINT>(IDM_ABOUTBOX));
+    wchar_t text[64] = {};
+    GetMenuStringW(hMenu, nCount - 1, text, 64, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(text), L"Pulmetra 정보(&A)...");
+    EXPECT_EQ(GetMenuState(hMenu, nCount - 1, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED), 0u);
+}
+
+namespace {
+
+enum AboutClose { CLOSE_WITH_OK, CLOSE_WITH_ESCAPE, CLOSE_WITH_CLOSE_BOX };
+
+// What the reader saw while the About box was open.
+struct SeenAbout {
+    bool opened = false;
+    bool formEnabled = true;
+    bool ownedByForm = false;
+    std::vector<std::wstring> texts;
+    bool iconShown = false;
+    bool closedByKey = false;
+};
+
+// Gives up waiting for the About box's focus after a while, so that a fault
+// fails the test instead of hanging it.
+constexpr ULONGLONG FOCUS_WAIT_MS = 3000;
+
+void ScriptAboutBox(ModalScript& script, HWND hForm, AboutClose how, SeenAbout& seen) {
+    auto deadline = std::make_shared<ULONGLONG>(0);
+    script.Then([hForm, &seen] {
+        HWND hAbout = FindDialog(ABOUT_TITLE);
+        if (!hAbout) return false;
+        seen.opened = true;
+        seen.formEnabled = IsWindowEnabled(hForm) != FALSE;
+        seen.ownedByForm = GetWindow(hAbout, GW_OWNER) == hForm;
+        for (HWND hChild = GetWindow(hAbout, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
+            if (SendMessageW(hChild, STM_GETICON, 0, 0)) seen.iconShown = true;
+            seen.texts.push_back(GetWindowTextString(hChild));
+        }
+        return true;
+    });
+    script.Then([how, deadline, &seen] {
+        HWND hAbout = FindDialog(ABOUT_TITLE);
+        if (!hAbout) return true;
+        switch (how) {
+        case CLOSE_WITH_OK:
+            SendMessageW(GetDlgItem(hAbout, IDOK), BM_CLICK, 0, 0);
+            return true;
+        case CLOSE_WITH_ESCAPE: {
+            // The reader presses Escape once the box has the keyboard focus.
+            if (*deadline == 0) *deadline = GetTickCount64() + FOCUS_WAIT_MS;
+            HWND hFocus = GetFocus();
+            if (!hFocus || (hFocus != hAbout && !IsChild(hAbout, hFocus))) {
+                if (GetTickCount64() < *deadline) return false;
+                SendMessageW(GetDlgItem(hAbout, IDOK), BM_CLICK, 0, 0);
+                return true;
+            }
+            seen.closedByKey = true;
+            const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(VK_ESCAPE, MAPVK_VK_TO_VSC)) << 16;
+            PostMessageW(hFocus, WM_KEYDOWN, VK_ESCAPE, scan | 1);
+            PostMessageW(hFocus, WM_KEYUP, VK_ESCAPE, scan | 0xC0000001);
+            return true;
+        }
+        case CLOSE_WITH_CLOSE_BOX:
+            // What the window manager sends for a click on the close box.
+            PostMessageW(hAbout, WM_SYSCOMMAND, SC_CLOSE, 0);
+            return true;
+        }
+        return true;
+    });
+}
+
+}  // namespace
+
+TEST(AboutBox, EveryCommandWithTheAboutItemsHighBitsOpensItAndLeavesTheFormAsItWas) {
+    FormDriver form;
+    // Some entries, so that "as it was" means something.
+    form.Click(IDC_ADD_NODULE);
+    form.Type(IDC_LONG_AXIS, L"7");
+    form.Press(VK_RETURN);
+    form.Click(IDC_CORONARY);
+    form.Choose(IDC_CORONARY_SEVERITY, 1);
+    form.Type(IDC_COMMENTS, L"비교 없음");
+    const std::vector<ControlState> before = Snapshot(form.Form());
+    const int liveBefore = CNoduleItem::LiveCount();
+
+    const AboutClose closings[] = {CLOSE_WITH_OK, CLOSE_WITH_ESCAPE, CLOSE_WITH_CLOSE_BOX};
+    for (UINT command = IDM_ABOUTBOX; command <= IDM_ABOUTBOX + 0xF; ++command) {
+        const AboutClose how = closings[command % std::size(closings)];
+        SCOPED_TRACE(testing::Message() << "command 0x" << std::hex << command << ", closed by " << how);
+        SeenAbout seen;
+        {
+            ModalScript script;
+            ScriptAboutBox(script, form.Form(), how, seen);
+            SendMessageW(form.Form(), WM_SYSCOMMAND, command, 0);
+            form.Pump();
+            EXPECT_TRUE(script.Finished());
+        }
+        EXPECT_TRUE(seen.opened);
+        EXPECT_FALSE(seen.formEnabled) << "the form took input while the About box was open";
+        EXPECT_TRUE(seen.ownedByForm);
+        EXPECT_TRUE(seen.iconShown);
+        ASSERT_EQ(seen.texts.size(), 4u);
+        EXPECT_EQ(seen.texts[1], FORM_TITLE);
+        EXPECT_FALSE(seen.texts[2].empty());
+        EXPECT_EQ(seen.texts[3], L"확인");
+        if (how == CLOSE_WITH_ESCAPE) {
+            EXPECT_TRUE(seen.closedByKey) << "the About box never had the focus";
+        }
+
+        EXPECT_EQ(FindDialog(ABOUT_TITLE), nullptr);
+        EXPECT_TRUE(IsWindowEnabled(form.Form()));
+        EXPECT_TRUE(Snapshot(form.Form()) == before) << "an entry of the form changed";
+        EXPECT_EQ(CNoduleItem::LiveCount(), liveBefore);
+        EXPECT_EQ(FindMessageBox(), nullptr);
+    }
+}
+
+TEST(AboutBox, OtherSystemCommandsDoNotOpenIt) {
+    FormDriver form;
+    const std::vector<ControlState> before = Snapshot(form.Form());
+    // Just outside the About item's range; neither is a command the window manager knows.
+    for (UINT command : {0x000Fu, 0x0020u}) {
+        SCOPED_TRACE(testing::Message() << "command 0x" << std::hex << command);
+        SeenAbout seen;
+        {
+            ModalScript script;
+            ScriptAboutBox(script, form.Form(), CLOSE_WITH_OK, seen);
+            SendMessageW(form.Form(), WM_SYSCOMMAND, command, 0);
+            form.Pump();
+        }
+        EXPECT_FALSE(seen.opened);
+        EXPECT_TRUE(IsWindowVisible(form.Form()));
+        EXPECT_TRUE(IsWindowEnabled(form.Form()));
+        EXPECT_TRUE(Snapshot(form.Form()) == before);
+    }
+}
