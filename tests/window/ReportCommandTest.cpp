@@ -1,0 +1,446 @@
+// The Report button: which nodule and which value the reader is asked for,
+// where the form takes the reader, and that a complete form opens the report.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "FormDriver.h"
+#include "ModalScript.h"
+#include "ReportSteps.h"
+#include "TestClipboard.h"
+#include "framework/WinApp.h"
+
+namespace {
+
+constexpr int RUL = 0, RML = 1, RLL = 2;
+constexpr int SOLID = 0, PART_SOLID = 1, GROUND_GLASS = 2;
+constexpr int FOLLOW_UP_CT = 1;
+constexpr int STATUS_NEW = 0, STATUS_STABLE = 2;  // items of 1008
+
+// Types a value into an edit and commits it with Enter, as the reader does.
+void Enter(FormDriver& form, int nIDC, const wchar_t* text) {
+    form.Type(nIDC, text);
+    form.Press(VK_RETURN);
+}
+
+// A nodule with everything the report needs: solid, 5 mm, right upper lobe.
+void AddCompleteNodule(FormDriver& form, bool bFollowUpCt) {
+    form.Click(IDC_ADD_NODULE);
+    Enter(form, IDC_LONG_AXIS, L"5");
+    form.Choose(IDC_LOBE, RUL);
+    if (bFollowUpCt) form.Choose(IDC_FOLLOWUP, STATUS_STABLE);
+}
+
+void SetPriorCtDate(FormDriver& form, WORD wYear, WORD wMonth, WORD wDay) {
+    SYSTEMTIME date{};
+    date.wYear = wYear;
+    date.wMonth = wMonth;
+    date.wDay = wDay;
+    SendMessageW(form.Item(IDC_PRIOR_CT_DATE), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
+}
+
+// What the reader sees on a message box, with the buttons it offers.
+struct AnsweredBox {
+    SeenMessageBox seen;
+    std::vector<int> buttons;
+};
+
+std::function<bool()> ReadBoxAndPressOk(AnsweredBox* box) {
+    return [box] {
+        HWND hBox = FindMessageBox();
+        if (!hBox) return false;
+        box->seen = ReadMessageBox(hBox);
+        for (int nButton : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
+            HWND hButton = GetDlgItem(hBox, nButton);
+            if (hButton && IsWindowVisible(hButton)) box->buttons.push_back(nButton);
+        }
+        SendMessageW(GetDlgItem(hBox, IDOK), BM_CLICK, 0, 0);
+        return true;
+    };
+}
+
+// A click on "판독문": the button takes the focus, then reports the click.
+void PressReport(FormDriver& form) {
+    form.Focus(IDC_REPORT);
+    form.Click(IDC_REPORT);
+}
+
+// Presses "판독문" expecting one message box; anything else that opens is noted in `unexpected`.
+AnsweredBox ReportExpectingMessage(FormDriver& form, std::vector<std::wstring>* unexpected) {
+    AnsweredBox box;
+    ModalScript script;
+    script.Then(ReadBoxAndPressOk(&box)).Then(CloseAnyOtherWindow(unexpected));
+    PressReport(form);
+    return box;
+}
+
+// Presses "판독문" expecting the report dialog; reads its text and leaves by `nButton`.
+std::wstring ReportExpectingDialog(FormDriver& form, int nButton, std::vector<std::wstring>* unexpected) {
+    std::wstring shown;
+    ModalScript script;
+    script.Then(ReadReportAndPress(nButton, &shown)).Then(CloseAnyOtherWindow(unexpected));
+    PressReport(form);
+    return shown;
+}
+
+std::wstring ClassOf(HWND hWnd) {
+    wchar_t name[64] = {};
+    GetClassNameW(hWnd, name, 64);
+    return name;
+}
+
+bool IsEdit(HWND hWnd) { return _wcsicmp(ClassOf(hWnd).c_str(), L"Edit") == 0; }
+
+// Everything the reader can see on the form, and every record behind the list.
+std::vector<std::wstring> DescribeForm(const FormDriver& form) {
+    std::vector<std::wstring> lines;
+    for (HWND hChild = GetWindow(form.Form(), GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
+        const std::wstring cls = ClassOf(hChild);
+        std::wstring line = std::to_wstring(GetDlgCtrlID(hChild)) + L" " + cls +
+                            L" enabled=" + std::to_wstring(IsWindowEnabled(hChild)) + L" text=" +
+                            GetWindowTextString(hChild);
+        if (_wcsicmp(cls.c_str(), L"Button") == 0)
+            line += L" check=" + std::to_wstring(SendMessageW(hChild, BM_GETCHECK, 0, 0));
+        if (_wcsicmp(cls.c_str(), L"ComboBox") == 0)
+            line += L" sel=" + std::to_wstring(SendMessageW(hChild, CB_GETCURSEL, 0, 0));
+        if (cls == DATETIMEPICK_CLASSW) {
+            SYSTEMTIME date{};
+            SendMessageW(hChild, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&date));
+            line += L" date=" + std::to_wstring(date.wYear) + L"-" + std::to_wstring(date.wMonth) + L"-" +
+                    std::to_wstring(date.wDay);
+        }
+        lines.push_back(line);
+    }
+    for (int nRow = 0; nRow < form.RowCount(); ++nRow) {
+        std::wstring line = L"row " + std::to_wstring(nRow);
+        for (int nColumn = 0; nColumn < 6; ++nColumn) line += L" | " + form.RowText(nRow, nColumn);
+        const CNoduleItem& item = form.Record(nRow);
+        line += L" | record " + std::to_wstring(item.m_nType) + L" " + std::to_wstring(item.m_dLongAxis) + L" " +
+                std::to_wstring(item.m_dShortAxis) + L" " + std::to_wstring(item.m_dSolidLongAxis) + L" " +
+                std::to_wstring(item.m_dSolidShortAxis) + L" " + std::to_wstring(item.m_nLobe) + L" " +
+                std::to_wstring(item.m_nImageNo) + L" " + std::to_wstring(item.m_nFollowUp) + L" " +
+                std::to_wstring(item.m_bPerifissural) + std::to_wstring(item.m_bCalcification) +
+                std::to_wstring(item.m_bFat) + std::to_wstring(item.m_bLikelyBenign) +
+                std::to_wstring(item.m_bSpiculation) + std::to_wstring(item.m_bCavity) +
+                std::to_wstring(item.m_bOther) + L" " + item.m_strOther + L" " + std::to_wstring(item.m_nCategory);
+        lines.push_back(line);
+    }
+    lines.push_back(L"selected row " + std::to_wstring(form.SelectedRow()));
+    return lines;
+}
+
+// The caption of every message box: the program's name.
+std::wstring AppName() { return AfxGetApp()->m_strAppName; }
+
+}  // namespace
+
+// The overview's typical entry, continued: once the lobe is chosen the report opens,
+// and "확인" puts it on the clipboard.
+TEST(ReportCommand, TypicalEntryReportsOnceTheLobeIsChosen) {
+    FormDriver form;
+    form.Click(IDC_ADD_NODULE);
+    Enter(form, IDC_LONG_AXIS, L"7");
+    form.Click(IDC_SPICULATION);
+    ASSERT_EQ(form.Text(IDC_FINAL_CATEGORY), L"4X");
+
+    std::vector<std::wstring> unexpected;
+    AnsweredBox box = ReportExpectingMessage(form, &unexpected);
+    ASSERT_EQ(box.seen.text, L"1 번째 결절의 위치가 입력되지 않았습니다.");
+    ASSERT_EQ(form.FocusedId(), IDC_LOBE);
+
+    form.Choose(IDC_LOBE, RUL);
+    const std::wstring shown = ReportExpectingDialog(form, IDOK, &unexpected);
+    const std::wstring expected =
+        L"처음CT\r\n"
+        L"선량 (CTDIvol): 0.00 mGy\r\n"
+        L"\r\n"
+        L"영상소견\r\n"
+        L"우상엽(#0), 7.0 mm 고형 결절 있음 (침상), 범주: 4X\r\n"
+        L"\r\n"
+        L"결론: 범주 4X 폐암 매우 의심\r\n"
+        L"악성 여부 확인을 위하여 필요에 따라 흉부 CT, PET/CT 혹은 조직검사 등의 시행을 권고합니다.\r\n"
+        L"새로운 큰 결절이 발생한 경우 감염/염증 병변을 배제하기 위해 한달 후 저선량흉부 CT 촬영합니다.";
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(ClipboardText(), expected);
+    EXPECT_EQ(unexpected, std::vector<std::wstring>{});
+}
+
+struct MissingValueCase {
+    const char* name;
+    bool bFollowUpCt;
+    // Enters the selected (second) nodule with exactly one value missing.
+    void (*enterIncomplete)(FormDriver&);
+    const wchar_t* message;
+    int nFocusedId;
+    const wchar_t* shownLongAxis;  // tells the second nodule's editors from the first's "5.0"
+};
+
+const MissingValueCase MISSING_VALUE_CASES[] = {
+    {"LongAxisMissingWhileTheShortOneIsThere", false,
+     [](FormDriver& form) {
+         Enter(form, IDC_SHORT_AXIS, L"6");
+         form.Choose(IDC_LOBE, RLL);
+     },
+     L"2 번째 결절의 장축 크기가 입력되지 않았습니다.", IDC_LONG_AXIS, L""},
+    {"ShortAxisEnteredAsNegative", false,
+     [](FormDriver& form) {
+         Enter(form, IDC_LONG_AXIS, L"6");
+         Enter(form, IDC_SHORT_AXIS, L"-1");
+         form.Choose(IDC_LOBE, RLL);
+     },
+     L"2 번째 결절의 단축 크기가 입력되지 않았습니다.", IDC_SHORT_AXIS, L"6.0"},
+    {"SolidLongAxisMissingOfPartSolid", false,
+     [](FormDriver& form) {
+         form.Choose(IDC_NODULE_TYPE, PART_SOLID);
+         Enter(form, IDC_LONG_AXIS, L"10");
+         Enter(form, IDC_SOLID_SHORT_AXIS, L"4");
+         form.Choose(IDC_LOBE, RLL);
+     },
+     L"2 번째 결절의 고형부분 장축 크기가 입력되지 않았습니다.", IDC_SOLID_LONG_AXIS, L"10.0"},
+    {"SolidShortAxisEnteredAsNegative", false,
+     [](FormDriver& form) {
+         form.Choose(IDC_NODULE_TYPE, PART_SOLID);
+         Enter(form, IDC_LONG_AXIS, L"10");
+         Enter(form, IDC_SOLID_LONG_AXIS, L"5");
+         Enter(form, IDC_SOLID_SHORT_AXIS, L"-1");
+         form.Choose(IDC_LOBE, RLL);
+     },
+     L"2 번째 결절의 고형부분 단축 크기가 입력되지 않았습니다.", IDC_SOLID_SHORT_AXIS, L"10.0"},
+    {"LobeNotChosen", false, [](FormDriver& form) { Enter(form, IDC_LONG_AXIS, L"6"); },
+     L"2 번째 결절의 위치가 입력되지 않았습니다.", IDC_LOBE, L"6.0"},
+    {"FollowUpStatusNotChosenOnFollowUpCt", true,
+     [](FormDriver& form) {
+         Enter(form, IDC_LONG_AXIS, L"6");
+         form.Choose(IDC_LOBE, RLL);
+     },
+     L"2 번째 결절의 추적검사 상태가 입력되지 않았습니다.", IDC_FOLLOWUP, L"6.0"},
+};
+
+// Each missing value is named with the nodule's number counted from 1, in an error
+// box with OK only; the form then selects that nodule and focuses the value's control.
+TEST(ReportCommand, EachMissingValueLeadsToItsNoduleAndControl) {
+    for (const MissingValueCase& c : MISSING_VALUE_CASES) {
+        SCOPED_TRACE(c.name);
+        FormDriver form;
+        if (c.bFollowUpCt) form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT);
+        AddCompleteNodule(form, c.bFollowUpCt);
+        form.Click(IDC_ADD_NODULE);
+        c.enterIncomplete(form);
+        form.SelectRow(0);
+        ASSERT_EQ(form.Text(IDC_LONG_AXIS), L"5.0");
+
+        std::vector<std::wstring> unexpected;
+        AnsweredBox box = ReportExpectingMessage(form, &unexpected);
+
+        EXPECT_EQ(box.seen.text, c.message);
+        EXPECT_EQ(box.seen.caption, AppName());
+        EXPECT_EQ(box.seen.icon, IDI_ERROR);
+        EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+        EXPECT_EQ(unexpected, std::vector<std::wstring>{});
+        EXPECT_EQ(form.SelectedRow(), 1);
+        EXPECT_EQ(form.Text(IDC_LONG_AXIS), c.shownLongAxis);
+        EXPECT_EQ(form.FocusedId(), c.nFocusedId);
+        if (IsEdit(form.Item(c.nFocusedId))) {
+            const int nLength = static_cast<int>(form.Text(c.nFocusedId).size());
+            EXPECT_EQ(form.EditSelection(c.nFocusedId), std::make_pair(0, nLength));
+        }
+    }
+}
+
+// Two incomplete nodules: only the first in list order is reported, and of its
+// missing values (lobe and follow-up status) only the first in check order.
+TEST(ReportCommand, OnlyTheFirstGapOfTheFirstIncompleteNoduleIsReported) {
+    FormDriver form;
+    form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT);
+    form.Click(IDC_ADD_NODULE);
+    Enter(form, IDC_LONG_AXIS, L"6");
+    form.Click(IDC_ADD_NODULE);
+    ASSERT_EQ(form.SelectedRow(), 1);
+
+    std::vector<std::wstring> unexpected;
+    AnsweredBox box = ReportExpectingMessage(form, &unexpected);
+
+    EXPECT_EQ(box.seen.text, L"1 번째 결절의 위치가 입력되지 않았습니다.");
+    EXPECT_EQ(unexpected, std::vector<std::wstring>{});
+    EXPECT_EQ(form.SelectedRow(), 0);
+    EXPECT_EQ(form.Text(IDC_LONG_AXIS), L"6.0");
+    EXPECT_EQ(form.FocusedId(), IDC_LOBE);
+}
+
+// A part-solid nodule without any size is asked for its long axis, not its solid part.
+TEST(ReportCommand, PartSolidWithoutSizesIsAskedForItsLongAxisFirst) {
+    FormDriver form;
+    form.Click(IDC_ADD_NODULE);
+    form.Choose(IDC_NODULE_TYPE, PART_SOLID);
+    form.Choose(IDC_LOBE, RUL);
+
+    std::vector<std::wstring> unexpected;
+    AnsweredBox box = ReportExpectingMessage(form, &unexpected);
+
+    EXPECT_EQ(box.seen.text, L"1 번째 결절의 장축 크기가 입력되지 않았습니다.");
+    EXPECT_EQ(unexpected, std::vector<std::wstring>{});
+    EXPECT_EQ(form.FocusedId(), IDC_LONG_AXIS);
+}
+
+struct NoSolidPartCase {
+    const char* name;
+    void (*enter)(FormDriver&);
+    const wchar_t* reportLine;
+};
+
+const NoSolidPartCase NO_SOLID_PART_CASES[] = {
+    {"Solid", [](FormDriver&) {}, L"우중엽(#0), 6.0 mm 고형 결절 있음, 범주: 3"},
+    {"GroundGlass", [](FormDriver& form) { form.Choose(IDC_NODULE_TYPE, GROUND_GLASS); },
+     L"우중엽(#0), 6.0 mm 간유리 결절 있음, 범주: 2"},
+    {"PartSolidTurnedSolidBeforeTheSolidPartWasEntered",
+     [](FormDriver& form) {
+         form.Choose(IDC_NODULE_TYPE, PART_SOLID);
+         form.Choose(IDC_NODULE_TYPE, SOLID);
+     },
+     L"우중엽(#0), 6.0 mm 고형 결절 있음, 범주: 3"},
+};
+
+// Solid-part sizes are never demanded of solid or ground-glass nodules, and a
+// baseline CT never asks for a follow-up status.
+TEST(ReportCommand, SolidPartIsNeverDemandedOfOtherTypes) {
+    for (const NoSolidPartCase& c : NO_SOLID_PART_CASES) {
+        SCOPED_TRACE(c.name);
+        FormDriver form;
+        form.Click(IDC_ADD_NODULE);
+        c.enter(form);
+        Enter(form, IDC_LONG_AXIS, L"6");
+        form.Choose(IDC_LOBE, RML);
+
+        std::vector<std::wstring> unexpected;
+        const std::wstring shown = ReportExpectingDialog(form, IDCANCEL, &unexpected);
+
+        EXPECT_NE(shown.find(L"영상소견\r\n" + std::wstring(c.reportLine) + L"\r\n"), std::wstring::npos) << shown;
+        EXPECT_EQ(unexpected, std::vector<std::wstring>{});
+    }
+}
+
+TEST(ReportCommand, EmptyListReportsThatNoNoduleWasFound) {
+    FormDriver form;
+    std::vector<std::wstring> unexpected;
+    const std::wstring shown = ReportExpectingDialog(form, IDCANCEL, &unexpected);
+
+    EXPECT_EQ(shown,
+              L"처음CT\r\n"
+              L"선량 (CTDIvol): 0.00 mGy\r\n"
+              L"\r\n"
+              L"영상소견\r\n"
+              L"발견된 결절 없음.\r\n"
+              L"\r\n"
+              L"결론: 범주 1 이상소견 없음\r\n"
+              L"12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.");
+    EXPECT_EQ(unexpected, std::vector<std::wstring>{});
+}
+
+// A nodule complete on a baseline CT lacks its follow-up status once the exam is
+// switched to a follow-up CT; after the status is chosen the report opens.
+TEST(ReportCommand, SwitchToFollowUpCtAsksForTheFollowUpStatus) {
+    FormDriver form;
+    form.Click(IDC_ADD_NODULE);
+    Enter(form, IDC_LONG_AXIS, L"6");
+    form.Choose(IDC_LOBE, RUL);
+    std::vector<std::wstring> unexpected;
+    ASSERT_NE(ReportExpectingDialog(form, IDCANCEL, &unexpected), L"");
+
+    form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT);
+    SetPriorCtDate(form, 2024, 2, 29);
+    AnsweredBox box = ReportExpectingMessage(form, &unexpected);
+    EXPECT_EQ(box.seen.text, L"1 번째 결절의 추적검사 상태가 입력되지 않았습니다.");
+    EXPECT_EQ(box.seen.icon, IDI_ERROR);
+    EXPECT_EQ(form.FocusedId(), IDC_FOLLOWUP);
+
+    form.Choose(IDC_FOLLOWUP, STATUS_STABLE);
+    EXPECT_EQ(ReportExpectingDialog(form, IDCANCEL, &unexpected),
+              L"추적CT (이전CT: 2024-02-29)\r\n"
+              L"선량 (CTDIvol): 0.00 mGy\r\n"
+              L"\r\n"
+              L"영상소견\r\n"
+              L"우상엽(#0), 6.0 mm 고형 결절 있음, 변화 없음, 범주: 2\r\n"
+              L"\r\n"
+              L"결론: 범주 2 양성 결절\r\n"
+              L"12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.");
+    EXPECT_EQ(unexpected, std::vector<std::wstring>{});
+}
+
+struct BadDoseCase {
+    const char* name;
+    const wchar_t* typed;
+    const wchar_t* prompt;
+};
+
+const BadDoseCase BAD_DOSE_CASES[] = {
+    {"NotANumber", L"약 1.2", L"숫자를 입력하십시오."},
+    {"AboveTheRange", L"100.5", L"0에서 100 사이의 숫자를 입력하십시오."},
+};
+
+// A dose the data exchange refuses stops the command before any nodule is looked
+// at: the framework's prompt only, the selection stays, no report.
+TEST(ReportCommand, RefusedDoseStopsBeforeAnyNoduleIsExamined) {
+    for (const BadDoseCase& c : BAD_DOSE_CASES) {
+        SCOPED_TRACE(c.name);
+        FormDriver form;
+        AddCompleteNodule(form, false);
+        form.Click(IDC_ADD_NODULE);
+        form.SelectRow(0);
+        form.Type(IDC_CTDIVOL, c.typed);
+
+        std::vector<std::wstring> unexpected;
+        AnsweredBox box = ReportExpectingMessage(form, &unexpected);
+
+        EXPECT_EQ(box.seen.text, c.prompt);
+        EXPECT_EQ(box.seen.icon, IDI_WARNING);
+        EXPECT_EQ(unexpected, std::vector<std::wstring>{});
+        EXPECT_EQ(form.SelectedRow(), 0);
+        EXPECT_EQ(form.FocusedId(), IDC_CTDIVOL);
+        EXPECT_EQ(form.EditSelection(IDC_CTDIVOL), std::make_pair(0, static_cast<int>(form.Text(IDC_CTDIVOL).size())));
+    }
+}
+
+struct LeaveReportCase {
+    const char* name;
+    int nButton;
+};
+
+const LeaveReportCase LEAVE_REPORT_CASES[] = {
+    {"Ok", IDOK},
+    {"Cancel", IDCANCEL},
+};
+
+// Whichever way the reader leaves the report, the form is exactly as it was.
+TEST(ReportCommand, FormIsUnchangedAfterTheReportCloses) {
+    for (const LeaveReportCase& c : LEAVE_REPORT_CASES) {
+        SCOPED_TRACE(c.name);
+        FormDriver form;
+        form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT);
+        SetPriorCtDate(form, 2024, 11, 3);
+        form.Type(IDC_CTDIVOL, L"2.5");
+        form.Click(IDC_PRIOR_CANCER);
+        form.Click(IDC_ADD_NODULE);
+        form.Choose(IDC_NODULE_TYPE, PART_SOLID);
+        Enter(form, IDC_LONG_AXIS, L"12");
+        Enter(form, IDC_SOLID_LONG_AXIS, L"7");
+        form.Choose(IDC_LOBE, RLL);
+        Enter(form, IDC_IMAGE_NO, L"45");
+        form.Choose(IDC_FOLLOWUP, STATUS_NEW);
+        AddCompleteNodule(form, true);
+        form.Click(IDC_EMPHYSEMA);
+        form.Click(IDC_CONSOLIDATION);
+        form.Type(IDC_CONSOLIDATION_NOTE, L"좌하엽");
+        form.Type(IDC_COMMENTS, L"비교 영상 없음");
+        form.SelectRow(0);
+        const std::vector<std::wstring> before = DescribeForm(form);
+
+        std::vector<std::wstring> unexpected;
+        ASSERT_NE(ReportExpectingDialog(form, c.nButton, &unexpected), L"");
+
+        EXPECT_EQ(DescribeForm(form), before);
+        EXPECT_EQ(unexpected, std::vector<std::wstring>{});
+    }
+}

@@ -1,0 +1,364 @@
+// The report dialog "판독문" and the clipboard: what reaches the clipboard, and when
+// nothing does. The clipboard is read the way the reporting system reads it.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "FormDriver.h"
+#include "ModalScript.h"
+#include "ReportSteps.h"
+#include "TestClipboard.h"
+
+namespace {
+
+constexpr int RUL = 0, RML = 1, RLL = 2, LUL = 3, LLL = 4;
+constexpr int SOLID = 0, PART_SOLID = 1, GROUND_GLASS = 2;
+constexpr int FOLLOW_UP_CT = 1;
+constexpr int STATUS_NEW = 0, STATUS_GROWING = 1, STATUS_STABLE = 2;  // items of 1008
+constexpr int SEVERE = 2;                                              // item of 1034
+
+const std::wstring SENTINEL = L"다른 프로그램의 텍스트";
+
+// The report of the untouched form.
+const std::wstring EMPTY_FORM_REPORT =
+    L"처음CT\r\n"
+    L"선량 (CTDIvol): 0.00 mGy\r\n"
+    L"\r\n"
+    L"영상소견\r\n"
+    L"발견된 결절 없음.\r\n"
+    L"\r\n"
+    L"결론: 범주 1 이상소견 없음\r\n"
+    L"12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.";
+
+void Enter(FormDriver& form, int nIDC, const wchar_t* text) {
+    form.Type(nIDC, text);
+    form.Press(VK_RETURN);
+}
+
+// Types at the caret of a multi-line edit, keeping its text; '\n' is the Return key.
+void TypeLines(FormDriver& form, int nIDC, std::wstring_view text) {
+    form.Focus(nIDC);
+    for (const std::wstring& part : TypingParts(text)) {
+        PostTyping(form.Item(nIDC), part);
+        form.Pump();
+    }
+}
+
+void SetPriorCtDate(FormDriver& form, WORD wYear, WORD wMonth, WORD wDay) {
+    SYSTEMTIME date{};
+    date.wYear = wYear;
+    date.wMonth = wMonth;
+    date.wDay = wDay;
+    SendMessageW(form.Item(IDC_PRIOR_CT_DATE), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
+}
+
+struct NoduleEntry {
+    int nType;
+    const wchar_t* longAxis;
+    const wchar_t* shortAxis;  // nullptr: as the long axis
+    const wchar_t* solidLongAxis;
+    const wchar_t* solidShortAxis;
+    int nLobe;
+    const wchar_t* imageNo;
+    int nStatus;
+    std::initializer_list<int> features;  // check boxes ticked once the rest is in
+    const wchar_t* otherText;             // typed into 1007 after ticking 1011
+};
+
+void EnterNodule(FormDriver& form, const NoduleEntry& nodule) {
+    form.Click(IDC_ADD_NODULE);
+    if (nodule.nType != SOLID) form.Choose(IDC_NODULE_TYPE, nodule.nType);
+    Enter(form, IDC_LONG_AXIS, nodule.longAxis);
+    if (nodule.shortAxis) Enter(form, IDC_SHORT_AXIS, nodule.shortAxis);
+    if (nodule.solidLongAxis) Enter(form, IDC_SOLID_LONG_AXIS, nodule.solidLongAxis);
+    if (nodule.solidShortAxis) Enter(form, IDC_SOLID_SHORT_AXIS, nodule.solidShortAxis);
+    form.Choose(IDC_LOBE, nodule.nLobe);
+    Enter(form, IDC_IMAGE_NO, nodule.imageNo);
+    form.Choose(IDC_FOLLOWUP, nodule.nStatus);
+    for (int nIDC : nodule.features) form.Click(nIDC);
+    if (nodule.otherText) {
+        form.Type(IDC_OTHER_TEXT, nodule.otherText);
+        form.Press(VK_TAB);
+    }
+}
+
+// A follow-up CT with nodules of every type and category, every feature, every
+// group of findings with notes, and comments typed on several lines.
+void EnterRichExam(FormDriver& form) {
+    form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT);
+    SetPriorCtDate(form, 2023, 5, 17);
+    form.Click(IDC_PRIOR_CANCER);
+    form.Type(IDC_CTDIVOL, L"1.2");
+
+    const NoduleEntry nodules[] = {
+        {SOLID, L"8", L"7", nullptr, nullptr, LUL, L"12", STATUS_NEW, {IDC_SPICULATION, IDC_OTHER}, L"흉막 견인"},
+        {PART_SOLID, L"12", L"10", L"7", L"5", RLL, L"45", STATUS_GROWING, {IDC_CAVITY}, nullptr},
+        {GROUND_GLASS, L"20", L"18", nullptr, nullptr, RML, L"7", STATUS_NEW, {}, nullptr},
+        {SOLID, L"5", L"4", nullptr, nullptr, LLL, L"30", STATUS_STABLE, {IDC_PERIFISSURAL}, nullptr},
+        {SOLID, L"7", nullptr, nullptr, nullptr, RUL, L"3", STATUS_NEW, {IDC_LIKELY_BENIGN}, nullptr},
+        {SOLID, L"3", nullptr, nullptr, nullptr, LLL, L"50", STATUS_STABLE, {IDC_CALCIFICATION, IDC_FAT}, nullptr},
+        {SOLID, L"4", nullptr, nullptr, nullptr, RLL, L"8", STATUS_NEW, {}, nullptr},
+    };
+    for (const NoduleEntry& nodule : nodules) EnterNodule(form, nodule);
+
+    form.Click(IDC_ENDOBRONCHIAL);
+    form.Type(IDC_ENDOBRONCHIAL_NOTE, L"우측 주기관지");
+    form.Click(IDC_CONSOLIDATION);
+    form.Type(IDC_CONSOLIDATION_NOTE, L"  좌하엽 ");
+    form.Click(IDC_ATELECTASIS);
+    form.Click(IDC_LYMPHADENOPATHY);
+    form.Type(IDC_LYMPHADENOPATHY_NOTE, L"종격동 4R");
+    form.Click(IDC_SUGGESTIVE_OTHER);
+    form.Type(IDC_SUGGESTIVE_OTHER_NOTE, L"흉막 결절");
+    form.Click(IDC_CORONARY);
+    form.Choose(IDC_CORONARY_SEVERITY, SEVERE);
+    for (int nIDC : {IDC_EMPHYSEMA, IDC_INTERSTITIAL, IDC_PNEUMONIA, IDC_EXTRAPULMONARY, IDC_ANEURYSM, IDC_EFFUSION})
+        form.Click(nIDC);
+    form.Click(IDC_SIGNIFICANT_OTHER);
+    form.Type(IDC_SIGNIFICANT_OTHER_NOTE, L"갑상선 결절");
+    form.Click(IDC_INACTIVE_TB);
+    form.Click(IDC_OTHER_FINDING);
+    form.Type(IDC_OTHER_FINDING_NOTE, L"척추 골절");
+    TypeLines(form, IDC_COMMENTS, L"  비교: 2023년 검사\n변화 관찰 필요\n\n");
+}
+
+// Written out from the composition rules: most severe nodule first, the larger first
+// within a category; notes trimmed; the comments' inner line break kept.
+const std::wstring RICH_EXAM_REPORT =
+    L"추적CT (이전CT: 2023-05-17)\r\n"
+    L"과거 폐암 병력 있음.\r\n"
+    L"선량 (CTDIvol): 1.20 mGy\r\n"
+    L"\r\n"
+    L"영상소견\r\n"
+    L"우하엽(#45), 11.0 mm 부분고형 결절 있음 (고형부분: 6.0 mm) (공동), 커짐, 범주: 4X\r\n"
+    L"좌상엽(#12), 7.5 mm 고형 결절 있음 (침상, 기타(흉막 견인)), 새로 생김, 범주: 4X\r\n"
+    L"우하엽(#8), 4.0 mm 고형 결절 있음, 새로 생김, 범주: 3\r\n"
+    L"우상엽(#3), 7.0 mm 고형 결절 있음 (양성가능성 높음), 새로 생김, 범주: 2b\r\n"
+    L"우중엽(#7), 19.0 mm 간유리 결절 있음, 새로 생김, 범주: 2\r\n"
+    L"좌하엽(#30), 4.5 mm 고형 결절 있음 (흉막주변결절), 변화 없음, 범주: 2\r\n"
+    L"좌하엽(#50), 3.0 mm 고형 결절 있음 (석회화, 지방), 변화 없음, 범주: 1\r\n"
+    L"\r\n"
+    L"기관지내 병변 있음 (우측 주기관지).\r\n"
+    L"폐결절 외 폐암시사 소견: 폐경화 (좌하엽), 무기폐, 림프절 비대 (종격동 4R), 기타 (흉막 결절).\r\n"
+    L"폐결절 외 의미있는 소견: 관상동맥 석회화 (Severe), 폐기종 (중증도 이상), 간질성 폐이상, "
+    L"폐렴 및 활동성 폐결핵, 폐외악성물, 대동맥류, 다량의 흉수 또는 심낭 삼출, 기타 (갑상선 결절).\r\n"
+    L"다른 소견: 비활동성 폐결핵, 기타 (척추 골절).\r\n"
+    L"\r\n"
+    L"추가 내용: \r\n"
+    L"비교: 2023년 검사\r\n"
+    L"변화 관찰 필요\r\n"
+    L"\r\n"
+    L"결론: 범주 4XS 폐암 매우 의심\r\n"
+    L"악성 여부 확인을 위하여 필요에 따라 흉부 CT, PET/CT 혹은 조직검사 등의 시행을 권고합니다.\r\n"
+    L"새로운 큰 결절이 발생한 경우 감염/염증 병변을 배제하기 위해 한달 후 저선량흉부 CT 촬영합니다.";
+
+// The clipboard's block as the text with its one terminating zero.
+std::wstring Terminated(const std::wstring& text) { return text + L'\0'; }
+
+void PressReport(FormDriver& form) {
+    form.Focus(IDC_REPORT);
+    form.Click(IDC_REPORT);
+}
+
+}  // namespace
+
+TEST(ReportDialog, RichExamReachesTheClipboardCharacterForCharacter) {
+    FormDriver form;
+    EnterRichExam(form);
+    ASSERT_EQ(form.RowCount(), 7);
+    ASSERT_EQ(form.Text(IDC_FINAL_CATEGORY), L"4XS");
+    ASSERT_TRUE(PutClipboardText(SENTINEL));
+
+    std::wstring shown;
+    int nFocusedAtOpening = 0;
+    std::vector<std::wstring> unexpected;
+    ModalScript script;
+    script.Then(InReport([&](HWND) { nFocusedAtOpening = GetDlgCtrlID(GetFocus()); }))
+        .Then(ReadReportAndPress(IDOK, &shown))
+        .Then(CloseAnyOtherWindow(&unexpected));
+    PressReport(form);
+
+    EXPECT_EQ(nFocusedAtOpening, IDOK);
+    EXPECT_EQ(shown, RICH_EXAM_REPORT);
+    EXPECT_EQ(ClipboardBlock(), Terminated(RICH_EXAM_REPORT));
+    EXPECT_EQ(unexpected, std::vector<std::wstring>{});
+}
+
+// The reader's changes, not the composed text, reach the clipboard, with a typed
+// Return as "\r\n"; the dialog stays open after "클립보드 복사".
+TEST(ReportDialog, EditedTextIsCopiedWithItsLineBreaks) {
+    FormDriver form;
+    ASSERT_TRUE(PutClipboardText(SENTINEL));
+    std::optional<std::wstring> copied;
+    bool bOpenAfterCopy = false;
+    std::vector<std::wstring> unexpected;
+    ModalScript script;
+    script.Then(TypeAtEndOfReport(L"\n검토: 홍길동\n끝"))
+        .Then(PressInReport(IDC_COPY))
+        .Then(InReport([&](HWND hDialog) {
+            copied = ClipboardBlock();
+            bOpenAfterCopy = IsWindowVisible(hDialog) && IsWindowEnabled(hDialog);
+        }))
+        .Then(PressInReport(IDCANCEL))
+        .Then(CloseAnyOtherWindow(&unexpected));
+    PressReport(form);
+
+    const std::wstring edited = EMPTY_FORM_REPORT + L"\r\n검토: 홍길동\r\n끝";
+    EXPECT_EQ(copied, Terminated(edited));
+    EXPECT_TRUE(bOpenAfterCopy);
+    EXPECT_EQ(ClipboardBlock(), Terminated(edited));
+    EXPECT_EQ(unexpected, std::vector<std::wstring>{});
+}
+
+struct LeaveWithoutCopyCase {
+    const char* name;
+    void (*leave)(HWND hDialog);
+};
+
+const LeaveWithoutCopyCase LEAVE_WITHOUT_COPY_CASES[] = {
+    {"CancelButton", [](HWND hDialog) { SendMessageW(GetDlgItem(hDialog, IDCANCEL), BM_CLICK, 0, 0); }},
+    {"EscapeOnTheOkButton", [](HWND) { PostKey(GetFocus(), VK_ESCAPE); }},
+    {"EscapeInTheText",
+     [](HWND hDialog) {
+         HWND hEdit = GetDlgItem(hDialog, IDC_REPORT_TEXT);
+         SetFocus(hEdit);
+         PostTyping(hEdit, L"덧붙임");
+         PostKey(hEdit, VK_ESCAPE);
+     }},
+    {"CloseBox", [](HWND hDialog) { SendMessageW(hDialog, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+};
+
+// "취소", Escape and the close box close the report and leave the clipboard alone.
+TEST(ReportDialog, LeavingWithoutOkLeavesTheClipboardUntouched) {
+    for (const LeaveWithoutCopyCase& c : LEAVE_WITHOUT_COPY_CASES) {
+        SCOPED_TRACE(c.name);
+        FormDriver form;
+        ASSERT_TRUE(PutClipboardText(SENTINEL));
+        std::vector<std::wstring> unexpected;
+        ModalScript script;
+        script.Then(InReport(c.leave)).Then(CloseAnyOtherWindow(&unexpected));
+        PressReport(form);
+
+        EXPECT_EQ(FindReportDialog(), nullptr);
+        EXPECT_EQ(ClipboardBlock(), Terminated(SENTINEL));
+        EXPECT_EQ(unexpected, std::vector<std::wstring>{});
+    }
+}
+
+TEST(ReportDialog, EmptiedTextCopiesOnlyTheTerminatingZero) {
+    FormDriver form;
+    ASSERT_TRUE(PutClipboardText(SENTINEL));
+    std::optional<std::wstring> copied;
+    std::vector<std::wstring> unexpected;
+    ModalScript script;
+    script.Then(InReport([](HWND hDialog) {
+              HWND hEdit = GetDlgItem(hDialog, IDC_REPORT_TEXT);
+              SetFocus(hEdit);
+              SendMessageW(hEdit, EM_SETSEL, 0, -1);
+              PostKey(hEdit, VK_DELETE);
+          }))
+        .Then(PressInReport(IDC_COPY))
+        .Then(InReport([&](HWND) { copied = ClipboardBlock(); }))
+        .Then(PressInReport(IDOK))
+        .Then(CloseAnyOtherWindow(&unexpected));
+    PressReport(form);
+
+    EXPECT_EQ(copied, std::wstring(1, L'\0'));
+    EXPECT_EQ(ClipboardBlock(), std::wstring(1, L'\0'));
+    EXPECT_EQ(unexpected, std::vector<std::wstring>{});
+}
+
+// Each press replaces the clipboard's whole contents with the same text.
+TEST(ReportDialog, CopyingTwicePutsTheSameTextTwice) {
+    FormDriver form;
+    std::optional<std::wstring> first, second;
+    std::vector<std::wstring> unexpected;
+    ModalScript script;
+    script.Then(PressInReport(IDC_COPY))
+        .Then(InReport([&](HWND) {
+            first = ClipboardBlock();
+            PutClipboardText(SENTINEL);
+        }))
+        .Then(PressInReport(IDC_COPY))
+        .Then(InReport([&](HWND) { second = ClipboardBlock(); }))
+        .Then(PressInReport(IDCANCEL))
+        .Then(CloseAnyOtherWindow(&unexpected));
+    PressReport(form);
+
+    EXPECT_EQ(first, Terminated(EMPTY_FORM_REPORT));
+    EXPECT_EQ(second, Terminated(EMPTY_FORM_REPORT));
+    EXPECT_EQ(unexpected, std::vector<std::wstring>{});
+}
+
+// While another program holds the clipboard open, copying fails without a word:
+// no message, the dialog stays usable and "확인" still closes it.
+TEST(ReportDialog, ClipboardHeldElsewhereFailsSilently) {
+    FormDriver form;
+    ASSERT_TRUE(PutClipboardText(SENTINEL));
+    auto holder = std::make_unique<ClipboardHolder>();
+    ASSERT_TRUE(holder->Holds());
+    ASSERT_EQ(ClipboardBlock(), std::nullopt) << "the clipboard should be out of this thread's reach";
+
+    bool bUsableAfterCopy = false;
+    std::vector<std::wstring> unexpected;
+    ModalScript script;
+    script.Then(PressInReport(IDC_COPY))
+        .Then(InReport([&](HWND hDialog) {
+            bUsableAfterCopy = IsWindowVisible(hDialog) && IsWindowEnabled(hDialog) &&
+                               IsWindowEnabled(GetDlgItem(hDialog, IDOK));
+        }))
+        .Then(TypeAtEndOfReport(L"\n확인함"))
+        .Then(PressInReport(IDOK))
+        .Then(CloseAnyOtherWindow(&unexpected));
+    PressReport(form);
+
+    EXPECT_TRUE(bUsableAfterCopy);
+    EXPECT_EQ(FindReportDialog(), nullptr);
+    EXPECT_EQ(unexpected, std::vector<std::wstring>{});
+    holder.reset();
+    EXPECT_EQ(ClipboardBlock(), Terminated(SENTINEL));
+}
+
+// Closing discards the reader's edits: the next press composes the text afresh,
+// from the form as it then stands.
+TEST(ReportDialog, ReopeningShowsTheFreshlyComposedText) {
+    FormDriver form;
+    std::wstring reopened, afterChange;
+    std::vector<std::wstring> unexpected;
+    {
+        ModalScript script;
+        script.Then(TypeAtEndOfReport(L"\n임시 메모")).Then(PressInReport(IDOK)).Then(CloseAnyOtherWindow(&unexpected));
+        PressReport(form);
+    }
+    ASSERT_EQ(ClipboardText(), EMPTY_FORM_REPORT + L"\r\n임시 메모");
+    {
+        ModalScript script;
+        script.Then(ReadReportAndPress(IDCANCEL, &reopened)).Then(CloseAnyOtherWindow(&unexpected));
+        PressReport(form);
+    }
+    EXPECT_EQ(reopened, EMPTY_FORM_REPORT);
+
+    form.Click(IDC_EMPHYSEMA);
+    {
+        ModalScript script;
+        script.Then(ReadReportAndPress(IDCANCEL, &afterChange)).Then(CloseAnyOtherWindow(&unexpected));
+        PressReport(form);
+    }
+    EXPECT_EQ(afterChange,
+              L"처음CT\r\n"
+              L"선량 (CTDIvol): 0.00 mGy\r\n"
+              L"\r\n"
+              L"영상소견\r\n"
+              L"발견된 결절 없음.\r\n"
+              L"\r\n"
+              L"폐결절 외 의미있는 소견: 폐기종 (중증도 이상).\r\n"
+              L"\r\n"
+              L"결론: 범주 1S 이상소견 없음\r\n"
+              L"12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.");
+    EXPECT_EQ(unexpected, std::vector<std::wstring>{});
+}

@@ -1,0 +1,122 @@
+#pragma once
+// What a reader does inside the report dialog "판독문", as ModalScript steps,
+// and a watch for windows that must not appear at all.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ModalScript.h"
+#include "framework/Dialog.h"
+#include "framework/WindowText.h"
+#include "res/resource.h"
+
+inline HWND FindReportDialog() { return FindDialog(L"판독문"); }
+
+inline std::wstring ReportDialogText(HWND hDialog) {
+    return GetWindowTextString(GetDlgItem(hDialog, IDC_REPORT_TEXT));
+}
+
+// A key pressed and released at a control; the loop that runs translates it.
+inline void PostKey(HWND hTarget, UINT vk) {
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageW(hTarget, WM_KEYDOWN, vk, scan | 1);
+    PostMessageW(hTarget, WM_KEYUP, vk, scan | 0xC0000001);
+}
+
+// Characters typed at a control; '\n' is the Return key. The character of a
+// posted key-down is posted only when the loop translates it, behind whatever is
+// already queued, so text after a Return goes in a later call (see TypingParts).
+inline void PostTyping(HWND hTarget, std::wstring_view text) {
+    for (wchar_t ch : text) {
+        if (ch == L'\n')
+            PostKey(hTarget, VK_RETURN);
+        else
+            PostMessageW(hTarget, WM_CHAR, ch, 1);
+    }
+}
+
+// The text cut after each Return, each part to be typed once the loop has run.
+inline std::vector<std::wstring> TypingParts(std::wstring_view text) {
+    std::vector<std::wstring> parts(1);
+    for (wchar_t ch : text) {
+        parts.back() += ch;
+        if (ch == L'\n') parts.emplace_back();
+    }
+    if (parts.back().empty()) parts.pop_back();
+    return parts;
+}
+
+// Waits for the report dialog, reads its text and presses one of its buttons.
+inline std::function<bool()> ReadReportAndPress(int nButton, std::wstring* text = nullptr) {
+    return [nButton, text] {
+        HWND hDialog = FindReportDialog();
+        if (!hDialog) return false;
+        if (text) *text = ReportDialogText(hDialog);
+        SendMessageW(GetDlgItem(hDialog, nButton), BM_CLICK, 0, 0);
+        return true;
+    };
+}
+
+// Presses a button of the open report dialog.
+inline std::function<bool()> PressInReport(int nButton) { return ReadReportAndPress(nButton); }
+
+// Any action while the report dialog is open, given its window. The step ends
+// at the next tick, once the loop has handled what the action posted.
+inline std::function<bool()> InReport(std::function<void(HWND)> action) {
+    return [action = std::move(action), bActed = false]() mutable {
+        if (bActed) return true;
+        HWND hDialog = FindReportDialog();
+        if (!hDialog) return false;
+        action(hDialog);
+        bActed = true;
+        return false;
+    };
+}
+
+// Clicks into the report's text at its end and types there, one part per tick.
+inline std::function<bool()> TypeAtEndOfReport(std::wstring_view text) {
+    return [parts = TypingParts(text), nNext = size_t{0}]() mutable {
+        HWND hDialog = FindReportDialog();
+        if (!hDialog) return false;
+        HWND hEdit = GetDlgItem(hDialog, IDC_REPORT_TEXT);
+        if (nNext == 0) {
+            SetFocus(hEdit);
+            const int nEnd = GetWindowTextLengthW(hEdit);
+            SendMessageW(hEdit, EM_SETSEL, static_cast<WPARAM>(nEnd), nEnd);
+        }
+        if (nNext == parts.size()) return true;
+        PostTyping(hEdit, parts[nNext++]);
+        return false;
+    };
+}
+
+// A report dialog whose button was pressed stays on screen until its loop ends.
+inline bool IsClosing(HWND hDialog) {
+    const auto* pDialog = reinterpret_cast<const CDialog*>(GetWindowLongPtrW(hDialog, DWLP_USER));
+    return pDialog && !pDialog->IsModalRunning();
+}
+
+// The last step of a script: from now on every message box or report dialog
+// that appears is noted (its text) and closed, so a wrong one fails the test
+// instead of blocking it. It never finishes.
+inline std::function<bool()> CloseAnyOtherWindow(std::vector<std::wstring>* seen) {
+    return [seen] {
+        if (HWND hBox = FindMessageBox()) {
+            seen->push_back(ReadMessageBox(hBox).text);
+            for (int nButton : {IDOK, IDNO, IDCANCEL}) {
+                HWND hButton = GetDlgItem(hBox, nButton);
+                if (hButton && IsWindowVisible(hButton)) {
+                    SendMessageW(hButton, BM_CLICK, 0, 0);
+                    break;
+                }
+            }
+        } else if (HWND hDialog = FindReportDialog(); hDialog && !IsClosing(hDialog)) {
+            seen->push_back(L"판독문: " + ReportDialogText(hDialog));
+            SendMessageW(GetDlgItem(hDialog, IDCANCEL), BM_CLICK, 0, 0);
+        }
+        return false;
+    };
+}
