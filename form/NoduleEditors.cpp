@@ -25,9 +25,14 @@ void CPulmetraDlg::FinishNoduleEdit() {
     RefreshForm();
 }
 
+// A disabled edit holds no text of the reader's: the refresh empties it and then
+// disables it, and when it had the focus, that focus loss arrives here. Committing
+// it would overwrite the stored size (the solid part of a nodule made solid).
+bool CPulmetraDlg::IsCommittable(int nIDC) const { return IsWindowEnabled(GetDlgItem(nIDC)) != FALSE; }
+
 void CPulmetraDlg::CommitDiameter(int nIDC, double CNoduleItem::*field) {
     CNoduleItem* pItem = GetSelectedNodule();
-    if (!pItem) return;
+    if (!pItem || !IsCommittable(nIDC)) return;
     pItem->*field = ParseDiameter(GetControlText(nIDC)) + SIZE_NUDGE_MM;
     pItem->UpdateCategory();
     ClearInvalidPerifissural(pItem);
@@ -41,7 +46,7 @@ void CPulmetraDlg::CommitDiameter(int nIDC, double CNoduleItem::*field) {
 void CPulmetraDlg::CommitLongAxis(int nIDC, double CNoduleItem::*longField, double CNoduleItem::*shortField,
                                   int nShortIDC) {
     CNoduleItem* pItem = GetSelectedNodule();
-    if (!pItem) return;
+    if (!pItem || !IsCommittable(nIDC)) return;
     const double dValue = ParseDiameter(GetControlText(nIDC)) + SIZE_NUDGE_MM;
     pItem->*longField = dValue;
     pItem->UpdateCategory();

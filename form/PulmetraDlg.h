@@ -52,6 +52,7 @@ protected:
     void OnNoduleSelChanged(NMHDR* pNMHDR, LRESULT* pResult);
 
     // Nodule editors
+    bool IsCommittable(int nIDC) const;
     void CommitDiameter(int nIDC, double CNoduleItem::*field);
     void CommitLongAxis(int nIDC, double CNoduleItem::*longField, double CNoduleItem::*shortField, int nShortIDC);
     void CommitFeature(bool CNoduleItem::*flag, int nIDC, int nMinCategory);

@@ -1,0 +1,102 @@
+#pragma once
+// Steps a reader takes on the findings form, and what the tests read back from
+// it, shared by the form's window tests.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FormDriver.h"
+#include "ModalScript.h"
+#include "framework/WindowText.h"
+
+// The usual entry of a size: long axis and Enter, then short axis and Enter.
+inline void EnterAxes(FormDriver& form, std::wstring_view longAxis, std::wstring_view shortAxis) {
+    form.Type(IDC_LONG_AXIS, longAxis);
+    form.Press(VK_RETURN);
+    form.Type(IDC_SHORT_AXIS, shortAxis);
+    form.Press(VK_RETURN);
+}
+
+inline void EnterSolidAxes(FormDriver& form, std::wstring_view longAxis, std::wstring_view shortAxis) {
+    form.Type(IDC_SOLID_LONG_AXIS, longAxis);
+    form.Press(VK_RETURN);
+    form.Type(IDC_SOLID_SHORT_AXIS, shortAxis);
+    form.Press(VK_RETURN);
+}
+
+// Adds a nodule and gives it a type and a size.
+inline void AddNodule(FormDriver& form, int nType, std::wstring_view longAxis, std::wstring_view shortAxis) {
+    form.Click(IDC_ADD_NODULE);
+    if (nType != NODULE_SOLID) form.Choose(IDC_NODULE_TYPE, nType);
+    EnterAxes(form, longAxis, shortAxis);
+}
+
+// Takes the selection away from every row, as a click on the list's empty space does.
+inline void DeselectAllRows(FormDriver& form) {
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = 0;
+    SendMessageW(form.Item(IDC_NODULE_LIST), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&item));
+    form.Pump();
+}
+
+// Answers every message box that opens with nButton (OK where the box has no
+// such button) and keeps what each one said. The step never ends.
+inline std::function<bool()> AnswerEveryMessageBox(int nButton, std::vector<SeenMessageBox>* seen) {
+    return [nButton, seen] {
+        HWND hBox = FindMessageBox();
+        if (!hBox) return false;
+        seen->push_back(ReadMessageBox(hBox));
+        HWND hButton = GetDlgItem(hBox, nButton);
+        SendMessageW(hButton ? hButton : GetDlgItem(hBox, IDOK), BM_CLICK, 0, 0);
+        return false;
+    };
+}
+
+// What one control of the form shows.
+struct ControlState {
+    int nId = 0;
+    std::wstring text;
+    bool bEnabled = false;
+    UINT nCheck = BST_UNCHECKED;
+    int nComboSel = CB_ERR;
+
+    bool operator==(const ControlState&) const = default;
+};
+
+// Every control of the form as it stands, in the template's order.
+inline std::vector<ControlState> ControlStates(const FormDriver& form) {
+    std::vector<ControlState> states;
+    for (HWND hChild = GetWindow(form.Form(), GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
+        ControlState state;
+        state.nId = GetDlgCtrlID(hChild);
+        state.text = GetWindowTextString(hChild);
+        state.bEnabled = IsWindowEnabled(hChild) != FALSE;
+        wchar_t className[32] = {};
+        GetClassNameW(hChild, className, 32);
+        const std::wstring kind = className;
+        if (kind == L"Button") state.nCheck = static_cast<UINT>(SendMessageW(hChild, BM_GETCHECK, 0, 0));
+        if (kind == L"ComboBox") state.nComboSel = static_cast<int>(SendMessageW(hChild, CB_GETCURSEL, 0, 0));
+        states.push_back(state);
+    }
+    return states;
+}
+
+// Every column of every row of the nodule list.
+inline std::vector<std::wstring> RowTexts(const FormDriver& form) {
+    std::vector<std::wstring> texts;
+    for (int nRow = 0; nRow < form.RowCount(); ++nRow)
+        for (int nColumn = 0; nColumn < 6; ++nColumn) texts.push_back(form.RowText(nRow, nColumn));
+    return texts;
+}
+
+inline std::ostream& operator<<(std::ostream& out, const ControlState& state) {
+    return out << "control " << state.nId << (state.bEnabled ? " enabled" : " disabled") << " check "
+               << state.nCheck << " sel " << state.nComboSel << " text length " << state.text.size();
+}
