@@ -1,0 +1,169 @@
+// The Clear button "지우기": after the question, Yes empties the whole form and
+// frees every nodule record once; No keeps everything.
+#include <windows.h>
+#include <oleauto.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "FormDriver.h"
+#include "FormSteps.h"
+#include "ModalScript.h"
+
+namespace {
+
+const wchar_t CLEAR_QUESTION[] = L"모든 내용을 삭제하시겠습니까?";
+
+const int FINDING_BOXES[] = {
+    IDC_PRIOR_CANCER, IDC_ENDOBRONCHIAL, IDC_CONSOLIDATION, IDC_ATELECTASIS, IDC_LYMPHADENOPATHY,
+    IDC_SUGGESTIVE_OTHER, IDC_CORONARY, IDC_EMPHYSEMA, IDC_INTERSTITIAL, IDC_PNEUMONIA, IDC_EXTRAPULMONARY,
+    IDC_ANEURYSM, IDC_EFFUSION, IDC_SIGNIFICANT_OTHER, IDC_INACTIVE_TB, IDC_OTHER_FINDING,
+};
+const int FINDING_NOTES[] = {
+    IDC_ENDOBRONCHIAL_NOTE, IDC_CONSOLIDATION_NOTE, IDC_ATELECTASIS_NOTE, IDC_LYMPHADENOPATHY_NOTE,
+    IDC_SUGGESTIVE_OTHER_NOTE, IDC_SIGNIFICANT_OTHER_NOTE, IDC_OTHER_FINDING_NOTE,
+};
+
+// An examination entered in full: a follow-up CT with two nodules, every finding
+// ticked with its note, a severity, comments and a prior-CT date of the reader's.
+void EnterEverything(FormDriver& form) {
+    form.Choose(IDC_CT_TYPE, 1);
+    AddNodule(form, NODULE_SOLID, L"7", L"7");
+    form.Choose(IDC_FOLLOWUP, FOLLOWUP_NEW - 1);
+    AddNodule(form, NODULE_PART_SOLID, L"12", L"10");
+    for (int nBox : FINDING_BOXES) form.Click(nBox);
+    for (int nNote : FINDING_NOTES) form.Type(nNote, L"소견");
+    form.Choose(IDC_CORONARY_SEVERITY, 2);
+    form.Type(IDC_COMMENTS, L"추가 내용");
+    SYSTEMTIME picked{2020, 1, 3, 1, 0, 0, 0, 0};
+    SendMessageW(form.Item(IDC_PRIOR_CT_DATE), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&picked));
+    form.Type(IDC_CTDIVOL, L"3.5");
+    form.Focus(IDC_CLEAR);
+}
+
+SYSTEMTIME PickedDate(HWND hPicker) {
+    SYSTEMTIME picked{};
+    SendMessageW(hPicker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&picked));
+    return picked;
+}
+
+// Days between the date picker's date and the current moment.
+double DaysBeforeNow(HWND hPicker) {
+    SYSTEMTIME picked = PickedDate(hPicker);
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    double dPicked = 0, dNow = 0;
+    SystemTimeToVariantTime(&picked, &dPicked);
+    SystemTimeToVariantTime(&now, &dNow);
+    return dNow - dPicked;
+}
+
+void ExpectStartState(const FormDriver& form) {
+    EXPECT_EQ(form.RowCount(), 0);
+    EXPECT_EQ(form.SelectedRow(), -1);
+    EXPECT_EQ(form.ComboSel(IDC_CT_TYPE), 0);
+    EXPECT_EQ(form.Text(IDC_CT_TYPE), L"처음 CT");
+    EXPECT_FALSE(form.Enabled(IDC_PRIOR_CT_DATE));
+    EXPECT_NEAR(DaysBeforeNow(form.Item(IDC_PRIOR_CT_DATE)), 365.0, 1.0);
+    EXPECT_EQ(form.Text(IDC_CTDIVOL), L"0");
+    EXPECT_EQ(form.ComboSel(IDC_CORONARY_SEVERITY), 0);
+    EXPECT_EQ(form.Text(IDC_CORONARY_SEVERITY), L"Mild");
+    for (int nBox : FINDING_BOXES) EXPECT_FALSE(form.Checked(nBox)) << "finding " << nBox;
+    for (int nNote : FINDING_NOTES) {
+        EXPECT_EQ(form.Text(nNote), L"") << "note " << nNote;
+        EXPECT_FALSE(form.Enabled(nNote)) << "note " << nNote;
+    }
+    EXPECT_FALSE(form.Enabled(IDC_CORONARY_SEVERITY));
+    EXPECT_EQ(form.Text(IDC_COMMENTS), L"");
+    for (int nEditor : {IDC_NODULE_TYPE, IDC_LONG_AXIS, IDC_SHORT_AXIS, IDC_LOBE, IDC_IMAGE_NO, IDC_FOLLOWUP})
+        EXPECT_FALSE(form.Enabled(nEditor)) << "nodule editor " << nEditor;
+    EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), L"1");
+}
+
+}  // namespace
+
+TEST(Clear, YesBringsTheFormBackToItsStartAndFreesEveryRecord) {
+    const int nLiveBefore = CNoduleItem::LiveCount();
+    {
+        FormDriver form;
+        EnterEverything(form);
+        ASSERT_EQ(CNoduleItem::LiveCount(), nLiveBefore + 2);
+        ASSERT_EQ(form.Text(IDC_FINAL_CATEGORY), L"4XS");
+
+        std::vector<SeenMessageBox> boxes;
+        ModalScript script;
+        script.Then(AnswerEveryMessageBox(IDYES, &boxes));
+        form.Click(IDC_CLEAR);
+
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, CLEAR_QUESTION);
+        EXPECT_EQ(boxes[0].icon, IDI_QUESTION);
+        EXPECT_EQ(CNoduleItem::LiveCount(), nLiveBefore);
+        ExpectStartState(form);
+
+        // The emptied form takes new nodules; closing it frees them.
+        form.Click(IDC_ADD_NODULE);
+        form.Click(IDC_ADD_NODULE);
+        EXPECT_EQ(form.RowCount(), 2);
+        EXPECT_EQ(CNoduleItem::LiveCount(), nLiveBefore + 2);
+    }
+    EXPECT_EQ(CNoduleItem::LiveCount(), nLiveBefore);
+}
+
+TEST(Clear, YesOverwritesADoseThatIsNoNumberWithoutAMessage) {
+    FormDriver form;
+    form.Click(IDC_ADD_NODULE);
+    form.Type(IDC_CTDIVOL, L"abc");
+
+    std::vector<SeenMessageBox> boxes;
+    ModalScript script;
+    script.Then(AnswerEveryMessageBox(IDYES, &boxes));
+    form.Click(IDC_CLEAR);
+
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, CLEAR_QUESTION);
+    ExpectStartState(form);
+}
+
+TEST(Clear, YesOnAnEmptyFormStillAsks) {
+    FormDriver form;
+    std::vector<SeenMessageBox> boxes;
+    ModalScript script;
+    script.Then(AnswerEveryMessageBox(IDYES, &boxes));
+    form.Click(IDC_CLEAR);
+
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, CLEAR_QUESTION);
+    ExpectStartState(form);
+}
+
+TEST(Clear, NoKeepsEveryNoduleTheSelectionAndEveryEntry) {
+    FormDriver form;
+    EnterEverything(form);
+    form.SelectRow(0);
+    form.Focus(IDC_CLEAR);
+    const int nLiveBefore = CNoduleItem::LiveCount();
+    const std::vector<ControlState> controlsBefore = ControlStates(form);
+    const std::vector<std::wstring> rowsBefore = RowTexts(form);
+    const CNoduleItem* records[] = {&form.Record(0), &form.Record(1)};
+
+    std::vector<SeenMessageBox> boxes;
+    ModalScript script;
+    script.Then(AnswerEveryMessageBox(IDNO, &boxes));
+    form.Click(IDC_CLEAR);
+
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, CLEAR_QUESTION);
+    EXPECT_EQ(ControlStates(form), controlsBefore);
+    EXPECT_EQ(RowTexts(form), rowsBefore);
+    EXPECT_EQ(form.SelectedRow(), 0);
+    ASSERT_EQ(form.RowCount(), 2);
+    EXPECT_EQ(&form.Record(0), records[0]);
+    EXPECT_EQ(&form.Record(1), records[1]);
+    EXPECT_EQ(CNoduleItem::LiveCount(), nLiveBefore);
+    const SYSTEMTIME picked = PickedDate(form.Item(IDC_PRIOR_CT_DATE));
+    EXPECT_EQ(picked.wYear, 2020);
+    EXPECT_EQ(picked.wMonth, 1);
+    EXPECT_EQ(picked.wDay, 1);
+    EXPECT_EQ(form.Text(IDC_CTDIVOL), L"3.5");
+}
