@@ -66,7 +66,7 @@ public:
             return static_cast<float>(Raw<std::uint16_t>() % 10000) / 100.0f;
         }
         if (mode < 160) {
-            return static_cast<float>(SPECIAL_DOUBLES[mode % SPECIAL_DOUBLES.size()]);
+            return SPECIAL_FLOATS[mode % SPECIAL_FLOATS.size()];
         }
         return Raw<float>();
     }
@@ -118,6 +118,21 @@ private:
         -214748364.85,
         1e300,
         static_cast<double>(std::numeric_limits<float>::max()),
+    };
+
+    static constexpr std::array<float, 12> SPECIAL_FLOATS = {
+        0.0f,
+        -0.0f,
+        std::numeric_limits<float>::quiet_NaN(),
+        -std::numeric_limits<float>::quiet_NaN(),
+        std::numeric_limits<float>::infinity(),
+        -std::numeric_limits<float>::infinity(),
+        std::numeric_limits<float>::denorm_min(),
+        std::numeric_limits<float>::min(),
+        std::numeric_limits<float>::max(),
+        -std::numeric_limits<float>::max(),
+        1.125f,
+        1.2f,
     };
 
     static constexpr std::array<const wchar_t*, 24> SPECIAL_TEXTS = {

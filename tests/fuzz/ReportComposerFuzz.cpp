@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cwctype>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <span>
