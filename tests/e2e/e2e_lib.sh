@@ -1,0 +1,205 @@
+# Shared steps of the end-to-end runs: the built Pulmetra.exe under Wine, driven
+# only by real X11 keyboard and mouse input (xdotool), its report read back from
+# the X clipboard (xclip). Sourced by each scenario; needs the display, Wine
+# prefix and environment that ./test.sh exports.
+set -uo pipefail
+
+EXE="${1:?usage: $0 path/to/Pulmetra.exe}"
+SCENARIO="$(basename "$0" .sh)"
+: "${DISPLAY:?no DISPLAY: run under ./test.sh, which starts the virtual display}"
+: "${WINEPREFIX:?no WINEPREFIX: run under ./test.sh, which prepares the Wine prefix}"
+# One fixed locale, so that the date picker shows its fields as M/d/yyyy.
+export LC_ALL=C.UTF-8
+
+FORM_TITLE='^Pulmetra 계산기 \(v1\.1\.3\)$'
+BOX_TITLE='^Pulmetra$'
+REPORT_TITLE='^판독문$'
+# The templates' sizes in dialog units; the client areas scale them.
+FORM_DLU=(622 460)
+REPORT_DLU=(365 232)
+KEY_PAUSE=0.25
+# Korean characters are typed through a keymap change per character; Wine
+# needs a moment to see each change.
+KOREAN_DELAY_MS=150
+
+PROGRAM_PID=
+SENTINEL_PID=
+STEP="start"
+
+cleanup() {
+  if [ -n "$SENTINEL_PID" ]; then
+    kill "$SENTINEL_PID" 2>/dev/null
+    wait "$SENTINEL_PID" 2>/dev/null
+  fi
+  if [ -n "$PROGRAM_PID" ] && kill -0 "$PROGRAM_PID" 2>/dev/null; then
+    kill "$PROGRAM_PID" 2>/dev/null
+    wait "$PROGRAM_PID" 2>/dev/null
+  fi
+  PROGRAM_PID= SENTINEL_PID=
+}
+trap cleanup EXIT
+
+fail() {
+  local shot="${E2E_SHOT_DIR:-$PWD}/$SCENARIO-failure.png"
+  import -window root "$shot" 2>/dev/null || shot="(no screenshot)"
+  echo "FAILED at step '$STEP': $*" >&2
+  echo "screenshot: $shot" >&2
+  cleanup
+  exit 1
+}
+
+step() { STEP="$*"; }
+
+# The id of the visible window whose title matches, once it appears (10 s at most).
+wait_window() {
+  local pattern="$1" id deadline=$((SECONDS + 10))
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -1)
+    if [ -n "$id" ]; then
+      # Input goes to the active window; wait until the window manager made it so.
+      local i
+      for i in $(seq 50); do
+        [ "$(xdotool getactivewindow 2>/dev/null)" = "$id" ] && break
+        sleep 0.05
+      done
+      sleep "$KEY_PAUSE"
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+wait_gone() {
+  local pattern="$1" deadline=$((SECONDS + 10))
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    xdotool search --onlyvisible --name "$pattern" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Clicks at a point given in the template's dialog units; the window's client
+# area is the template's size in pixels, so units scale by its width and height.
+click_dlu() {  # window, template width dlu, template height dlu, x dlu, y dlu
+  local win="$1" wdlu="$2" hdlu="$3" x="$4" y="$5" WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$win" | grep -E '^(WIDTH|HEIGHT)=')"
+  local px=$(( (x * WIDTH + wdlu / 2) / wdlu )) py=$(( (y * HEIGHT + hdlu / 2) / hdlu ))
+  xdotool mousemove --window "$win" "$px" "$py" click 1
+  sleep "$KEY_PAUSE"
+}
+
+# A control of the form, clicked at the centre of its template rectangle.
+click_form() {  # x, y, width, height in dialog units
+  click_dlu "$FORM" "${FORM_DLU[@]}" $(( $1 + $3 / 2 )) $(( $2 + $4 / 2 ))
+}
+
+# A check box of the form, clicked on its box at the left end.
+tick_form() {  # x, y of the check box in dialog units
+  click_dlu "$FORM" "${FORM_DLU[@]}" $(( $1 + 5 )) $(( $2 + 5 ))
+}
+
+click_report() {  # x, y, width, height in dialog units of the report dialog
+  click_dlu "$REPORT" "${REPORT_DLU[@]}" $(( $1 + $3 / 2 )) $(( $2 + $4 / 2 ))
+}
+
+# The open list of a drop-down combo box: the program's one visible window
+# without a title.
+dropped_list() {
+  local id
+  for id in $(xdotool search --onlyvisible --classname 'pulmetra' 2>/dev/null); do
+    [ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ] && { echo "$id"; return 0; }
+  done
+  return 1
+}
+
+# Opens a drop-down list with a click and clicks its item; Enter would not do,
+# the form keeps Enter for committing its edits.
+choose_in_combo() {  # x, y, width of the combo in dialog units, item index, item count
+  click_form "$1" "$2" "$3" 12
+  local list i
+  for i in $(seq 50); do list=$(dropped_list) && break; sleep 0.05; done
+  [ -n "$list" ] || fail "the drop-down list did not open"
+  local WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$list" | grep -E '^(WIDTH|HEIGHT)=')"
+  xdotool mousemove --window "$list" $(( WIDTH / 2 )) $(( (2 * $4 + 1) * HEIGHT / (2 * $5) )) click 1
+  for i in $(seq 50); do dropped_list >/dev/null || break; sleep 0.05; done
+  sleep "$KEY_PAUSE"
+}
+
+keys() {
+  local k
+  for k in "$@"; do
+    xdotool key "$k"
+    sleep "$KEY_PAUSE"
+  done
+}
+
+type_text() {
+  xdotool type --delay "$KOREAN_DELAY_MS" -- "$1"
+  sleep "$KEY_PAUSE"
+}
+
+start_program() {
+  step "start the program"
+  wine "$EXE" </dev/null >/dev/null 2>&1 &
+  PROGRAM_PID=$!
+  FORM=$(wait_window "$FORM_TITLE") || fail "the findings form did not appear"
+}
+
+# Puts a text of another program on the clipboard, so that a report that never
+# arrives cannot pass for one left from an earlier run.
+put_sentinel() {
+  printf '%s' "$1" | xclip -quiet -selection clipboard -i >/dev/null 2>&1 &
+  SENTINEL_PID=$!
+  local i
+  for i in $(seq 50); do
+    [ "$(timeout 2 xclip -o -selection clipboard 2>/dev/null)" = "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "could not put the sentinel text on the clipboard"
+}
+
+# The clipboard as the reporting system would paste it, once it has changed from
+# the sentinel; Wine hands out the text as UTF-8 with LF line breaks.
+read_clipboard() {  # sentinel, output file
+  local deadline=$((SECONDS + 10))
+  while [ "$SECONDS" -lt "$deadline" ]; do
+    if timeout 2 xclip -o -selection clipboard >"$2" 2>/dev/null && [ "$(cat "$2")" != "$1" ]; then
+      sed -i 's/\r$//' "$2"
+      # The sentinel's xclip has lost the selection; it is done either way.
+      kill "$SENTINEL_PID" 2>/dev/null
+      wait "$SENTINEL_PID" 2>/dev/null
+      SENTINEL_PID=
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the clipboard still holds the sentinel text: nothing was copied"
+}
+
+# Compares the clipboard's text with the expected report, byte for byte.
+expect_report() {  # file with the clipboard text, expected text
+  local expected_file="$1.expected"
+  printf '%s' "$2" >"$expected_file"
+  if ! cmp -s "$1" "$expected_file"; then
+    diff -u "$expected_file" "$1" >&2
+    fail "the report on the clipboard differs from the expected text"
+  fi
+}
+
+# Every way out asks first; Yes ends the program.
+exit_program() {
+  step "exit with Escape and Yes"
+  xdotool windowactivate --sync "$FORM" 2>/dev/null
+  keys Escape
+  wait_window "$BOX_TITLE" >/dev/null || fail "Escape did not ask whether to exit"
+  keys Return
+  local i
+  for i in $(seq 100); do
+    kill -0 "$PROGRAM_PID" 2>/dev/null || { wait "$PROGRAM_PID" 2>/dev/null; PROGRAM_PID=; return 0; }
+    sleep 0.1
+  done
+  fail "the program did not end after Yes"
+}
