@@ -18,9 +18,7 @@ REPORT_TITLE='^판독문$'
 FORM_DLU=(622 460)
 REPORT_DLU=(365 232)
 KEY_PAUSE=0.25
-# Korean characters are typed through a keymap change per character; Wine
-# needs a moment to see each change.
-KOREAN_DELAY_MS=150
+TYPE_DELAY_MS=30
 
 PROGRAM_PID=
 SENTINEL_PID=
@@ -136,9 +134,26 @@ keys() {
   done
 }
 
+# Typed key by key. Only text on the keyboard's own keys: xdotool types other
+# characters (Korean) by remapping a spare key for each, and Wine may translate
+# the key after the mapping is already restored, losing the character.
 type_text() {
-  xdotool type --delay "$KOREAN_DELAY_MS" -- "$1"
+  xdotool type --delay "$TYPE_DELAY_MS" -- "$1"
   sleep "$KEY_PAUSE"
+}
+
+# Korean text goes in as a reader without an input method would: copied from
+# another program and pasted with Ctrl+V into the control that has the focus.
+paste_text() {
+  printf '%s' "$1" | xclip -quiet -selection clipboard -i >/dev/null 2>&1 &
+  local source_pid=$! i
+  for i in $(seq 50); do
+    [ "$(timeout 2 xclip -o -selection clipboard 2>/dev/null)" = "$1" ] && break
+    sleep 0.1
+  done
+  keys ctrl+v
+  kill "$source_pid" 2>/dev/null
+  wait "$source_pid" 2>/dev/null
 }
 
 start_program() {

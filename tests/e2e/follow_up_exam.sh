@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # A follow-up CT entered by mouse and keyboard: prior-CT date typed into the
 # picker, prior lung cancer, dose, a growing part-solid nodule and a stable solid
-# one, findings with notes, comments on two lines; in the report dialog the reader
-# adds a line, copies with "클립보드 복사" and leaves with "취소".
+# one, findings with notes, comments on two lines (the second pasted); in the
+# report dialog the reader adds a line, copies with "클립보드 복사" and leaves
+# with "취소".
 source "$(dirname "$0")/e2e_lib.sh"
 
 SENTINEL="e2e: nothing copied yet"
@@ -14,17 +15,17 @@ EXPECTED="추적CT (이전CT: 2023-05-17)
 좌하엽(#88), 12.0 mm 부분고형 결절 있음 (고형부분: 7.5 mm), 커짐, 범주: 4B
 우상엽(#12), 4.0 mm 고형 결절 있음, 변화 없음, 범주: 2
 
-폐결절 외 폐암시사 소견: 폐경화 (우하엽 말초).
-폐결절 외 의미있는 소견: 관상동맥 석회화 (Moderate), 기타 (갑상선 결절).
+폐결절 외 폐암시사 소견: 폐경화 (RLL peripheral).
+폐결절 외 의미있는 소견: 관상동맥 석회화 (Moderate), 기타 (thyroid nodule 1.2 cm).
 
 추가 내용: 
-비교: 이전 CT
+compared with the prior CT
 결절 크기 증가
 
 결론: 범주 4XS 폐암 매우 의심
 악성 여부 확인을 위하여 필요에 따라 흉부 CT, PET/CT 혹은 조직검사 등의 시행을 권고합니다.
 새로운 큰 결절이 발생한 경우 감염/염증 병변을 배제하기 위해 한달 후 저선량흉부 CT 촬영합니다.
-판독의: 홍길동"
+Reviewed: Dr. Hong"
 
 # Replaces an edit's text as a reader does: click, select the line, type, Enter.
 retype() {  # x, y, width of the edit in dialog units, text
@@ -34,11 +35,10 @@ retype() {  # x, y, width of the edit in dialog units, text
   keys Return
 }
 
-put_sentinel "$SENTINEL"
 start_program
 
 step "follow-up CT"
-choose_in_combo 66 7 69 1 2                # 처음 CT 여부: 추적 CT
+choose_in_combo 66 7 69 1 2               # 처음 CT 여부: 추적 CT
 step "prior-CT date 5/17/2023"
 click_dlu "$FORM" "${FORM_DLU[@]}" 143 13 # the month field of the date picker
 type_text 5
@@ -53,7 +53,7 @@ retype 319 7 52 3.5
 
 step "first nodule: part-solid, 14 x 10, solid 9 x 6"
 click_form 280 194 50 14                  # 결절 추가
-choose_in_combo 449 52 71 1 3              # 부분고형
+choose_in_combo 449 52 71 1 3             # 부분고형
 click_form 449 67 21 12
 type_text 14
 keys Return                               # the focus moves on to the short axis
@@ -65,41 +65,42 @@ keys Return
 type_text 6
 keys Return
 step "left lower lobe, image 88, growing"
-choose_in_combo 449 82 71 4 5              # 좌하엽
+choose_in_combo 449 82 71 4 5             # 좌하엽
 retype 553 82 52 88
-choose_in_combo 449 114 71 1 3             # 커짐
+choose_in_combo 449 114 71 1 3            # 커짐
 
 step "second nodule: solid 4 mm, right upper lobe, image 12, unchanged"
 click_form 280 194 50 14
 click_form 449 67 21 12
 type_text 4
 keys Return
-choose_in_combo 449 82 71 0 5              # 우상엽
+choose_in_combo 449 82 71 0 5             # 우상엽
 retype 553 82 52 12
-choose_in_combo 449 114 71 2 3             # 변화없음
+choose_in_combo 449 114 71 2 3            # 변화없음
 
 step "findings with notes"
 tick_form 14 279                          # 폐경화
 click_form 77 279 101 12
-type_text "우하엽 말초"
+type_text "RLL peripheral"
 tick_form 14 335                          # 관상동맥 석회화
-choose_in_combo 89 334 57 1 3              # Moderate
+choose_in_combo 89 334 57 1 3             # Moderate
 tick_form 164 366                         # 기타 (significant)
 click_form 198 365 159 12
-type_text "갑상선 결절"
+type_text "thyroid nodule 1.2 cm"
 step "comments on two lines"
 click_form 409 241 196 64
-type_text "비교: 이전 CT"
+type_text "compared with the prior CT"
 keys Return
-type_text "결절 크기 증가"
+paste_text "결절 크기 증가"
 
+put_sentinel "$SENTINEL"
 step "report"
 click_form 453 439 50 14                  # 판독문
 REPORT=$(wait_window "$REPORT_TITLE") || fail "the report dialog did not open"
 step "add the reader's line at the end of the report"
 click_report 7 7 351 193
 keys ctrl+End Return
-type_text "판독의: 홍길동"
+type_text "Reviewed: Dr. Hong"
 step "클립보드 복사"
 click_report 7 211 50 14                  # 클립보드 복사
 OUT="${E2E_OUT_DIR:-$PWD}/$SCENARIO-clipboard.txt"
