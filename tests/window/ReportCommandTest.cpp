@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "FormDriver.h"
+#include "FormSteps.h"
 #include "ModalScript.h"
 #include "ReportSteps.h"
 #include "TestClipboard.h"
@@ -42,39 +43,20 @@ void SetPriorCtDate(FormDriver& form, WORD wYear, WORD wMonth, WORD wDay) {
     SendMessageW(form.Item(IDC_PRIOR_CT_DATE), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
 }
 
-// What the reader sees on a message box, with the buttons it offers.
-struct AnsweredBox {
-    SeenMessageBox seen;
-    std::vector<int> buttons;
-};
-
-std::function<bool()> ReadBoxAndPressOk(AnsweredBox* box) {
-    return [box] {
-        HWND hBox = FindMessageBox();
-        if (!hBox) return false;
-        box->seen = ReadMessageBox(hBox);
-        for (int nButton : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO}) {
-            HWND hButton = GetDlgItem(hBox, nButton);
-            if (hButton && IsWindowVisible(hButton)) box->buttons.push_back(nButton);
-        }
-        SendMessageW(GetDlgItem(hBox, IDOK), BM_CLICK, 0, 0);
-        return true;
-    };
-}
-
 // A click on "판독문": the button takes the focus, then reports the click.
 void PressReport(FormDriver& form) {
     form.Focus(IDC_REPORT);
     form.Click(IDC_REPORT);
 }
 
-// Presses "판독문" expecting one message box; anything else that opens is noted in `unexpected`.
-AnsweredBox ReportExpectingMessage(FormDriver& form, std::vector<std::wstring>* unexpected) {
-    AnsweredBox box;
+// Presses "판독문" expecting one message box, answered with OK; anything else
+// that opens is noted in `unexpected`.
+SeenMessageBox ReportExpectingMessage(FormDriver& form, std::vector<std::wstring>* unexpected) {
+    SeenMessageBox seen;
     ModalScript script;
-    script.Then(ReadBoxAndPressOk(&box)).Then(CloseAnyOtherWindow(unexpected));
+    script.AnswerMessageBox(IDOK, &seen).Then(CloseAnyOtherWindow(unexpected));
     PressReport(form);
-    return box;
+    return seen;
 }
 
 // Presses "판독문" expecting the report dialog; reads its text and leaves by `nButton`.
@@ -86,49 +68,33 @@ std::wstring ReportExpectingDialog(FormDriver& form, int nButton, std::vector<st
     return shown;
 }
 
-std::wstring ClassOf(HWND hWnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hWnd, name, 64);
-    return name;
+bool IsEdit(HWND hWnd) {
+    wchar_t className[16] = {};
+    GetClassNameW(hWnd, className, 16);
+    return _wcsicmp(className, L"Edit") == 0;
 }
 
-bool IsEdit(HWND hWnd) { return _wcsicmp(ClassOf(hWnd).c_str(), L"Edit") == 0; }
-
-// Everything the reader can see on the form, and every record behind the list.
-std::vector<std::wstring> DescribeForm(const FormDriver& form) {
+// What the findings form holds beyond its controls' faces: the records behind
+// the rows, the selection and the prior-CT date.
+std::vector<std::wstring> DescribeData(const FormDriver& form) {
     std::vector<std::wstring> lines;
-    for (HWND hChild = GetWindow(form.Form(), GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
-        const std::wstring cls = ClassOf(hChild);
-        std::wstring line = std::to_wstring(GetDlgCtrlID(hChild)) + L" " + cls +
-                            L" enabled=" + std::to_wstring(IsWindowEnabled(hChild)) + L" text=" +
-                            GetWindowTextString(hChild);
-        if (_wcsicmp(cls.c_str(), L"Button") == 0)
-            line += L" check=" + std::to_wstring(SendMessageW(hChild, BM_GETCHECK, 0, 0));
-        if (_wcsicmp(cls.c_str(), L"ComboBox") == 0)
-            line += L" sel=" + std::to_wstring(SendMessageW(hChild, CB_GETCURSEL, 0, 0));
-        if (cls == DATETIMEPICK_CLASSW) {
-            SYSTEMTIME date{};
-            SendMessageW(hChild, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&date));
-            line += L" date=" + std::to_wstring(date.wYear) + L"-" + std::to_wstring(date.wMonth) + L"-" +
-                    std::to_wstring(date.wDay);
-        }
-        lines.push_back(line);
-    }
     for (int nRow = 0; nRow < form.RowCount(); ++nRow) {
-        std::wstring line = L"row " + std::to_wstring(nRow);
-        for (int nColumn = 0; nColumn < 6; ++nColumn) line += L" | " + form.RowText(nRow, nColumn);
         const CNoduleItem& item = form.Record(nRow);
-        line += L" | record " + std::to_wstring(item.m_nType) + L" " + std::to_wstring(item.m_dLongAxis) + L" " +
-                std::to_wstring(item.m_dShortAxis) + L" " + std::to_wstring(item.m_dSolidLongAxis) + L" " +
-                std::to_wstring(item.m_dSolidShortAxis) + L" " + std::to_wstring(item.m_nLobe) + L" " +
-                std::to_wstring(item.m_nImageNo) + L" " + std::to_wstring(item.m_nFollowUp) + L" " +
-                std::to_wstring(item.m_bPerifissural) + std::to_wstring(item.m_bCalcification) +
-                std::to_wstring(item.m_bFat) + std::to_wstring(item.m_bLikelyBenign) +
-                std::to_wstring(item.m_bSpiculation) + std::to_wstring(item.m_bCavity) +
-                std::to_wstring(item.m_bOther) + L" " + item.m_strOther + L" " + std::to_wstring(item.m_nCategory);
-        lines.push_back(line);
+        std::wstring line = L"row " + std::to_wstring(nRow) + L":";
+        for (double dValue : {item.m_dLongAxis, item.m_dShortAxis, item.m_dSolidLongAxis, item.m_dSolidShortAxis})
+            line += L" " + std::to_wstring(dValue);
+        for (int nValue : {item.m_nType, item.m_nLobe, item.m_nImageNo, item.m_nFollowUp, item.m_nCategory})
+            line += L" " + std::to_wstring(nValue);
+        for (bool bFlag : {item.m_bPerifissural, item.m_bCalcification, item.m_bFat, item.m_bLikelyBenign,
+                           item.m_bSpiculation, item.m_bCavity, item.m_bOther})
+            line += bFlag ? L" 1" : L" 0";
+        lines.push_back(line + L" " + item.m_strOther);
     }
     lines.push_back(L"selected row " + std::to_wstring(form.SelectedRow()));
+    SYSTEMTIME date{};
+    SendMessageW(form.Item(IDC_PRIOR_CT_DATE), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&date));
+    lines.push_back(L"prior CT " + std::to_wstring(date.wYear) + L"-" + std::to_wstring(date.wMonth) + L"-" +
+                    std::to_wstring(date.wDay));
     return lines;
 }
 
@@ -147,8 +113,8 @@ TEST(ReportCommand, TypicalEntryReportsOnceTheLobeIsChosen) {
     ASSERT_EQ(form.Text(IDC_FINAL_CATEGORY), L"4X");
 
     std::vector<std::wstring> unexpected;
-    AnsweredBox box = ReportExpectingMessage(form, &unexpected);
-    ASSERT_EQ(box.seen.text, L"1 번째 결절의 위치가 입력되지 않았습니다.");
+    SeenMessageBox seen = ReportExpectingMessage(form, &unexpected);
+    ASSERT_EQ(seen.text, L"1 번째 결절의 위치가 입력되지 않았습니다.");
     ASSERT_EQ(form.FocusedId(), IDC_LOBE);
 
     form.Choose(IDC_LOBE, RUL);
@@ -233,12 +199,12 @@ TEST(ReportCommand, EachMissingValueLeadsToItsNoduleAndControl) {
         ASSERT_EQ(form.Text(IDC_LONG_AXIS), L"5.0");
 
         std::vector<std::wstring> unexpected;
-        AnsweredBox box = ReportExpectingMessage(form, &unexpected);
+        SeenMessageBox seen = ReportExpectingMessage(form, &unexpected);
 
-        EXPECT_EQ(box.seen.text, c.message);
-        EXPECT_EQ(box.seen.caption, AppName());
-        EXPECT_EQ(box.seen.icon, IDI_ERROR);
-        EXPECT_EQ(box.buttons, std::vector<int>{IDOK});
+        EXPECT_EQ(seen.text, c.message);
+        EXPECT_EQ(seen.caption, AppName());
+        EXPECT_EQ(seen.icon, IDI_ERROR);
+        EXPECT_EQ(seen.buttons, std::vector<int>{IDOK});
         EXPECT_EQ(unexpected, std::vector<std::wstring>{});
         EXPECT_EQ(form.SelectedRow(), 1);
         EXPECT_EQ(form.Text(IDC_LONG_AXIS), c.shownLongAxis);
@@ -261,9 +227,9 @@ TEST(ReportCommand, OnlyTheFirstGapOfTheFirstIncompleteNoduleIsReported) {
     ASSERT_EQ(form.SelectedRow(), 1);
 
     std::vector<std::wstring> unexpected;
-    AnsweredBox box = ReportExpectingMessage(form, &unexpected);
+    SeenMessageBox seen = ReportExpectingMessage(form, &unexpected);
 
-    EXPECT_EQ(box.seen.text, L"1 번째 결절의 위치가 입력되지 않았습니다.");
+    EXPECT_EQ(seen.text, L"1 번째 결절의 위치가 입력되지 않았습니다.");
     EXPECT_EQ(unexpected, std::vector<std::wstring>{});
     EXPECT_EQ(form.SelectedRow(), 0);
     EXPECT_EQ(form.Text(IDC_LONG_AXIS), L"6.0");
@@ -278,9 +244,9 @@ TEST(ReportCommand, PartSolidWithoutSizesIsAskedForItsLongAxisFirst) {
     form.Choose(IDC_LOBE, RUL);
 
     std::vector<std::wstring> unexpected;
-    AnsweredBox box = ReportExpectingMessage(form, &unexpected);
+    SeenMessageBox seen = ReportExpectingMessage(form, &unexpected);
 
-    EXPECT_EQ(box.seen.text, L"1 번째 결절의 장축 크기가 입력되지 않았습니다.");
+    EXPECT_EQ(seen.text, L"1 번째 결절의 장축 크기가 입력되지 않았습니다.");
     EXPECT_EQ(unexpected, std::vector<std::wstring>{});
     EXPECT_EQ(form.FocusedId(), IDC_LONG_AXIS);
 }
@@ -351,9 +317,9 @@ TEST(ReportCommand, SwitchToFollowUpCtAsksForTheFollowUpStatus) {
 
     form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT);
     SetPriorCtDate(form, 2024, 2, 29);
-    AnsweredBox box = ReportExpectingMessage(form, &unexpected);
-    EXPECT_EQ(box.seen.text, L"1 번째 결절의 추적검사 상태가 입력되지 않았습니다.");
-    EXPECT_EQ(box.seen.icon, IDI_ERROR);
+    SeenMessageBox seen = ReportExpectingMessage(form, &unexpected);
+    EXPECT_EQ(seen.text, L"1 번째 결절의 추적검사 상태가 입력되지 않았습니다.");
+    EXPECT_EQ(seen.icon, IDI_ERROR);
     EXPECT_EQ(form.FocusedId(), IDC_FOLLOWUP);
 
     form.Choose(IDC_FOLLOWUP, STATUS_STABLE);
@@ -392,10 +358,10 @@ TEST(ReportCommand, RefusedDoseStopsBeforeAnyNoduleIsExamined) {
         form.Type(IDC_CTDIVOL, c.typed);
 
         std::vector<std::wstring> unexpected;
-        AnsweredBox box = ReportExpectingMessage(form, &unexpected);
+        SeenMessageBox seen = ReportExpectingMessage(form, &unexpected);
 
-        EXPECT_EQ(box.seen.text, c.prompt);
-        EXPECT_EQ(box.seen.icon, IDI_WARNING);
+        EXPECT_EQ(seen.text, c.prompt);
+        EXPECT_EQ(seen.icon, IDI_WARNING);
         EXPECT_EQ(unexpected, std::vector<std::wstring>{});
         EXPECT_EQ(form.SelectedRow(), 0);
         EXPECT_EQ(form.FocusedId(), IDC_CTDIVOL);
@@ -435,12 +401,16 @@ TEST(ReportCommand, FormIsUnchangedAfterTheReportCloses) {
         form.Type(IDC_CONSOLIDATION_NOTE, L"좌하엽");
         form.Type(IDC_COMMENTS, L"비교 영상 없음");
         form.SelectRow(0);
-        const std::vector<std::wstring> before = DescribeForm(form);
+        const std::vector<ControlState> controlsBefore = ControlStates(form);
+        const std::vector<std::wstring> rowsBefore = RowTexts(form);
+        const std::vector<std::wstring> dataBefore = DescribeData(form);
 
         std::vector<std::wstring> unexpected;
         ASSERT_NE(ReportExpectingDialog(form, c.nButton, &unexpected), L"");
 
-        EXPECT_EQ(DescribeForm(form), before);
+        EXPECT_EQ(ControlStates(form), controlsBefore);
+        EXPECT_EQ(RowTexts(form), rowsBefore);
+        EXPECT_EQ(DescribeData(form), dataBefore);
         EXPECT_EQ(unexpected, std::vector<std::wstring>{});
     }
 }
