@@ -2,31 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cwctype>
 #include <limits>
 #include <vector>
 
 #include "model/Labels.h"
 #include "model/NumberText.h"
+#include "model/TextTrim.h"
 
 namespace {
-
-bool IsWhiteSpace(wchar_t c) { return std::iswspace(static_cast<std::wint_t>(c)) != 0; }
-
-std::wstring_view TrimmedEnd(std::wstring_view text) {
-    while (!text.empty() && IsWhiteSpace(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-std::wstring_view Trimmed(std::wstring_view text) {
-    text = TrimmedEnd(text);
-    while (!text.empty() && IsWhiteSpace(text.front())) {
-        text.remove_prefix(1);
-    }
-    return text;
-}
 
 void TrimEnd(CString& text) { text.erase(TrimmedEnd(text).size()); }
 

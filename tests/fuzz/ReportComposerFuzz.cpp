@@ -13,26 +13,10 @@
 
 #include "FuzzCore.h"
 #include "model/Labels.h"
+#include "model/TextTrim.h"
 #include "report/ReportComposer.h"
 
 namespace {
-
-bool IsWhiteSpace(wchar_t c) { return std::iswspace(static_cast<std::wint_t>(c)) != 0; }
-
-std::wstring_view TrimmedEnd(std::wstring_view text) {
-    while (!text.empty() && IsWhiteSpace(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-std::wstring_view Trimmed(std::wstring_view text) {
-    text = TrimmedEnd(text);
-    while (!text.empty() && IsWhiteSpace(text.front())) {
-        text.remove_prefix(1);
-    }
-    return text;
-}
 
 // ---- Reading the exam ----
 
