@@ -26,6 +26,7 @@ const MessageMap* CDialog::GetThisMessageMap() {
     static const MessageMapEntry entries[] = {
         ON_BN_CLICKED(IDOK, &CDialog::OnOK)
         ON_BN_CLICKED(IDCANCEL, &CDialog::OnCancel)
+        ON_WM_HELPINFO(&CDialog::OnHelpInfo)
     };
     static const MessageMap map = {nullptr, entries};
     return &map;
@@ -122,6 +123,11 @@ void CDialog::OnOK() {
 }
 
 void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+// F1 goes to the application's help command.
+void CDialog::OnHelpInfo() {
+    if (CWinApp* app = AfxGetApp()) app->OnHelp();
+}
 
 BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
     CDataExchange dx(*this, bSaveAndValidate != FALSE);

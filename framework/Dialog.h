@@ -66,6 +66,7 @@ protected:
     void OnSysCommand(UINT, LPARAM) { Default(); }
     void OnPaint() { Default(); }
     void OnDestroy() { Default(); }
+    void OnHelpInfo();
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -82,4 +82,5 @@ public:                                                \
 #define ON_WM_PAINT(fn) {WM_PAINT, 0, 0, &message_map_detail::NoArgs<fn>},
 #define ON_WM_DESTROY(fn) {WM_DESTROY, 0, 0, &message_map_detail::NoArgs<fn>},
 #define ON_WM_SYSCOMMAND(fn) {WM_SYSCOMMAND, 0, 0, &message_map_detail::SysCommand<fn>},
+#define ON_WM_HELPINFO(fn) {WM_HELP, 0, 0, &message_map_detail::NoArgs<fn>},
 #define ON_WM_QUERYDRAGICON(fn) {WM_QUERYDRAGICON, 0, 0, &message_map_detail::QueryDragIcon<fn>},
