@@ -44,3 +44,10 @@ CString CPulmetraDlg::GetComboItemText(int nIDC, int nIndex) const {
     text.resize(nCopied > 0 ? static_cast<size_t>(nCopied) : 0);
     return text;
 }
+
+bool CPulmetraDlg::IsDroppedCombo(HWND hWnd) const {
+    if (GetParent(hWnd) != m_hWnd) return false;
+    wchar_t className[16] = {};
+    GetClassNameW(hWnd, className, 16);
+    return lstrcmpiW(className, WC_COMBOBOXW) == 0 && SendMessageW(hWnd, CB_GETDROPPEDSTATE, 0, 0);
+}

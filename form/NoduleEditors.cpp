@@ -146,6 +146,8 @@ void CPulmetraDlg::OnOtherChanged() {
 BOOL CPulmetraDlg::PreTranslateMessage(MSG* pMsg) {
     if (pMsg->message != WM_KEYDOWN || pMsg->wParam != VK_RETURN) return CDialog::PreTranslateMessage(pMsg);
     const int nIDC = GetDlgCtrlID(pMsg->hwnd);
+    // An open drop-down list takes Enter itself, to close on the item the reader chose.
+    if (IsDroppedCombo(pMsg->hwnd)) return CDialog::PreTranslateMessage(pMsg);
     switch (nIDC) {
     case IDC_COMMENTS:
         return CDialog::PreTranslateMessage(pMsg);

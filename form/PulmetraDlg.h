@@ -112,6 +112,7 @@ protected:
     void FocusEditSelectAll(int nIDC);
     CString GetControlText(int nIDC) const;
     CString GetComboItemText(int nIDC, int nIndex) const;
+    bool IsDroppedCombo(HWND hWnd) const;
     void SetControlText(int nIDC, const CString& text);
 
     DECLARE_MESSAGE_MAP()

@@ -81,6 +81,25 @@ TEST(EnterKey, ElsewhereRefreshesWithoutChangingDataOrClosing) {
     }
 }
 
+TEST(EnterKey, InAnOpenDropDownListChoosesTheItemAndClosesTheList) {
+    FormDriver form;
+    form.Click(IDC_ADD_NODULE);
+    form.Focus(IDC_LOBE);
+    SendMessageW(form.Item(IDC_LOBE), CB_SHOWDROPDOWN, TRUE, 0);
+    form.Pump();
+    ASSERT_TRUE(SendMessageW(form.Item(IDC_LOBE), CB_GETDROPPEDSTATE, 0, 0));
+
+    form.Press(VK_DOWN);
+    form.Press(VK_DOWN);
+    form.Press(VK_RETURN);
+
+    EXPECT_FALSE(SendMessageW(form.Item(IDC_LOBE), CB_GETDROPPEDSTATE, 0, 0));
+    EXPECT_EQ(form.Record(0).m_nLobe, LOBE_RML);
+    EXPECT_EQ(form.RowText(0, 3), L"우중엽 (#0)");
+    EXPECT_TRUE(IsWindowVisible(form.Form()));
+    EXPECT_EQ(FindMessageBox(), nullptr);
+}
+
 TEST(EnterKey, InTheCommentsStartsANewLine) {
     FormDriver form;
     std::vector<SeenMessageBox> boxes;
