@@ -7,10 +7,9 @@
 
 #include "model/NumberText.h"
 
-namespace {
-
-// A diameter shows with one decimal once entered; 0 or less shows nothing.
 CString DiameterText(double dValue) { return dValue > 0 ? FormatFixed(dValue, 1) : CString(); }
+
+namespace {
 
 struct FindingDetail {
     int nCheckBox;

@@ -3,6 +3,8 @@
 #include "PulmetraDlg.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
 #include "model/NumberText.h"
 
@@ -42,21 +44,30 @@ void CPulmetraDlg::CommitDiameter(int nIDC, double CNoduleItem::*field) {
 // A nodule measured on one axis only gets two equal axes. The focus move at the
 // end is itself a focus loss of this edit when it still has the focus (Enter):
 // the nested run commits the refreshed one-decimal text, and its own focus move
-// finds the focus already on the short axis.
-void CPulmetraDlg::CommitLongAxis(int nIDC, double CNoduleItem::*longField, double CNoduleItem::*shortField,
+// finds the focus already on the short axis. A commit of the stored value, shown
+// as the refresh shows it (the nested run, mostly), changes nothing, so the row
+// and the form are left as they are.
+bool CPulmetraDlg::CommitLongAxis(int nIDC, double CNoduleItem::*longField, double CNoduleItem::*shortField,
                                   int nShortIDC) {
     CNoduleItem* pItem = GetSelectedNodule();
-    if (!pItem || !IsCommittable(nIDC)) return;
-    const double dValue = ParseDiameter(GetControlText(nIDC)) + SIZE_NUDGE_MM;
-    pItem->*longField = dValue;
-    pItem->UpdateCategory();
-    if (!(pItem->*shortField > 0)) {
-        pItem->*shortField = dValue;
+    if (!pItem || !IsCommittable(nIDC)) return false;
+    const CString text = GetControlText(nIDC);
+    const double dValue = ParseDiameter(text) + SIZE_NUDGE_MM;
+    // Compared as stored: the x87 unit holds the new value with more bits than a double.
+    const bool bUnchanged = std::bit_cast<std::uint64_t>(pItem->*longField) == std::bit_cast<std::uint64_t>(dValue) &&
+                            pItem->*shortField > 0 && text == DiameterText(dValue);
+    if (!bUnchanged) {
+        pItem->*longField = dValue;
         pItem->UpdateCategory();
+        if (!(pItem->*shortField > 0)) {
+            pItem->*shortField = dValue;
+            pItem->UpdateCategory();
+        }
+        ClearInvalidPerifissural(pItem);
+        FinishNoduleEdit();
     }
-    ClearInvalidPerifissural(pItem);
-    FinishNoduleEdit();
     FocusEditSelectAll(nShortIDC);
+    return true;
 }
 
 void CPulmetraDlg::OnLongAxisKillFocus() {
@@ -152,8 +163,9 @@ BOOL CPulmetraDlg::PreTranslateMessage(MSG* pMsg) {
     case IDC_COMMENTS:
         return CDialog::PreTranslateMessage(pMsg);
     case IDC_LONG_AXIS:
-        OnLongAxisKillFocus();
-        RefreshForm();
+        // A commit has refreshed the form already; Enter with nothing to commit refreshes it as elsewhere.
+        if (!CommitLongAxis(IDC_LONG_AXIS, &CNoduleItem::m_dLongAxis, &CNoduleItem::m_dShortAxis, IDC_SHORT_AXIS))
+            RefreshForm();
         break;
     case IDC_SHORT_AXIS:
         OnShortAxisKillFocus();

@@ -61,8 +61,15 @@ CNoduleItem* CPulmetraDlg::GetNodule(int nItem) const {
 
 CNoduleItem* CPulmetraDlg::GetSelectedNodule() const { return GetNodule(GetSelectedRow()); }
 
+// The list takes the selection from the old row before it gives it to the new
+// one. A refresh for that moment would disable and empty every nodule editor
+// only to fill them again, each change repainting a control, so the form is
+// refreshed once, for the new row.
 void CPulmetraDlg::SelectRow(int nItem) {
+    m_bMovingSelection = true;
     m_listNodules.SetItemState(nItem, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    m_bMovingSelection = false;
+    if (GetSelectedRow() < 0) RefreshForm();
 }
 
 void CPulmetraDlg::OnAddNoduleClicked() {
@@ -82,9 +89,11 @@ void CPulmetraDlg::OnDeleteNoduleClicked() {
     const int nItem = GetSelectedRow();
     if (nItem < 0) return;
     // Take the record out of the list's reach first: the removal notifies a
-    // deselection whose refresh reads every remaining row.
+    // deselection, and the form is refreshed below, once the selection has moved.
     std::unique_ptr<CNoduleItem> pItem(GetNodule(nItem));
+    m_bMovingSelection = true;
     m_listNodules.DeleteItem(nItem);
+    m_bMovingSelection = false;
     pItem.reset();
 
     const int nCount = m_listNodules.GetItemCount();
@@ -98,6 +107,8 @@ void CPulmetraDlg::OnDeleteNoduleClicked() {
 
 void CPulmetraDlg::OnNoduleSelChanged(NMHDR* pNMHDR, LRESULT* pResult) {
     const NMLISTVIEW* pNMLV = reinterpret_cast<const NMLISTVIEW*>(pNMHDR);
-    if ((pNMLV->uOldState ^ pNMLV->uNewState) & LVIS_SELECTED) RefreshForm();
+    const bool bSelectionChanged = (pNMLV->uOldState ^ pNMLV->uNewState) & LVIS_SELECTED;
+    const bool bDeselected = !(pNMLV->uNewState & LVIS_SELECTED);
+    if (bSelectionChanged && !(bDeselected && m_bMovingSelection)) RefreshForm();
     *pResult = 0;
 }

@@ -18,6 +18,9 @@ inline constexpr double PERIFISSURAL_MAX_MM = 9.999;
 // The current local date and time less 365 days, as a variant date.
 COleDateTime OneYearBeforeNow();
 
+// A diameter as the editors show it: one decimal once entered; 0 or less shows nothing.
+CString DiameterText(double dValue);
+
 // The findings form: the one window in which an examination is entered.
 // Each list row owns its CNoduleItem; every other entry lives in its control.
 class CPulmetraDlg : public CDialog {
@@ -39,6 +42,8 @@ protected:
     COleDateTime m_dtPriorCt;
     float m_fCtdiVol = 0.0f;
     CBitmap m_bmpLogoScaled;  // the logo redrawn for a display scale above 100 %
+    // Set while the form itself moves the selection to another row, which refreshes it.
+    bool m_bMovingSelection = false;
 
     // Nodule list
     void InitNoduleColumns();
@@ -54,7 +59,8 @@ protected:
     // Nodule editors
     bool IsCommittable(int nIDC) const;
     void CommitDiameter(int nIDC, double CNoduleItem::*field);
-    void CommitLongAxis(int nIDC, double CNoduleItem::*longField, double CNoduleItem::*shortField, int nShortIDC);
+    // False when there was nothing to commit (no nodule, or the edit is disabled).
+    bool CommitLongAxis(int nIDC, double CNoduleItem::*longField, double CNoduleItem::*shortField, int nShortIDC);
     void CommitFeature(bool CNoduleItem::*flag, int nIDC, int nMinCategory);
     void FinishNoduleEdit();
     void OnNoduleTypeChanged();

@@ -106,6 +106,15 @@ void CDialog::EndDialog(int nResult) {
     if (m_hWnd) PostMessageW(m_hWnd, WM_NULL, 0, 0);
 }
 
+HWND CDialog::GetDlgItem(int nID) const {
+    if (const auto found = m_controls.find(nID);
+        found != m_controls.end() && ::GetDlgCtrlID(found->second) == nID && ::GetParent(found->second) == m_hWnd)
+        return found->second;
+    HWND hWnd = ::GetDlgItem(m_hWnd, nID);
+    if (hWnd) m_controls[nID] = hWnd;
+    return hWnd;
+}
+
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
     return m_hWnd && IsDialogMessageW(m_hWnd, pMsg);
 }
@@ -238,12 +247,14 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
         self = reinterpret_cast<CDialog*>(lParam);
         SetWindowLongPtrW(hWnd, DWLP_USER, lParam);
         self->m_hWnd = hWnd;
+        self->m_controls.clear();
     } else {
         self = reinterpret_cast<CDialog*>(GetWindowLongPtrW(hWnd, DWLP_USER));
     }
     if (!self) return FALSE;
     if (message == WM_NCDESTROY) {
         self->m_hWnd = nullptr;
+        self->m_controls.clear();
         return FALSE;
     }
     // No exception may cross into the window manager.

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <unordered_map>
+
 #include "MessageMap.h"
 #include "model/WideString.h"
 
@@ -44,7 +46,10 @@ public:
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
     HWND GetSafeHwnd() const { return m_hWnd; }
-    HWND GetDlgItem(int nID) const { return ::GetDlgItem(m_hWnd, nID); }
+    // A control by its id. Wine asks its server for the whole child list on every
+    // ::GetDlgItem, and a refresh reads dozens of controls, so each handle is
+    // looked up once and kept while it is still that control.
+    HWND GetDlgItem(int nID) const;
 
     static const MessageMap* GetThisMessageMap();
     virtual const MessageMap* GetMessageMap() const { return GetThisMessageMap(); }
@@ -81,4 +86,5 @@ private:
     bool m_bContinueModal = false;
     INT_PTR m_nModalResult = -1;
     bool m_bDefault = false;
+    mutable std::unordered_map<int, HWND> m_controls;
 };
