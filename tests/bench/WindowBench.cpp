@@ -1,0 +1,387 @@
+// Window timings of the real findings form under Wine, with 1, 100 and 1,000
+// nodules in the list: a long-axis commit by Enter up to the final category, a
+// click on a findings box, Add of one more nodule, and the Report press up to
+// the report dialog on screen and its OK up to the text on the clipboard.
+// Every action goes in as the window messages a reader's action produces and
+// runs through the dialog's own loop; the clock stops once every message it
+// caused, repaints included, has been handled. Prints the medians as rows.
+//   window_bench [REPETITIONS]
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "BenchRow.h"
+#include "FormDriver.h"
+#include "TestClipboard.h"
+#include "framework/WinApp.h"
+#include "framework/WindowText.h"
+
+namespace {
+
+// Message boxes take the application's name as their caption, as in the program.
+CWinApp benchApp;
+
+constexpr int NODULE_COUNTS[] = {1, 100, 1000};
+constexpr int DEFAULT_REPETITIONS = 21;
+// Runs before the timed ones that fill caches and settle focus; not counted.
+constexpr int WARM_UP_RUNS = 2;
+// A run that has not finished by then hangs (a box nobody answers): end it.
+constexpr DWORD WATCHDOG_MS = 20 * 60 * 1000;
+// A queue that never empties would be a fault of the form; stop pumping it.
+constexpr int MAX_QUEUED_MESSAGES = 100000;
+
+// The nodule whose long axis is timed switches the exam between these two.
+const wchar_t* const MEASURED_LONG_AXES[] = {L"12", L"24"};
+const wchar_t* const MEASURED_FINAL_CATEGORIES[] = {L"4A", L"4B"};
+constexpr double MEASURED_SHORT_AXIS_MM = 10.0;
+
+const std::wstring CLIPBOARD_SENTINEL = L"before the report";
+
+LONGLONG Now() {
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return counter.QuadPart;
+}
+
+double Nanoseconds(LONGLONG ticks) {
+    static const double nsPerTick = [] {
+        LARGE_INTEGER frequency;
+        QueryPerformanceFrequency(&frequency);
+        return 1e9 / static_cast<double>(frequency.QuadPart);
+    }();
+    return static_cast<double>(ticks) * nsPerTick;
+}
+
+[[noreturn]] void Fail(const std::string& what) {
+    std::fprintf(stderr, "window_bench: %s\n", what.c_str());
+    std::fflush(stderr);
+    ExitProcess(1);
+}
+
+void Expect(bool bHolds, const std::string& what) {
+    if (!bHolds) Fail(what);
+}
+
+// Every message already queued, paints included, through the dialog's loop;
+// unlike FormDriver::Pump it does not wait for stray ones, so it can be timed.
+void RunQueued(FormDriver& form) {
+    MSG msg;
+    for (int nHandled = 0; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++nHandled) {
+        Expect(nHandled < MAX_QUEUED_MESSAGES, "the message queue never empties");
+        form.Dialog().PumpMessage(msg);
+    }
+}
+
+void PostKey(HWND hTarget, UINT vk) {
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageW(hTarget, WM_KEYDOWN, vk, scan | 1);
+    PostMessageW(hTarget, WM_KEYUP, vk, scan | 0xC0000001);
+}
+
+// A choice in a drop-down: the selection, then the notification it sends.
+void Choose(FormDriver& form, int nIDC, int nIndex) {
+    HWND hCombo = form.Item(nIDC);
+    SendMessageW(hCombo, CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
+    SendMessageW(form.Form(), WM_COMMAND, MAKEWPARAM(nIDC, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+    RunQueued(form);
+}
+
+struct Shape {
+    int nType;
+    double dLong, dShort, dSolidLong, dSolidShort;
+};
+
+// The first nodule is the one measured; the others are small nodules of every
+// type, all category 2, so that the measured one decides the final category.
+Shape ShapeOf(int nRow) {
+    if (nRow == 0) return {NODULE_SOLID, 12.0, MEASURED_SHORT_AXIS_MM, 0, 0};
+    switch (nRow % 3) {
+    case 0: return {NODULE_SOLID, 4.0 + (nRow % 10) * 0.1, 3.0, 0, 0};
+    case 1: return {NODULE_PART_SOLID, 5.0, 4.0, 2.0, 2.0};
+    default: return {NODULE_GROUND_GLASS, 10.0, 8.0, 0, 0};
+    }
+}
+
+// Adds nodules through the form's Add button until the list holds nCount.
+// Typing each size key by key would make a thousand nodules take minutes, so
+// the sizes go straight into the new row's record and the lobe is then chosen
+// in its drop-down: that choice recomputes the category, rewrites the row and
+// refreshes the form, as any entry does.
+void FillList(FormDriver& form, int nCount) {
+    for (int nRow = form.RowCount(); nRow < nCount; ++nRow) {
+        SendMessageW(form.Item(IDC_ADD_NODULE), BM_CLICK, 0, 0);
+        RunQueued(form);
+        Expect(form.RowCount() == nRow + 1 && form.SelectedRow() == nRow, "Add did not add a selected row");
+        const Shape shape = ShapeOf(nRow);
+        CNoduleItem& item = form.Record(nRow);
+        item.m_nType = shape.nType;
+        item.m_dLongAxis = shape.dLong + SIZE_NUDGE_MM;
+        item.m_dShortAxis = shape.dShort + SIZE_NUDGE_MM;
+        if (shape.nType == NODULE_PART_SOLID) {
+            item.m_dSolidLongAxis = shape.dSolidLong + SIZE_NUDGE_MM;
+            item.m_dSolidShortAxis = shape.dSolidShort + SIZE_NUDGE_MM;
+        }
+        item.m_nImageNo = nRow + 1;
+        Choose(form, IDC_LOBE, nRow % 5);
+        Expect(item.m_nLobe == nRow % 5 && item.m_nCategory == (nRow == 0 ? CAT_4A : CAT_2),
+               "a nodule of the list did not get its lobe and category");
+    }
+    form.Pump();
+    Expect(form.Text(IDC_FINAL_CATEGORY) == MEASURED_FINAL_CATEGORIES[0], "the list does not start at 4A");
+}
+
+struct Timings {
+    std::vector<double> nanoseconds;
+    void Add(LONGLONG start, LONGLONG stop, int nRun) {
+        if (nRun >= WARM_UP_RUNS) nanoseconds.push_back(Nanoseconds(stop - start));
+    }
+};
+
+// The measured nodule's long axis typed over, then Enter; the clock runs from
+// the key to the final category shown.
+Timings TimeLongAxisEnter(FormDriver& form, int nRepetitions) {
+    Timings timings;
+    form.SelectRow(0);
+    for (int nRun = 0; nRun < WARM_UP_RUNS + nRepetitions; ++nRun) {
+        const int nValue = (nRun + 1) % 2;
+        form.Type(IDC_LONG_AXIS, MEASURED_LONG_AXES[nValue]);
+        Expect(form.FocusedId() == IDC_LONG_AXIS, "the long axis did not take the focus");
+        const LONGLONG start = Now();
+        PostKey(GetFocus(), VK_RETURN);
+        RunQueued(form);
+        const LONGLONG stop = Now();
+        timings.Add(start, stop, nRun);
+        Expect(form.Text(IDC_FINAL_CATEGORY) == MEASURED_FINAL_CATEGORIES[nValue],
+               "Enter did not update the final category");
+        Expect(form.FocusedId() == IDC_SHORT_AXIS, "Enter did not move on to the short axis");
+    }
+    // Back to the list's starting state.
+    form.Type(IDC_LONG_AXIS, MEASURED_LONG_AXES[0]);
+    form.Press(VK_RETURN);
+    return timings;
+}
+
+// The coronary calcification box ticked and unticked; its severity follows it.
+Timings TimeFindingClick(FormDriver& form, int nRepetitions) {
+    Timings timings;
+    const int nRuns = WARM_UP_RUNS + nRepetitions + (WARM_UP_RUNS + nRepetitions) % 2;  // ends unticked
+    for (int nRun = 0; nRun < nRuns; ++nRun) {
+        const bool bWasTicked = form.Checked(IDC_CORONARY);
+        const LONGLONG start = Now();
+        SendMessageW(form.Item(IDC_CORONARY), BM_CLICK, 0, 0);
+        RunQueued(form);
+        const LONGLONG stop = Now();
+        if (nRun < WARM_UP_RUNS + nRepetitions) timings.Add(start, stop, nRun);
+        Expect(form.Checked(IDC_CORONARY) != bWasTicked && form.Enabled(IDC_CORONARY_SEVERITY) == !bWasTicked,
+               "the findings box did not refresh its severity");
+    }
+    return timings;
+}
+
+// One more nodule by the Add button; it is deleted again untimed.
+Timings TimeAdd(FormDriver& form, int nRepetitions) {
+    Timings timings;
+    const int nCount = form.RowCount();
+    for (int nRun = 0; nRun < WARM_UP_RUNS + nRepetitions; ++nRun) {
+        const LONGLONG start = Now();
+        SendMessageW(form.Item(IDC_ADD_NODULE), BM_CLICK, 0, 0);
+        RunQueued(form);
+        const LONGLONG stop = Now();
+        timings.Add(start, stop, nRun);
+        Expect(form.RowCount() == nCount + 1 && form.SelectedRow() == nCount, "Add did not add a selected row");
+        form.Click(IDC_DELETE_NODULE);
+        Expect(form.RowCount() == nCount, "Delete did not remove the added row");
+    }
+    return timings;
+}
+
+BOOL CALLBACK CheckReportDialog(HWND hWnd, LPARAM lParam) {
+    if (!IsWindowVisible(hWnd) || GetWindowTextString(hWnd) != L"판독문") return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+
+HWND FindReportDialog() {
+    HWND hFound = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &CheckReportDialog, reinterpret_cast<LPARAM>(&hFound));
+    return hFound;
+}
+
+// Times the report dialog's way onto the screen and its OK. A timer tick would
+// come up to a tick late, so the dialog's activation (seen by a CBT hook, which
+// unlike a message hook costs nothing per message) posts a message of its own:
+// it comes out of the dialog's loop after everything posted on the way up;
+// there the pending paints are done and the clock stops. Then OK is pressed as
+// a click and its clock starts.
+class ReportTimer {
+public:
+    ReportTimer() {
+        self = this;
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = &ReportTimer::WindowProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"WindowBenchReportTimer";
+        RegisterClassW(&windowClass);
+        m_hWnd = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                 windowClass.hInstance, nullptr);
+        m_hHook = SetWindowsHookExW(WH_CBT, &ReportTimer::HookProc, nullptr, GetCurrentThreadId());
+        Expect(m_hWnd && m_hHook, "the report timer could not be set up");
+    }
+    ~ReportTimer() {
+        UnhookWindowsHookEx(m_hHook);
+        DestroyWindow(m_hWnd);
+        self = nullptr;
+    }
+    ReportTimer(const ReportTimer&) = delete;
+    ReportTimer& operator=(const ReportTimer&) = delete;
+
+    struct Run {
+        LONGLONG shown = 0;      // the dialog on screen, painted
+        LONGLONG okPressed = 0;  // OK about to be clicked
+        std::wstring text;       // what the dialog showed
+    };
+    void Arm() { m_run = Run{}, m_bArmed = true; }
+    const Run& Result() const { return m_run; }
+
+private:
+    static constexpr UINT WM_REPORT_SHOWN = WM_APP + 1;
+    // Times the marker may come back before the dialog is visible.
+    static constexpr WPARAM MAX_REPOSTS = 1000;
+
+    static LRESULT CALLBACK HookProc(int nCode, WPARAM wParam, LPARAM lParam) {
+        if (nCode == HCBT_ACTIVATE && self && self->m_bArmed &&
+            GetWindowTextString(reinterpret_cast<HWND>(wParam)) == L"판독문") {
+            self->m_bArmed = false;
+            PostMessageW(self->m_hWnd, WM_REPORT_SHOWN, 0, 0);
+        }
+        return CallNextHookEx(nullptr, nCode, wParam, lParam);
+    }
+
+    static LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message != WM_REPORT_SHOWN || !self) return DefWindowProcW(hWnd, message, wParam, lParam);
+        HWND hDialog = FindReportDialog();
+        if (!hDialog) {
+            Expect(wParam < MAX_REPOSTS, "the report dialog did not become visible");
+            PostMessageW(hWnd, WM_REPORT_SHOWN, wParam + 1, 0);
+            return 0;
+        }
+        RedrawWindow(hDialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        self->m_run.shown = Now();
+        self->m_run.text = GetWindowTextString(GetDlgItem(hDialog, IDC_REPORT_TEXT));
+        self->m_run.okPressed = Now();
+        SendMessageW(GetDlgItem(hDialog, IDOK), BM_CLICK, 0, 0);
+        return 0;
+    }
+
+    static inline ReportTimer* self = nullptr;
+    HWND m_hWnd = nullptr;
+    HHOOK m_hHook = nullptr;
+    bool m_bArmed = false;
+    Run m_run;
+};
+
+// A message box would wait for an answer nobody gives: every nodule is checked first.
+void ExpectReportable(const FormDriver& form) {
+    for (int nRow = 0; nRow < form.RowCount(); ++nRow) {
+        const CNoduleItem& item = form.Record(nRow);
+        Expect(item.m_dLongAxis > 0 && item.m_dShortAxis > 0 && item.m_nLobe >= 0 &&
+                   (item.m_nType != NODULE_PART_SOLID || (item.m_dSolidLongAxis > 0 && item.m_dSolidShortAxis > 0)),
+               "a nodule would fail the report's checks");
+    }
+}
+
+struct ReportTimings {
+    Timings shown;
+    Timings copied;
+};
+
+ReportTimings TimeReport(FormDriver& form, int nRepetitions) {
+    ExpectReportable(form);
+    ReportTimings timings;
+    ReportTimer timer;
+    for (int nRun = 0; nRun < WARM_UP_RUNS + nRepetitions; ++nRun) {
+        Expect(PutClipboardText(CLIPBOARD_SENTINEL), "the clipboard could not be prepared");
+        timer.Arm();
+        const LONGLONG start = Now();
+        SendMessageW(form.Item(IDC_REPORT), BM_CLICK, 0, 0);  // returns once the dialog has closed
+        const std::optional<std::wstring> clipboard = ClipboardText();
+        const LONGLONG copied = Now();
+        const ReportTimer::Run& run = timer.Result();
+        Expect(run.shown != 0, "the report dialog did not show");
+        Expect(clipboard && *clipboard == run.text && run.text.size() > 100,
+               "the clipboard does not hold the report's text");
+        timings.shown.Add(start, run.shown, nRun);
+        timings.copied.Add(run.okPressed, copied, nRun);
+        form.Pump();
+    }
+    return timings;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+std::string Milliseconds(double nanoseconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f ms", nanoseconds / 1e6);
+    return text;
+}
+
+void PrintRow(const std::string& name, int nNodules, const Timings& timings, double budgetNs = -1) {
+    const double median = Median(timings.nanoseconds);
+    // The fastest run shows what the machine's other load took from the median.
+    const double fastest = *std::min_element(timings.nanoseconds.begin(), timings.nanoseconds.end());
+    std::string notes = "median of " + std::to_string(timings.nanoseconds.size()) + ", fastest " + Milliseconds(fastest);
+    if (budgetNs > 0)
+        notes += "; budget " + Milliseconds(budgetNs) + ": " + (median <= budgetNs ? "met" : "MISSED");
+    PrintBenchRow(name, std::to_string(nNodules), median, notes);
+}
+
+// The budgets of the long-axis Enter, by the number of nodules.
+double EnterBudgetNs(int nNodules) {
+    switch (nNodules) {
+    case 1: return 1e6;
+    case 1000: return 5e6;
+    default: return -1;
+    }
+}
+
+DWORD WINAPI Watchdog(LPVOID) {
+    Sleep(WATCHDOG_MS);
+    Fail("the run did not finish in time");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int nRepetitions = argc > 1 ? std::atoi(argv[1]) : DEFAULT_REPETITIONS;
+    if (argc > 2 || nRepetitions < 1) {
+        std::fprintf(stderr, "usage: window_bench [REPETITIONS]\n");
+        return 2;
+    }
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_DATE_CLASSES};
+    InitCommonControlsEx(&controls);
+    CreateThread(nullptr, 0, &Watchdog, nullptr, 0, nullptr);
+
+    FormDriver form;
+    Expect(form.Form() != nullptr, "the findings form could not be created");
+    for (int nNodules : NODULE_COUNTS) {
+        FillList(form, nNodules);
+        PrintRow("Window: long axis Enter to final category", nNodules, TimeLongAxisEnter(form, nRepetitions),
+                 EnterBudgetNs(nNodules));
+        PrintRow("Window: findings box click to refresh", nNodules, TimeFindingClick(form, nRepetitions));
+        PrintRow("Window: Add of one more nodule", nNodules, TimeAdd(form, nRepetitions));
+        const ReportTimings report = TimeReport(form, nRepetitions);
+        PrintRow("Window: Report press to dialog shown", nNodules, report.shown);
+        PrintRow("Window: report OK to text on clipboard", nNodules, report.copied);
+    }
+    return 0;
+}
