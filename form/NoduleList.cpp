@@ -53,7 +53,13 @@ void CPulmetraDlg::UpdateNoduleRow(int nItem) {
     m_listNodules.SetItemText(nItem, 5, CategoryText(pItem->m_nCategory));
 }
 
-int CPulmetraDlg::GetSelectedRow() const { return m_listNodules.GetNextItem(-1, LVNI_SELECTED); }
+// The selected row is nearly always the focused one too. Wine's list finds the
+// focused row at once but looks for a selected one row by row, which every
+// refresh of the last of a thousand nodules would pay several times.
+int CPulmetraDlg::GetSelectedRow() const {
+    const int nItem = m_listNodules.GetNextItem(-1, LVNI_FOCUSED | LVNI_SELECTED);
+    return nItem >= 0 ? nItem : m_listNodules.GetNextItem(-1, LVNI_SELECTED);
+}
 
 CNoduleItem* CPulmetraDlg::GetNodule(int nItem) const {
     return nItem < 0 ? nullptr : reinterpret_cast<CNoduleItem*>(m_listNodules.GetItemData(nItem));
