@@ -36,10 +36,12 @@ constexpr DWORD WATCHDOG_MS = 20 * 60 * 1000;
 // A queue that never empties would be a fault of the form; stop pumping it.
 constexpr int MAX_QUEUED_MESSAGES = 100000;
 
-// The nodule whose long axis is timed switches the exam between these two.
+// The last nodule, the one just added, is the one edited: its long axis typed
+// over switches the exam between these two final categories.
 const wchar_t* const MEASURED_LONG_AXES[] = {L"12", L"24"};
-const wchar_t* const MEASURED_FINAL_CATEGORIES[] = {L"4A", L"4B"};
-constexpr double MEASURED_SHORT_AXIS_MM = 10.0;
+const wchar_t* const MEASURED_FINAL_CATEGORIES[] = {L"3", L"4A"};
+// What the list's small nodules make of the exam.
+const wchar_t* const LIST_FINAL_CATEGORY = L"2";
 
 const std::wstring CLIPBOARD_SENTINEL = L"before the report";
 
@@ -97,10 +99,9 @@ struct Shape {
     double dLong, dShort, dSolidLong, dSolidShort;
 };
 
-// The first nodule is the one measured; the others are small nodules of every
-// type, all category 2, so that the measured one decides the final category.
+// Small nodules of every type, all category 2, so that the edited one decides
+// the final category. The last row of each list (1, 100, 1,000 rows) is solid.
 Shape ShapeOf(int nRow) {
-    if (nRow == 0) return {NODULE_SOLID, 12.0, MEASURED_SHORT_AXIS_MM, 0, 0};
     switch (nRow % 3) {
     case 0: return {NODULE_SOLID, 4.0 + (nRow % 10) * 0.1, 3.0, 0, 0};
     case 1: return {NODULE_PART_SOLID, 5.0, 4.0, 2.0, 2.0};
@@ -129,11 +130,11 @@ void FillList(FormDriver& form, int nCount) {
         }
         item.m_nImageNo = nRow + 1;
         Choose(form, IDC_LOBE, nRow % 5);
-        Expect(item.m_nLobe == nRow % 5 && item.m_nCategory == (nRow == 0 ? CAT_4A : CAT_2),
+        Expect(item.m_nLobe == nRow % 5 && item.m_nCategory == CAT_2,
                "a nodule of the list did not get its lobe and category");
     }
     form.Pump();
-    Expect(form.Text(IDC_FINAL_CATEGORY) == MEASURED_FINAL_CATEGORIES[0], "the list does not start at 4A");
+    Expect(form.Text(IDC_FINAL_CATEGORY) == LIST_FINAL_CATEGORY, "the list does not make the exam category 2");
 }
 
 struct Timings {
@@ -143,11 +144,12 @@ struct Timings {
     }
 };
 
-// The measured nodule's long axis typed over, then Enter; the clock runs from
-// the key to the final category shown.
+// The last nodule's long axis typed over, then Enter; the clock runs from the
+// key to the final category shown.
 Timings TimeLongAxisEnter(FormDriver& form, int nRepetitions) {
     Timings timings;
-    form.SelectRow(0);
+    const int nRow = form.RowCount() - 1;
+    form.SelectRow(nRow);
     for (int nRun = 0; nRun < WARM_UP_RUNS + nRepetitions; ++nRun) {
         const int nValue = (nRun + 1) % 2;
         form.Type(IDC_LONG_AXIS, MEASURED_LONG_AXES[nValue]);
@@ -162,8 +164,9 @@ Timings TimeLongAxisEnter(FormDriver& form, int nRepetitions) {
         Expect(form.FocusedId() == IDC_SHORT_AXIS, "Enter did not move on to the short axis");
     }
     // Back to the list's starting state.
-    form.Type(IDC_LONG_AXIS, MEASURED_LONG_AXES[0]);
+    form.Type(IDC_LONG_AXIS, DiameterText(ShapeOf(nRow).dLong + SIZE_NUDGE_MM));
     form.Press(VK_RETURN);
+    Expect(form.Text(IDC_FINAL_CATEGORY) == LIST_FINAL_CATEGORY, "the edited nodule did not return to category 2");
     return timings;
 }
 
