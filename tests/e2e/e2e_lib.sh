@@ -179,9 +179,9 @@ put_sentinel() {
 # The clipboard as the reporting system would paste it, once it has changed from
 # the sentinel; Wine hands out the text as UTF-8 with LF line breaks.
 read_clipboard() {  # sentinel, output file
-  local deadline=$((SECONDS + 10))
+  local deadline=$((SECONDS + 30))
   while [ "$SECONDS" -lt "$deadline" ]; do
-    if timeout 2 xclip -o -selection clipboard >"$2" 2>/dev/null && [ "$(cat "$2")" != "$1" ]; then
+    if timeout 5 xclip -o -selection clipboard >"$2" 2>/dev/null && [ "$(cat "$2")" != "$1" ]; then
       sed -i 's/\r$//' "$2"
       # The sentinel's xclip has lost the selection; it is done either way.
       kill "$SENTINEL_PID" 2>/dev/null
