@@ -4,7 +4,8 @@
 # prefix and environment that ./test.sh exports.
 set -uo pipefail
 
-EXE="${1:?usage: $0 path/to/Pulmetra.exe}"
+EXE="${1:?usage: $0 path/to/Pulmetra.exe path/to/set_clipboard_text.exe}"
+SET_CLIPBOARD="${2:?usage: $0 path/to/Pulmetra.exe path/to/set_clipboard_text.exe}"
 SCENARIO="$(basename "$0" .sh)"
 : "${DISPLAY:?no DISPLAY: run under ./test.sh, which starts the virtual display}"
 : "${WINEPREFIX:?no WINEPREFIX: run under ./test.sh, which prepares the Wine prefix}"
@@ -21,19 +22,14 @@ KEY_PAUSE=0.25
 TYPE_DELAY_MS=30
 
 PROGRAM_PID=
-SENTINEL_PID=
 STEP="start"
 
 cleanup() {
-  if [ -n "$SENTINEL_PID" ]; then
-    kill "$SENTINEL_PID" 2>/dev/null
-    wait "$SENTINEL_PID" 2>/dev/null
-  fi
   if [ -n "$PROGRAM_PID" ] && kill -0 "$PROGRAM_PID" 2>/dev/null; then
     kill "$PROGRAM_PID" 2>/dev/null
     wait "$PROGRAM_PID" 2>/dev/null
   fi
-  PROGRAM_PID= SENTINEL_PID=
+  PROGRAM_PID=
 }
 trap cleanup EXIT
 
@@ -142,18 +138,23 @@ type_text() {
   sleep "$KEY_PAUSE"
 }
 
-# Korean text goes in as a reader without an input method would: copied from
+# Korean text goes in as a reader without an input method would: copied in
 # another program and pasted with Ctrl+V into the control that has the focus.
 paste_text() {
-  printf '%s' "$1" | xclip -quiet -selection clipboard -i >/dev/null 2>&1 &
-  local source_pid=$! i
-  for i in $(seq 50); do
-    [ "$(timeout 2 xclip -o -selection clipboard 2>/dev/null)" = "$1" ] && break
+  copy_in_other_program "$1"
+  keys ctrl+v
+}
+
+# Puts the text on the clipboard through Wine's own clipboard and waits until
+# the X side shows it too, so that Wine and X agree before anyone reads it.
+copy_in_other_program() {
+  wine "$SET_CLIPBOARD" "$1" </dev/null >/dev/null 2>&1 || fail "could not put a text on the clipboard"
+  local i
+  for i in $(seq 100); do
+    [ "$(timeout 5 xclip -o -selection clipboard 2>/dev/null)" = "$1" ] && return 0
     sleep 0.1
   done
-  keys ctrl+v
-  kill "$source_pid" 2>/dev/null
-  wait "$source_pid" 2>/dev/null
+  fail "the X clipboard did not show the copied text"
 }
 
 start_program() {
@@ -166,14 +167,7 @@ start_program() {
 # Puts a text of another program on the clipboard, so that a report that never
 # arrives cannot pass for one left from an earlier run.
 put_sentinel() {
-  printf '%s' "$1" | xclip -quiet -selection clipboard -i >/dev/null 2>&1 &
-  SENTINEL_PID=$!
-  local i
-  for i in $(seq 50); do
-    [ "$(timeout 2 xclip -o -selection clipboard 2>/dev/null)" = "$1" ] && return 0
-    sleep 0.1
-  done
-  fail "could not put the sentinel text on the clipboard"
+  copy_in_other_program "$1"
 }
 
 # The clipboard as the reporting system would paste it, once it has changed from
@@ -183,10 +177,6 @@ read_clipboard() {  # sentinel, output file
   while [ "$SECONDS" -lt "$deadline" ]; do
     if timeout 5 xclip -o -selection clipboard >"$2" 2>/dev/null && [ "$(cat "$2")" != "$1" ]; then
       sed -i 's/\r$//' "$2"
-      # The sentinel's xclip has lost the selection; it is done either way.
-      kill "$SENTINEL_PID" 2>/dev/null
-      wait "$SENTINEL_PID" 2>/dev/null
-      SENTINEL_PID=
       return 0
     fi
     sleep 0.1
