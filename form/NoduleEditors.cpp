@@ -67,7 +67,7 @@ bool CPulmetraDlg::CommitLongAxis(int nIDC, double CNoduleItem::*longField, doub
         FinishNoduleEdit();
     }
     FocusEditSelectAll(nShortIDC);
-    return true;
+    return !bUnchanged;
 }
 
 void CPulmetraDlg::OnLongAxisKillFocus() {
@@ -163,7 +163,7 @@ BOOL CPulmetraDlg::PreTranslateMessage(MSG* pMsg) {
     case IDC_COMMENTS:
         return CDialog::PreTranslateMessage(pMsg);
     case IDC_LONG_AXIS:
-        // A commit has refreshed the form already; Enter with nothing to commit refreshes it as elsewhere.
+        // A commit that changed the nodule has refreshed the form already; otherwise Enter refreshes it here.
         if (!CommitLongAxis(IDC_LONG_AXIS, &CNoduleItem::m_dLongAxis, &CNoduleItem::m_dShortAxis, IDC_SHORT_AXIS))
             RefreshForm();
         break;

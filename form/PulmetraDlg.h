@@ -59,7 +59,7 @@ protected:
     // Nodule editors
     bool IsCommittable(int nIDC) const;
     void CommitDiameter(int nIDC, double CNoduleItem::*field);
-    // False when there was nothing to commit (no nodule, or the edit is disabled).
+    // True when the commit changed the nodule and so refreshed the form.
     bool CommitLongAxis(int nIDC, double CNoduleItem::*longField, double CNoduleItem::*shortField, int nShortIDC);
     void CommitFeature(bool CNoduleItem::*flag, int nIDC, int nMinCategory);
     void FinishNoduleEdit();
