@@ -26,7 +26,7 @@ total_failed=0
 run_suite() {  # name, build dir, ctest args...
   local name="$1" dir="$2"; shift 2
   log "running $name"
-  local out="$dir.ctest.log"
+  local out="$BUILD/${name//[^a-z0-9]/-}.ctest.log"
   (cd "$dir" && ctest --output-on-failure "$@") >"$out" 2>&1
   local summary
   summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$out" | tail -1)
@@ -61,7 +61,12 @@ run_fuzz() {  # seconds per target
 run_suite "native" "$BUILD/native" -j"$(nproc)"
 ASAN_OPTIONS=detect_leaks=1 run_suite "sanitizers" "$BUILD/asan" -j"$(nproc)"
 run_fuzz 15
-run_suite "windows (wine)" "$WIN32_BUILD"
+run_suite "windows (wine)" "$WIN32_BUILD" -E '^e2e_'
+# The end-to-end runs start the program as on a freshly started PC: a new Wine
+# session, whose clipboard no earlier test program has touched.
+stop_wine
+start_wine
+run_suite "end-to-end (wine, X11 input)" "$WIN32_BUILD" -R '^e2e_'
 
 echo "$total_passed passed, $total_failed failed"
 [ "$total_failed" -eq 0 ]

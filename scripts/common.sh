@@ -105,5 +105,6 @@ start_wine() {
 }
 
 stop_wine() {
-  wineserver -k </dev/null >/dev/null 2>&1 || true
+  wineserver -k </dev/null >/dev/null 2>&1
+  wineserver -w </dev/null >/dev/null 2>&1 || true
 }
