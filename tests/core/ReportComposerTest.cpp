@@ -273,13 +273,13 @@ TEST(ReportComposer, NoduleOrder) {
     };
     for (const Case& c : cases) {
         std::vector<CNoduleItem> nodules;
-        for (const Nodule& spec : c.nodules) {
+        for (const Nodule& wanted : c.nodules) {
             CNoduleItem& nodule = nodules.emplace_back();
-            nodule.m_nCategory = spec.nCategory;
-            nodule.m_dLongAxis = nodule.m_dShortAxis = spec.dMean;
-            nodule.m_nImageNo = spec.nImageNo;
-            nodule.m_nType = spec.nType;
-            nodule.m_dSolidLongAxis = nodule.m_dSolidShortAxis = spec.dSolidMean;
+            nodule.m_nCategory = wanted.nCategory;
+            nodule.m_dLongAxis = nodule.m_dShortAxis = wanted.dMean;
+            nodule.m_nImageNo = wanted.nImageNo;
+            nodule.m_nType = wanted.nType;
+            nodule.m_dSolidLongAxis = nodule.m_dSolidShortAxis = wanted.dSolidMean;
         }
         std::vector<int> images;
         for (const CString& line : NoduleLines(Compose(ExamInputs{}, nodules))) {
