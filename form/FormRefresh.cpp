@@ -153,12 +153,10 @@ ExamFindings CPulmetraDlg::ReadExamFindings() const {
 
 // The final category lives only as the text of 1037; the report reads it back.
 void CPulmetraDlg::UpdateFinalCategory() {
-    const int nCount = m_listNodules.GetItemCount();
+    const std::vector<const CNoduleItem*> nodules = GetNodules();
     std::vector<int> categories;
-    categories.reserve(static_cast<size_t>(std::max(nCount, 0)));
-    for (int nItem = 0; nItem < nCount; ++nItem) {
-        if (const CNoduleItem* pItem = GetNodule(nItem)) categories.push_back(pItem->m_nCategory);
-    }
+    categories.reserve(nodules.size());
+    for (const CNoduleItem* pItem : nodules) categories.push_back(pItem->m_nCategory);
     SetControlText(IDC_FINAL_CATEGORY, FinalCategoryText(categories, ReadExamFindings()));
 }
 

@@ -1,6 +1,7 @@
 // The nodule list: one row per nodule, each row owning its record.
 #include "PulmetraDlg.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "model/Labels.h"
@@ -63,6 +64,16 @@ int CPulmetraDlg::GetSelectedRow() const {
 
 CNoduleItem* CPulmetraDlg::GetNodule(int nItem) const {
     return nItem < 0 ? nullptr : reinterpret_cast<CNoduleItem*>(m_listNodules.GetItemData(nItem));
+}
+
+std::vector<const CNoduleItem*> CPulmetraDlg::GetNodules() const {
+    const int nCount = m_listNodules.GetItemCount();
+    std::vector<const CNoduleItem*> nodules;
+    nodules.reserve(static_cast<size_t>(std::max(nCount, 0)));
+    for (int nItem = 0; nItem < nCount; ++nItem) {
+        if (const CNoduleItem* pItem = GetNodule(nItem)) nodules.push_back(pItem);
+    }
+    return nodules;
 }
 
 CNoduleItem* CPulmetraDlg::GetSelectedNodule() const { return GetNodule(GetSelectedRow()); }

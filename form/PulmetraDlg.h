@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <vector>
+
 #include "framework/Dialog.h"
 #include "framework/GdiObjects.h"
 #include "framework/ListCtrl.h"
@@ -51,6 +53,8 @@ protected:
     int GetSelectedRow() const;
     CNoduleItem* GetNodule(int nItem) const;
     CNoduleItem* GetSelectedNodule() const;
+    // The records of the rows in row order; a row without a record is passed over.
+    std::vector<const CNoduleItem*> GetNodules() const;
     void SelectRow(int nItem);
     void OnAddNoduleClicked();
     void OnDeleteNoduleClicked();

@@ -40,16 +40,8 @@ const NoduleCheck NODULE_CHECKS[] = {
 void CPulmetraDlg::OnReportClicked() {
     if (!ValidateNodules()) return;
 
-    ExamInputs exam = ReadExamInputs();
-    const int nCount = m_listNodules.GetItemCount();
-    std::vector<const CNoduleItem*> nodules;
-    nodules.reserve(static_cast<size_t>(nCount > 0 ? nCount : 0));
-    for (int nItem = 0; nItem < nCount; ++nItem) {
-        if (const CNoduleItem* pItem = GetNodule(nItem)) nodules.push_back(pItem);
-    }
-
     CDlgReading dlgReading(m_hWnd);
-    dlgReading.m_strReport = ComposeReport(exam, nodules);
+    dlgReading.m_strReport = ComposeReport(ReadExamInputs(), GetNodules());
     dlgReading.DoModal();
 }
 

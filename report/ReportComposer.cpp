@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
 #include <vector>
 
 #include "model/Labels.h"
@@ -142,69 +143,66 @@ void AppendSentence(CString& report, std::wstring_view prefix, const std::vector
     report += L".\r\n";
 }
 
+// One finding of a sentence: its box, its word and, where it has one, its note.
+struct FindingWord {
+    bool ExamFindings::*ticked;
+    const wchar_t* label;
+    CString ExamInputs::*note;  // nullptr: the word stands alone
+};
+
+const FindingWord ENDOBRONCHIAL[] = {
+    {&ExamFindings::bEndobronchial, L"기관지내 병변 있음", &ExamInputs::strEndobronchialNote},
+};
+const FindingWord SUGGESTIVE[] = {
+    {&ExamFindings::bConsolidation, L"폐경화", &ExamInputs::strConsolidationNote},
+    {&ExamFindings::bAtelectasis, L"무기폐", &ExamInputs::strAtelectasisNote},
+    {&ExamFindings::bLymphadenopathy, L"림프절 비대", &ExamInputs::strLymphadenopathyNote},
+    {&ExamFindings::bSuggestiveOther, L"기타", &ExamInputs::strSuggestiveOtherNote},
+};
+// After the coronary calcification of Moderate or Severe degree.
+const FindingWord SIGNIFICANT[] = {
+    {&ExamFindings::bEmphysema, L"폐기종 (중증도 이상)", nullptr},
+    {&ExamFindings::bInterstitial, L"간질성 폐이상", nullptr},
+    {&ExamFindings::bPneumonia, L"폐렴 및 활동성 폐결핵", nullptr},
+    {&ExamFindings::bExtrapulmonary, L"폐외악성물", nullptr},
+    {&ExamFindings::bAneurysm, L"대동맥류", nullptr},
+    {&ExamFindings::bEffusion, L"다량의 흉수 또는 심낭 삼출", nullptr},
+    {&ExamFindings::bSignificantOther, L"기타", &ExamInputs::strSignificantOtherNote},
+};
+// After a Mild coronary calcification, or one without a degree.
+const FindingWord OTHER[] = {
+    {&ExamFindings::bInactiveTuberculosis, L"비활동성 폐결핵", nullptr},
+    {&ExamFindings::bOtherFinding, L"기타", &ExamInputs::strOtherFindingNote},
+};
+
+void AddTickedWords(std::vector<CString>& items, const ExamInputs& exam, std::span<const FindingWord> words) {
+    for (const FindingWord& word : words) {
+        if (!(exam.findings.*word.ticked)) continue;
+        items.push_back(word.note ? Noted(word.label, exam.*word.note) : CString(word.label));
+    }
+}
+
 void AppendFindings(CString& report, const ExamInputs& exam) {
     const ExamFindings& f = exam.findings;
     const bool bSignificantCoronary = f.bCoronaryCalcification && f.nCoronarySeverity >= 1;
+    std::vector<CString> items;
 
-    std::vector<CString> endobronchial;
-    if (f.bEndobronchial) {
-        endobronchial.push_back(Noted(L"기관지내 병변 있음", exam.strEndobronchialNote));
-    }
-    AppendSentence(report, L"", endobronchial);
+    AddTickedWords(items, exam, ENDOBRONCHIAL);
+    AppendSentence(report, L"", items);
 
-    std::vector<CString> suggestive;
-    if (f.bConsolidation) {
-        suggestive.push_back(Noted(L"폐경화", exam.strConsolidationNote));
-    }
-    if (f.bAtelectasis) {
-        suggestive.push_back(Noted(L"무기폐", exam.strAtelectasisNote));
-    }
-    if (f.bLymphadenopathy) {
-        suggestive.push_back(Noted(L"림프절 비대", exam.strLymphadenopathyNote));
-    }
-    if (f.bSuggestiveOther) {
-        suggestive.push_back(Noted(L"기타", exam.strSuggestiveOtherNote));
-    }
-    AppendSentence(report, L"폐결절 외 폐암시사 소견: ", suggestive);
+    items.clear();
+    AddTickedWords(items, exam, SUGGESTIVE);
+    AppendSentence(report, L"폐결절 외 폐암시사 소견: ", items);
 
-    std::vector<CString> significant;
-    if (bSignificantCoronary) {
-        significant.push_back(Noted(L"관상동맥 석회화", exam.strCoronarySeverity));
-    }
-    if (f.bEmphysema) {
-        significant.push_back(L"폐기종 (중증도 이상)");
-    }
-    if (f.bInterstitial) {
-        significant.push_back(L"간질성 폐이상");
-    }
-    if (f.bPneumonia) {
-        significant.push_back(L"폐렴 및 활동성 폐결핵");
-    }
-    if (f.bExtrapulmonary) {
-        significant.push_back(L"폐외악성물");
-    }
-    if (f.bAneurysm) {
-        significant.push_back(L"대동맥류");
-    }
-    if (f.bEffusion) {
-        significant.push_back(L"다량의 흉수 또는 심낭 삼출");
-    }
-    if (f.bSignificantOther) {
-        significant.push_back(Noted(L"기타", exam.strSignificantOtherNote));
-    }
-    AppendSentence(report, L"폐결절 외 의미있는 소견: ", significant);
+    items.clear();
+    if (bSignificantCoronary) items.push_back(Noted(L"관상동맥 석회화", exam.strCoronarySeverity));
+    AddTickedWords(items, exam, SIGNIFICANT);
+    AppendSentence(report, L"폐결절 외 의미있는 소견: ", items);
 
-    std::vector<CString> other;
-    if (f.bCoronaryCalcification && !bSignificantCoronary) {
-        other.push_back(L"관상동맥 석회화 (Mild)");
-    }
-    if (f.bInactiveTuberculosis) {
-        other.push_back(L"비활동성 폐결핵");
-    }
-    if (f.bOtherFinding) {
-        other.push_back(Noted(L"기타", exam.strOtherFindingNote));
-    }
-    AppendSentence(report, L"다른 소견: ", other);
+    items.clear();
+    if (f.bCoronaryCalcification && !bSignificantCoronary) items.push_back(L"관상동맥 석회화 (Mild)");
+    AddTickedWords(items, exam, OTHER);
+    AppendSentence(report, L"다른 소견: ", items);
 }
 
 void AppendComments(CString& report, const CString& comments) {

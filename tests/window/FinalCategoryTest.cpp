@@ -10,10 +10,6 @@
 
 namespace {
 
-constexpr int MILD = 0;
-constexpr int MODERATE = 1;
-constexpr int SEVERE = 2;
-
 void TickCoronary(FormDriver& form, int nSeverity) {
     form.Click(IDC_CORONARY);
     form.Choose(IDC_CORONARY_SEVERITY, nSeverity);

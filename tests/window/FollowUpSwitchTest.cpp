@@ -10,12 +10,7 @@
 
 namespace {
 
-constexpr int BASELINE_CT = 0;
-constexpr int FOLLOW_UP_CT = 1;
 // Items of 1008: its index is the follow-up status less one.
-constexpr int NEW_ITEM = FOLLOWUP_NEW - 1;
-constexpr int GROWING_ITEM = FOLLOWUP_GROWING - 1;
-constexpr int STABLE_ITEM = FOLLOWUP_STABLE - 1;
 
 struct RowSummary {
     std::wstring followUp;
@@ -36,12 +31,12 @@ std::vector<RowSummary> RowSummaries(const FormDriver& form) {
 // Three nodules on a follow-up CT, one in each follow-up status.
 void EnterFollowUpNodules(FormDriver& form) {
     AddNodule(form, NODULE_SOLID, L"5", L"5");
-    form.Choose(IDC_FOLLOWUP, GROWING_ITEM);
+    form.Choose(IDC_FOLLOWUP, STATUS_GROWING);
     AddNodule(form, NODULE_PART_SOLID, L"10", L"10");
     EnterSolidAxes(form, L"5", L"5");
-    form.Choose(IDC_FOLLOWUP, NEW_ITEM);
+    form.Choose(IDC_FOLLOWUP, STATUS_NEW);
     AddNodule(form, NODULE_SOLID, L"7", L"7");
-    form.Choose(IDC_FOLLOWUP, STABLE_ITEM);
+    form.Choose(IDC_FOLLOWUP, STATUS_STABLE);
 }
 
 const std::vector<RowSummary> AS_FOLLOWED_UP = {{L"커짐", L"4A"}, {L"새로 생김", L"4B"}, {L"변화 없음", L"2"}};

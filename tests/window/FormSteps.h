@@ -14,6 +14,19 @@
 #include "ModalScript.h"
 #include "framework/WindowText.h"
 
+// Items of the form's combo boxes as the reader picks them. Types and lobes are
+// picked by their NoduleType and Lobe values, which are their item indexes.
+constexpr int BASELINE_CT = 0, FOLLOW_UP_CT = 1;  // 1000
+constexpr int STATUS_NEW = FOLLOWUP_NEW - 1, STATUS_GROWING = FOLLOWUP_GROWING - 1,
+              STATUS_STABLE = FOLLOWUP_STABLE - 1;  // 1008
+constexpr int MILD = 0, MODERATE = 1, SEVERE = 2;  // 1034
+
+// Types a value into an edit and commits it with Enter, as the reader does.
+inline void Enter(FormDriver& form, int nIDC, std::wstring_view text) {
+    form.Type(nIDC, text);
+    form.Press(VK_RETURN);
+}
+
 // The usual entry of a size: long axis and Enter, then short axis and Enter.
 inline void EnterAxes(FormDriver& form, std::wstring_view longAxis, std::wstring_view shortAxis) {
     form.Type(IDC_LONG_AXIS, longAxis);

@@ -10,35 +10,15 @@
 #include <vector>
 
 #include "FormDriver.h"
+#include "FormSteps.h"
 #include "ModalScript.h"
 #include "ReportSteps.h"
 #include "TestClipboard.h"
 
 namespace {
 
-constexpr int RUL = 0, RML = 1, RLL = 2, LUL = 3, LLL = 4;
-constexpr int SOLID = 0, PART_SOLID = 1, GROUND_GLASS = 2;
-constexpr int FOLLOW_UP_CT = 1;
-constexpr int STATUS_NEW = 0, STATUS_GROWING = 1, STATUS_STABLE = 2;  // items of 1008
-constexpr int SEVERE = 2;                                              // item of 1034
-
 const std::wstring SENTINEL = L"다른 프로그램의 텍스트";
 
-// The report of the untouched form.
-const std::wstring EMPTY_FORM_REPORT =
-    L"처음CT\r\n"
-    L"선량 (CTDIvol): 0.00 mGy\r\n"
-    L"\r\n"
-    L"영상소견\r\n"
-    L"발견된 결절 없음.\r\n"
-    L"\r\n"
-    L"결론: 범주 1 이상소견 없음\r\n"
-    L"12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.";
-
-void Enter(FormDriver& form, int nIDC, const wchar_t* text) {
-    form.Type(nIDC, text);
-    form.Press(VK_RETURN);
-}
 
 // Types at the caret of a multi-line edit, keeping its text; '\n' is the Return key.
 void TypeLines(FormDriver& form, int nIDC, std::wstring_view text) {
@@ -72,7 +52,7 @@ struct NoduleEntry {
 
 void EnterNodule(FormDriver& form, const NoduleEntry& nodule) {
     form.Click(IDC_ADD_NODULE);
-    if (nodule.nType != SOLID) form.Choose(IDC_NODULE_TYPE, nodule.nType);
+    if (nodule.nType != NODULE_SOLID) form.Choose(IDC_NODULE_TYPE, nodule.nType);
     Enter(form, IDC_LONG_AXIS, nodule.longAxis);
     if (nodule.shortAxis) Enter(form, IDC_SHORT_AXIS, nodule.shortAxis);
     if (nodule.solidLongAxis) Enter(form, IDC_SOLID_LONG_AXIS, nodule.solidLongAxis);
@@ -96,13 +76,13 @@ void EnterRichExam(FormDriver& form) {
     form.Type(IDC_CTDIVOL, L"1.2");
 
     const NoduleEntry nodules[] = {
-        {SOLID, L"8", L"7", nullptr, nullptr, LUL, L"12", STATUS_NEW, {IDC_SPICULATION, IDC_OTHER}, L"흉막 견인"},
-        {PART_SOLID, L"12", L"10", L"7", L"5", RLL, L"45", STATUS_GROWING, {IDC_CAVITY}, nullptr},
-        {GROUND_GLASS, L"20", L"18", nullptr, nullptr, RML, L"7", STATUS_NEW, {}, nullptr},
-        {SOLID, L"5", L"4", nullptr, nullptr, LLL, L"30", STATUS_STABLE, {IDC_PERIFISSURAL}, nullptr},
-        {SOLID, L"7", nullptr, nullptr, nullptr, RUL, L"3", STATUS_NEW, {IDC_LIKELY_BENIGN}, nullptr},
-        {SOLID, L"3", nullptr, nullptr, nullptr, LLL, L"50", STATUS_STABLE, {IDC_CALCIFICATION, IDC_FAT}, nullptr},
-        {SOLID, L"4", nullptr, nullptr, nullptr, RLL, L"8", STATUS_NEW, {}, nullptr},
+        {NODULE_SOLID, L"8", L"7", nullptr, nullptr, LOBE_LUL, L"12", STATUS_NEW, {IDC_SPICULATION, IDC_OTHER}, L"흉막 견인"},
+        {NODULE_PART_SOLID, L"12", L"10", L"7", L"5", LOBE_RLL, L"45", STATUS_GROWING, {IDC_CAVITY}, nullptr},
+        {NODULE_GROUND_GLASS, L"20", L"18", nullptr, nullptr, LOBE_RML, L"7", STATUS_NEW, {}, nullptr},
+        {NODULE_SOLID, L"5", L"4", nullptr, nullptr, LOBE_LLL, L"30", STATUS_STABLE, {IDC_PERIFISSURAL}, nullptr},
+        {NODULE_SOLID, L"7", nullptr, nullptr, nullptr, LOBE_RUL, L"3", STATUS_NEW, {IDC_LIKELY_BENIGN}, nullptr},
+        {NODULE_SOLID, L"3", nullptr, nullptr, nullptr, LOBE_LLL, L"50", STATUS_STABLE, {IDC_CALCIFICATION, IDC_FAT}, nullptr},
+        {NODULE_SOLID, L"4", nullptr, nullptr, nullptr, LOBE_RLL, L"8", STATUS_NEW, {}, nullptr},
     };
     for (const NoduleEntry& nodule : nodules) EnterNodule(form, nodule);
 

@@ -13,6 +13,17 @@
 #include "framework/WindowText.h"
 #include "res/resource.h"
 
+// The report of the untouched form.
+inline const std::wstring EMPTY_FORM_REPORT =
+    L"처음CT\r\n"
+    L"선량 (CTDIvol): 0.00 mGy\r\n"
+    L"\r\n"
+    L"영상소견\r\n"
+    L"발견된 결절 없음.\r\n"
+    L"\r\n"
+    L"결론: 범주 1 이상소견 없음\r\n"
+    L"12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.";
+
 inline HWND FindReportDialog() { return FindDialog(L"판독문"); }
 
 inline std::wstring ReportDialogText(HWND hDialog) {
