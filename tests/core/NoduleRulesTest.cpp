@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <limits>
 #include <span>
+#include <vector>
 
 #include "model/NoduleItem.h"
 
@@ -117,12 +119,35 @@ const CategoryCase SIZE_CASES[] = {
      TypedSizes(50, 50, 20, 20), 0, CAT_3},
     {"ground-glass growing is 2", NODULE_GROUND_GLASS, FOLLOWUP_GROWING, TypedSizes(50, 50), 0, CAT_2},
     {"ground-glass stable is 2", NODULE_GROUND_GLASS, FOLLOWUP_STABLE, TypedSizes(50, 50), 0, CAT_2},
+    // Four decimals whose mean sits exactly on a threshold: each step rounded as a
+    // double, the nudge carries them over it (with 80-bit intermediates most fall short).
+    {"solid baseline 14.9499 x 14.9499 is D150: 4B", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(14.9499, 14.9499),
+     0, CAT_4B},
+    {"solid baseline 15.0499 x 14.8499 is D150: 4B", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(15.0499, 14.8499),
+     0, CAT_4B},
+    {"solid baseline 7.9499 x 7.9499 is D80: 4A", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7.9499, 7.9499), 0,
+     CAT_4A},
+    {"solid baseline 8.0499 x 7.8499 is D80: 4A", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(8.0499, 7.8499), 0,
+     CAT_4A},
+    {"solid new 4.1499 x 3.7499 is D40: 3", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(4.1499, 3.7499), 0, CAT_3},
+    {"part-solid baseline solid part 8.0499 x 7.8499 is S80: 4B", NODULE_PART_SOLID, FOLLOWUP_BASELINE,
+     TypedSizes(12, 12, 8.0499, 7.8499), 0, CAT_4B},
+    {"ground-glass baseline 29.9499 x 29.9499 is D300: 3", NODULE_GROUND_GLASS, FOLLOWUP_BASELINE,
+     TypedSizes(29.9499, 29.9499), 0, CAT_3},
+    {"ground-glass new 29.5 x 30.3998 is D300: 3", NODULE_GROUND_GLASS, FOLLOWUP_NEW, TypedSizes(29.5, 30.3998), 0,
+     CAT_3},
 };
 
 const CategoryCase FEATURE_CASES[] = {
     {"cavity turns 3 into 4X", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7), CAVITY, CAT_4X},
     {"spiculation turns 4A into 4X", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10), SPICULATION, CAT_4X},
     {"other feature turns 4B into 4X", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(20, 20), OTHER, CAT_4X},
+    {"4X features turn a part-solid 3 into 4X", NODULE_PART_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10, 5, 5),
+     OTHER, CAT_4X},
+    {"4X features turn a part-solid 4A into 4X", NODULE_PART_SOLID, FOLLOWUP_NEW, TypedSizes(10, 10, 3, 3),
+     CAVITY, CAT_4X},
+    {"4X features turn a part-solid 4B into 4X", NODULE_PART_SOLID, FOLLOWUP_GROWING, TypedSizes(5, 5, 4, 4),
+     SPICULATION, CAT_4X},
     {"4X features leave 2 alone", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(5, 5), SPICULATION, CAT_2},
     {"4X features turn a large ground-glass 3 into 4X", NODULE_GROUND_GLASS, FOLLOWUP_BASELINE,
      TypedSizes(30, 30), SPICULATION, CAT_4X},
@@ -133,6 +158,9 @@ const CategoryCase FEATURE_CASES[] = {
     {"likely benign turns 4X into 2b", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7),
      CAVITY | LIKELY_BENIGN, CAT_2B},
     {"likely benign turns 3 into 2b", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7), LIKELY_BENIGN, CAT_2B},
+    {"likely benign turns 4A into 2b", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10), LIKELY_BENIGN, CAT_2B},
+    {"likely benign turns 4B into 2b", NODULE_PART_SOLID, FOLLOWUP_NEW, TypedSizes(10, 10, 5, 5), LIKELY_BENIGN,
+     CAT_2B},
     {"likely benign leaves 2 alone", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(5, 5), LIKELY_BENIGN, CAT_2},
     {"likely benign leaves 0 alone", NODULE_SOLID, 9, TypedSizes(5, 5), LIKELY_BENIGN, CAT_0},
     {"likely benign is tested before perifissural", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(9.9, 9.9),
@@ -142,6 +170,10 @@ const CategoryCase FEATURE_CASES[] = {
     {"perifissural turns 4X into 2", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(9.9, 9.9),
      PERIFISSURAL | SPICULATION, CAT_2},
     {"perifissural turns 0 into 2", NODULE_SOLID, -1, TypedSizes(5, 5), PERIFISSURAL, CAT_2},
+    {"perifissural turns a baseline 3 into 2", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7), PERIFISSURAL,
+     CAT_2},
+    {"perifissural turns a baseline 4A into 2", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(9.9, 9.9),
+     PERIFISSURAL, CAT_2},
     {"perifissural applies to every type", NODULE_PART_SOLID, FOLLOWUP_NEW, TypedSizes(5, 5), PERIFISSURAL,
      CAT_2},
     {"perifissural needs the larger axis below 10 mm", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(9, 10),
@@ -171,6 +203,17 @@ const CategoryCase OUT_OF_RANGE_CASES[] = {
     {"negative infinite size is the smallest class", NODULE_SOLID, FOLLOWUP_NEW, Sizes{-INF, -INF}, 0, CAT_2},
 };
 
+// The rules' mean with every step rounded to a double, in their order: sum,
+// times 0.5, times 10.0, plus 0.5, then truncated. Each volatile store rounds,
+// also where the compiler would keep an intermediate result wider.
+int MeanTenthsRoundedAsDoubles(double dA, double dB) {
+    volatile double sum = dB + dA;
+    volatile double half = sum * 0.5;
+    volatile double tenths = half * 10.0;
+    volatile double rounded = tenths + 0.5;
+    return static_cast<int>(rounded);
+}
+
 void ExpectCategories(std::span<const CategoryCase> cases) {
     for (const CategoryCase& c : cases) {
         CNoduleItem nodule = Nodule(c.nType, c.nFollowUp, c.sizes, c.flags);
@@ -188,8 +231,21 @@ TEST(NoduleRules, FeaturesAndOverrides) { ExpectCategories(FEATURE_CASES); }
 
 TEST(NoduleRules, ValuesOutsideTheirRange) { ExpectCategories(OUT_OF_RANGE_CASES); }
 
-TEST(NoduleRules, NewRecordAgreesWithTheRules) {
+TEST(NoduleRules, NewRecordHoldsTheDefaultsAndAgreesWithTheRules) {
     CNoduleItem nodule;
+    EXPECT_EQ(nodule.m_nType, NODULE_SOLID);
+    EXPECT_EQ(nodule.m_dLongAxis, 0.0);
+    EXPECT_EQ(nodule.m_dShortAxis, 0.0);
+    EXPECT_EQ(nodule.m_dSolidLongAxis, 0.0);
+    EXPECT_EQ(nodule.m_dSolidShortAxis, 0.0);
+    EXPECT_EQ(nodule.m_nLobe, LOBE_NONE);
+    EXPECT_EQ(nodule.m_nImageNo, 0);
+    EXPECT_EQ(nodule.m_nFollowUp, FOLLOWUP_BASELINE);
+    for (bool CNoduleItem::*flag : {&CNoduleItem::m_bPerifissural, &CNoduleItem::m_bCalcification, &CNoduleItem::m_bFat,
+                                    &CNoduleItem::m_bLikelyBenign, &CNoduleItem::m_bSpiculation,
+                                    &CNoduleItem::m_bCavity, &CNoduleItem::m_bOther})
+        EXPECT_FALSE(nodule.*flag);
+    EXPECT_EQ(nodule.m_strOther, L"");
     EXPECT_EQ(nodule.m_nCategory, CAT_2);
     nodule.UpdateCategory();
     EXPECT_EQ(nodule.m_nCategory, CAT_2);
@@ -217,6 +273,28 @@ TEST(NoduleRules, MeanDiameterTenths) {
     for (const Case& c : cases) {
         EXPECT_EQ(MeanDiameterTenths(c.dA, c.dB), c.nExpected) << c.name;
     }
+}
+
+TEST(NoduleRules, MeanDiameterTenthsRoundsEveryStepAsADouble) {
+    constexpr int STEPS_PER_MM = 10000;  // four decimals
+    constexpr int MAX_STEPS = 40 * STEPS_PER_MM;
+    std::vector<double> stored(MAX_STEPS + 1);
+    for (int n = 0; n <= MAX_STEPS; ++n) stored[n] = Typed(static_cast<double>(n) / STEPS_PER_MM);
+
+    int nDiffering = 0;
+    auto expectSameMean = [&](int nA, int nB) {
+        if (MeanDiameterTenths(stored[nA], stored[nB]) == MeanTenthsRoundedAsDoubles(stored[nA], stored[nB])) return;
+        if (++nDiffering <= 5) ADD_FAILURE() << "typed " << nA << " and " << nB << " ten-thousandths of a mm";
+    };
+    // Every size up to 40 mm as a long axis typed alone leaves it: both axes alike.
+    for (int n = 0; n <= MAX_STEPS; ++n) expectSameMean(n, n);
+    // Every pair whose typed mean lies exactly on a category threshold T, where
+    // the sum plus both nudges is (2T - 1) / 10 mm: the last bit decides the category.
+    for (int nThreshold : {40, 60, 80, 150, 300}) {
+        const int nSum = (2 * nThreshold - 1) * (STEPS_PER_MM / 10) - 2;
+        for (int nA = std::max(0, nSum - MAX_STEPS); nA <= std::min(nSum, MAX_STEPS); ++nA) expectSameMean(nA, nSum - nA);
+    }
+    EXPECT_EQ(nDiffering, 0);
 }
 
 TEST(NoduleRules, SetOther) {

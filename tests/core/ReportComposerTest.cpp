@@ -301,6 +301,8 @@ TEST(ReportComposer, Recommendation) {
         {"0 is incomplete", L"0",
          L"불완전\r\n흉부CT를 재촬영하거나, 이전에 촬영한 CT 영상과 비교하여 평가해야 합니다."},
         {"1", L"1", CString(L"이상소견 없음\r\n") + ANNUAL},
+        {"2", L"2", CString(L"양성 결절\r\n") + ANNUAL},
+        {"2 with S", L"2S", CString(L"양성 결절\r\n") + ANNUAL},
         {"2b with S", L"2bS", CString(L"양성 결절\r\n") + ANNUAL},
         {"3", L"3", advice3},
         {"3 with C then S", L"3CS", advice3},
