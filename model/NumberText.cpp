@@ -30,6 +30,14 @@ bool IsNumberChar(wchar_t c) {
            c == L'.' || c == L'+' || c == L'-';
 }
 
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// A comma with a digit on either side is a decimal comma ("7,5"): readers whose
+// keyboard or habit writes one mean the number, not 7.
+bool IsDecimalComma(std::wstring_view text, std::size_t i) {
+    return text[i] == L',' && i > 0 && i + 1 < text.size() && IsDigit(text[i - 1]) && IsDigit(text[i + 1]);
+}
+
 bool IsHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
@@ -134,8 +142,14 @@ std::optional<double> ScanNumber(std::wstring_view text) {
         ++i;
     }
     std::string narrow;
-    for (; i < text.size() && IsNumberChar(text[i]); ++i) {
-        narrow.push_back(static_cast<char>(text[i]));
+    for (; i < text.size(); ++i) {
+        if (IsDecimalComma(text, i)) {
+            narrow.push_back('.');
+        } else if (IsNumberChar(text[i])) {
+            narrow.push_back(static_cast<char>(text[i]));
+        } else {
+            break;
+        }
     }
     const std::optional<double> magnitude = ParseUnsigned(narrow);
     if (!magnitude) {

@@ -16,6 +16,7 @@ CString FormatGeneral(double value);
 // Reads the number at the start of the text as atof and "%lf" do: leading white
 // space skipped, an optional sign, then a decimal or hexadecimal number, "inf" or
 // "nan"; whatever follows is ignored. No number: nullopt. Overflow gives ±inf.
+// A comma between two digits is read as the decimal point: "7,5" is 7.5.
 std::optional<double> ScanNumber(std::wstring_view text);
 // A typed diameter: a text without a finite number counts as 0.
 double ParseDiameter(std::wstring_view text);

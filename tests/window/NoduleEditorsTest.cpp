@@ -48,7 +48,9 @@ const LongAxisCase LONG_AXIS_CASES[] = {
      L"0.0"},
     {"an empty text stores the nudge alone", L"", VK_TAB, 0.0001, 0.0001, L"0.0", L"0.0"},
     {"reading stops at a unit", L"7mm", VK_RETURN, 7.0001, 7.0001, L"7.0", L"7.0"},
-    {"a comma ends the number", L"7,5", VK_TAB, 7.0001, 7.0001, L"7.0", L"7.0"},
+    {"a comma between digits is the decimal point", L"7,5", VK_TAB, 7.5001, 7.5001, L"7.5", L"7.5"},
+    {"a comma decimal commits as the point does", L"12,34", VK_RETURN, 12.3001, 12.3401, L"12.3", L"12.3"},
+    {"a comma after the digits ends the number", L"7,", VK_TAB, 7.0001, 7.0001, L"7.0", L"7.0"},
     {"nan is no number", L"nan", VK_TAB, 0.0001, 0.0001, L"0.0", L"0.0"},
     {"inf is no number", L"inf", VK_RETURN, 0.0001, 0.0001, L"0.0", L"0.0"},
     {"an exponent beyond any double is no number", L"1e999", VK_TAB, 0.0001, 0.0001, L"0.0", L"0.0"},
@@ -110,6 +112,14 @@ TEST(NoduleEditors, ShortAxisTypedAfterTheLongAxisKeepsTheLongAxis) {
 TEST(NoduleEditors, SizesReachTheRowAndTheCategories) {
     FormDriver form;
     form.Click(IDC_ADD_NODULE);
+    // Read only up to the comma, these would be 6 and 5: a mean of 5.5 mm, category 2.
+    EnterAxes(form, L"6,5", L"5,5");
+    EXPECT_DOUBLE_EQ(form.Record(0).m_dLongAxis, 6.5001);
+    EXPECT_DOUBLE_EQ(form.Record(0).m_dShortAxis, 5.5001);
+    EXPECT_EQ(form.RowText(0, 2), L"6.0 [mm]");
+    EXPECT_EQ(form.RowText(0, 5), L"3");
+    EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), L"3");
+
     EnterAxes(form, L"8", L"6");
     EXPECT_EQ(form.RowText(0, 2), L"7.0 [mm]");
     EXPECT_EQ(form.RowText(0, 5), L"3");
@@ -121,6 +131,32 @@ TEST(NoduleEditors, SizesReachTheRowAndTheCategories) {
     EXPECT_EQ(form.RowText(0, 2), L"7.0 [mm] (6.5 [mm])");
     EXPECT_EQ(form.RowText(0, 5), L"4A");
     EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), L"4A");
+}
+
+// Four decimals whose mean lies exactly on a threshold, left with Tab so that
+// both axes keep them: the last bit of the mean decides the category.
+TEST(NoduleEditors, SizesTypedOnAThresholdGetTheRulesCategory) {
+    const struct {
+        const char* name;
+        int nType;
+        const wchar_t* typed;
+        const wchar_t* category;
+    } cases[] = {
+        {"solid 14.9499: mean 150 tenths", NODULE_SOLID, L"14.9499", L"4B"},
+        {"solid 7.9499: mean 80 tenths", NODULE_SOLID, L"7.9499", L"4A"},
+        {"ground glass 29.9499: mean 300 tenths", NODULE_GROUND_GLASS, L"29.9499", L"3"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FormDriver form;
+        form.Click(IDC_ADD_NODULE);
+        if (c.nType != NODULE_SOLID) form.Choose(IDC_NODULE_TYPE, c.nType);
+        form.Type(IDC_LONG_AXIS, c.typed);
+        form.Press(VK_TAB);
+        EXPECT_EQ(form.Record(0).m_dShortAxis, form.Record(0).m_dLongAxis);
+        EXPECT_EQ(form.RowText(0, 5), c.category);
+        EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), c.category);
+    }
 }
 
 TEST(NoduleEditors, ImageNumberStoresTheDigitsTyped) {
