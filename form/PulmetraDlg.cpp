@@ -72,7 +72,8 @@ CPulmetraDlg::CPulmetraDlg(HWND hWndParent)
       m_hIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))),
       m_dtPriorCt(OneYearBeforeNow()) {}
 
-CPulmetraDlg::~CPulmetraDlg() = default;
+// A window still up goes now, while OnDestroy can still free the records.
+CPulmetraDlg::~CPulmetraDlg() { DestroyModal(); }
 
 void CPulmetraDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);

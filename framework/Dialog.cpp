@@ -4,6 +4,7 @@
 #include <new>
 
 #include "DataExchange.h"
+#include "ScopedValue.h"
 #include "WinApp.h"
 
 namespace {
@@ -18,9 +19,10 @@ constexpr WORD DLGINIT_CB_ADDSTRING = 0x0403;
 CDialog::CDialog(UINT nIDTemplate, HWND hWndParent)
     : m_nIDTemplate(nIDTemplate), m_hWndParent(hWndParent) {}
 
-CDialog::~CDialog() {
-    if (m_hWnd) DestroyWindow(m_hWnd);
-}
+// By now only the base part is left, so a window still up gets only the base's
+// handlers: a dialog with WM_DESTROY handling of its own destroys its window in
+// its own destructor (DestroyModal), while the whole object is still there.
+CDialog::~CDialog() { DestroyModal(); }
 
 const MessageMap* CDialog::GetThisMessageMap() {
     static const MessageMapEntry entries[] = {
@@ -222,12 +224,15 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     const MessageMapEntry* entry = FindEntry(message, wParam, lParam);
     if (!entry) return FALSE;
 
-    // Handlers may re-enter through messages they cause; each keeps its own flag.
-    bool outerDefault = m_bDefault;
-    m_bDefault = false;
-    INT_PTR result = entry->invoke(*this, wParam, lParam);
-    bool wantsDefault = m_bDefault;
-    m_bDefault = outerDefault;
+    // Handlers may re-enter through messages they cause; each keeps its own flag,
+    // and an outer handler's request survives an inner one that throws.
+    INT_PTR result;
+    bool wantsDefault;
+    {
+        ScopedValue ownRequest(m_bDefault, false);
+        result = entry->invoke(*this, wParam, lParam);
+        wantsDefault = m_bDefault;
+    }
 
     if (wantsDefault) return FALSE;
     switch (message) {
@@ -255,6 +260,8 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     if (message == WM_NCDESTROY) {
         self->m_hWnd = nullptr;
         self->m_controls.clear();
+        // However the window went, its modal loop has nothing left to wait for.
+        self->m_bContinueModal = false;
         return FALSE;
     }
     // No exception may cross into the window manager.

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FormDriver.h"
@@ -234,4 +235,50 @@ TEST(Exit, EnterNeverClosesTheForm) {
         EXPECT_TRUE(IsWindowVisible(form.Form()));
         boxes.clear();
     }
+}
+
+// A window can also go without EndDialog (destroyed by its owner's end, or by
+// code that destroys it): the modal run must end with it, not wait on.
+TEST(Exit, AFormDestroyedWithoutEndDialogEndsItsModalRunAndFreesEveryNodule) {
+    const int liveBefore = CNoduleItem::LiveCount();
+    CPulmetraDlg dlg;
+    bool bGaveUp = false;
+    ModalScript script;
+    script.Then([&dlg] {
+        HWND hForm = dlg.GetSafeHwnd();
+        if (!hForm || !IsWindowVisible(hForm)) return false;
+        for (int i = 0; i < NODULES_ADDED; ++i) SendMessageW(GetDlgItem(hForm, IDC_ADD_NODULE), BM_CLICK, 0, 0);
+        DestroyWindow(hForm);
+        return true;
+    });
+    // A tick later the run has ended, or waits on: then this ends it, so that the
+    // fault fails the test instead of hanging it.
+    script.Then([&dlg, &bGaveUp, bTicked = false]() mutable {
+        if (!std::exchange(bTicked, true)) return false;
+        bGaveUp = true;
+        dlg.EndDialog(static_cast<int>(GAVE_UP));
+        return true;
+    });
+    const INT_PTR result = dlg.DoModal();
+    EXPECT_FALSE(bGaveUp) << "the modal loop kept waiting for a destroyed form";
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(dlg.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(CNoduleItem::LiveCount(), liveBefore);
+}
+
+// The form object may go while its window is still up (an early return, an
+// exception through the loop): the window goes first, as the form's, whose
+// WM_DESTROY handling frees the nodules.
+TEST(Exit, AFormThatGoesWithItsWindowStillUpFreesEveryNodule) {
+    const int liveBefore = CNoduleItem::LiveCount();
+    HWND hForm = nullptr;
+    {
+        CPulmetraDlg dlg;
+        ASSERT_TRUE(dlg.CreateModal());
+        hForm = dlg.GetSafeHwnd();
+        for (int i = 0; i < NODULES_ADDED; ++i) SendMessageW(GetDlgItem(hForm, IDC_ADD_NODULE), BM_CLICK, 0, 0);
+        ASSERT_EQ(CNoduleItem::LiveCount(), liveBefore + NODULES_ADDED);
+    }
+    EXPECT_FALSE(IsWindow(hForm));
+    EXPECT_EQ(CNoduleItem::LiveCount(), liveBefore) << "the form's WM_DESTROY handling did not run";
 }

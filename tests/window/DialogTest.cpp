@@ -1,0 +1,53 @@
+// Promises of the dialog framework that no handler of the program can put to
+// the test: a dialog of the test's own, on the About box's template.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "FormSteps.h"
+#include "framework/Dialog.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr int IDC_THROWS = 2001;
+
+// Changing its caption asks for the dialog manager's own handling (which sets
+// the text), then runs a command whose handler throws.
+class CThrowingDlg : public CDialog {
+public:
+    CThrowingDlg() : CDialog(IDD_ABOUTBOX) {}
+
+    void OnSetText() {
+        Default();
+        SendMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_THROWS, BN_CLICKED), 0);
+    }
+    void OnThrowsClicked() { throw std::runtime_error("a handler failed"); }
+
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CThrowingDlg, CDialog)
+    {WM_SETTEXT, 0, 0, &message_map_detail::NoArgs<&CThrowingDlg::OnSetText>},
+    ON_BN_CLICKED(IDC_THROWS, &CThrowingDlg::OnThrowsClicked)
+END_MESSAGE_MAP()
+
+}  // namespace
+
+TEST(Dialog, AnExceptionInANestedHandlerKeepsTheDefaultHandlingTheOuterOneAskedFor) {
+    CThrowingDlg dlg;
+    ASSERT_TRUE(dlg.CreateModal());
+    std::vector<SeenMessageBox> seen;
+    ModalScript script;
+    script.Then(AnswerEveryMessageBox(IDOK, &seen));
+
+    SetWindowTextW(dlg.GetSafeHwnd(), L"바뀐 제목");
+
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, L"처리하지 못한 오류가 발생했습니다.");
+    EXPECT_EQ(GetWindowTextString(dlg.GetSafeHwnd()), L"바뀐 제목");
+    dlg.DestroyModal();
+}
