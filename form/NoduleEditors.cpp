@@ -3,9 +3,8 @@
 #include "PulmetraDlg.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstdint>
 
+#include "framework/ScopedValue.h"
 #include "model/NumberText.h"
 
 namespace {
@@ -44,30 +43,24 @@ void CPulmetraDlg::CommitDiameter(int nIDC, double CNoduleItem::*field) {
 // A nodule measured on one axis only gets two equal axes. The focus move at the
 // end is itself a focus loss of this edit when it still has the focus (Enter):
 // the nested run commits the refreshed one-decimal text, and its own focus move
-// finds the focus already on the short axis. A commit of the stored value, shown
-// as the refresh shows it (the nested run, mostly), changes nothing, so the row
-// and the form are left as they are.
-bool CPulmetraDlg::CommitLongAxis(int nIDC, double CNoduleItem::*longField, double CNoduleItem::*shortField,
+// finds the focus already on the short axis. When that text is the stored value,
+// the nested run has nothing to add to the refresh just made, and leaves it.
+void CPulmetraDlg::CommitLongAxis(int nIDC, double CNoduleItem::*longField, double CNoduleItem::*shortField,
                                   int nShortIDC) {
     CNoduleItem* pItem = GetSelectedNodule();
-    if (!pItem || !IsCommittable(nIDC)) return false;
-    const CString text = GetControlText(nIDC);
-    const double dValue = ParseDiameter(text) + SIZE_NUDGE_MM;
-    // Compared as stored: the x87 unit holds the new value with more bits than a double.
-    const bool bUnchanged = std::bit_cast<std::uint64_t>(pItem->*longField) == std::bit_cast<std::uint64_t>(dValue) &&
-                            pItem->*shortField > 0 && text == DiameterText(dValue);
-    if (!bUnchanged) {
-        pItem->*longField = dValue;
+    if (!pItem || !IsCommittable(nIDC)) return;
+    const double dValue = ParseDiameter(GetControlText(nIDC)) + SIZE_NUDGE_MM;
+    if (m_nMovingFocusFrom == nIDC && pItem->*longField == dValue && pItem->*shortField > 0) return;
+    pItem->*longField = dValue;
+    pItem->UpdateCategory();
+    if (!(pItem->*shortField > 0)) {
+        pItem->*shortField = dValue;
         pItem->UpdateCategory();
-        if (!(pItem->*shortField > 0)) {
-            pItem->*shortField = dValue;
-            pItem->UpdateCategory();
-        }
-        ClearInvalidPerifissural(pItem);
-        FinishNoduleEdit();
     }
+    ClearInvalidPerifissural(pItem);
+    FinishNoduleEdit();
+    ScopedValue movingFocus(m_nMovingFocusFrom, nIDC);
     FocusEditSelectAll(nShortIDC);
-    return !bUnchanged;
 }
 
 void CPulmetraDlg::OnLongAxisKillFocus() {
@@ -163,9 +156,7 @@ BOOL CPulmetraDlg::PreTranslateMessage(MSG* pMsg) {
     case IDC_COMMENTS:
         return CDialog::PreTranslateMessage(pMsg);
     case IDC_LONG_AXIS:
-        // A commit that changed the nodule has refreshed the form already; otherwise Enter refreshes it here.
-        if (!CommitLongAxis(IDC_LONG_AXIS, &CNoduleItem::m_dLongAxis, &CNoduleItem::m_dShortAxis, IDC_SHORT_AXIS))
-            RefreshForm();
+        OnLongAxisKillFocus();
         break;
     case IDC_SHORT_AXIS:
         OnShortAxisKillFocus();

@@ -46,6 +46,8 @@ protected:
     CBitmap m_bmpLogoScaled;  // the logo redrawn for a display scale above 100 %
     // Set while the form itself moves the selection to another row, which refreshes it.
     bool m_bMovingSelection = false;
+    // The long-axis edit whose commit is moving the focus on to its short axis; 0 otherwise.
+    int m_nMovingFocusFrom = 0;
 
     // Nodule list
     void InitNoduleColumns();
@@ -63,8 +65,7 @@ protected:
     // Nodule editors
     bool IsCommittable(int nIDC) const;
     void CommitDiameter(int nIDC, double CNoduleItem::*field);
-    // True when the commit changed the nodule and so refreshed the form.
-    bool CommitLongAxis(int nIDC, double CNoduleItem::*longField, double CNoduleItem::*shortField, int nShortIDC);
+    void CommitLongAxis(int nIDC, double CNoduleItem::*longField, double CNoduleItem::*shortField, int nShortIDC);
     void CommitFeature(bool CNoduleItem::*flag, int nIDC, int nMinCategory);
     void FinishNoduleEdit();
     void OnNoduleTypeChanged();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FormDriver.h"
+#include "FormSteps.h"
 #include "ModalScript.h"
 #include "framework/WindowText.h"
 
@@ -29,6 +30,10 @@ const DoseCase DOSE_CASES[] = {
     {"letters are not a number", L"abc", NOT_A_NUMBER, nullptr},
     {"a unit after the number is ignored", L"12 mGy", L"", L"선량 (CTDIvol): 12.00 mGy"},
     {"leading blanks are skipped", L"  7.5", L"", L"선량 (CTDIvol): 7.50 mGy"},
+    {"a comma between digits is the decimal point", L"1,5", L"", L"선량 (CTDIvol): 1.50 mGy"},
+    {"a comma decimal before the unit", L"12,25 mGy", L"", L"선량 (CTDIvol): 12.25 mGy"},
+    {"a comma decimal above 100 is refused", L"100,5", OUT_OF_RANGE, nullptr},
+    {"a comma before every digit is not a number", L",5", NOT_A_NUMBER, nullptr},
     {"zero is the lower bound", L"0", L"", L"선량 (CTDIvol): 0.00 mGy"},
     {"100 is the upper bound", L"100", L"", L"선량 (CTDIvol): 100.00 mGy"},
     {"just above 100 is refused", L"100.5", OUT_OF_RANGE, nullptr},
@@ -138,4 +143,38 @@ TEST(DoseExchange, ChangingTheCoronarySeveritySavesTheDoseToo) {
     EXPECT_EQ(seen[0].text, OUT_OF_RANGE);
     EXPECT_EQ(form.FocusedId(), IDC_CTDIVOL);
     EXPECT_EQ(form.EditSelection(IDC_CTDIVOL), std::make_pair(0, 3));
+}
+
+// After a refused save the form waits for its next refresh: leaving a size edit
+// is one, also when the size stays as it was.
+TEST(DoseExchange, LeavingAnUnchangedSizeAfterARefusedSaveBringsTheFormUpToDate) {
+    const struct {
+        const char* how;
+        int nType;
+        int nEdit;
+        UINT key;
+    } ways[] = {
+        {"Tab out of the long axis", NODULE_SOLID, IDC_LONG_AXIS, VK_TAB},
+        {"Enter in the long axis", NODULE_SOLID, IDC_LONG_AXIS, VK_RETURN},
+        {"Tab out of the solid part's long axis", NODULE_PART_SOLID, IDC_SOLID_LONG_AXIS, VK_TAB},
+        {"Enter in the solid part's long axis", NODULE_PART_SOLID, IDC_SOLID_LONG_AXIS, VK_RETURN},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.how);
+        FormDriver form;
+        AddNodule(form, way.nType, L"8", L"6");
+        if (way.nType == NODULE_PART_SOLID) EnterSolidAxes(form, L"5", L"4");
+        const CNoduleItem entered = form.Record(0);
+        ASSERT_EQ(form.Text(IDC_FINAL_CATEGORY), L"3");
+        ASSERT_EQ(TickWithDose(form, L"abc", IDC_CONSOLIDATION).size(), 1u);
+        ASSERT_FALSE(form.Enabled(IDC_CONSOLIDATION_NOTE));
+
+        form.Focus(way.nEdit);
+        form.Press(way.key);
+        EXPECT_TRUE(form.Enabled(IDC_CONSOLIDATION_NOTE));
+        EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), L"4X");
+        for (double CNoduleItem::*axis : {&CNoduleItem::m_dLongAxis, &CNoduleItem::m_dShortAxis,
+                                          &CNoduleItem::m_dSolidLongAxis, &CNoduleItem::m_dSolidShortAxis})
+            EXPECT_EQ(form.Record(0).*axis, entered.*axis);
+    }
 }
