@@ -41,7 +41,7 @@ mkdir -p "$STAGE"
 cp "$DIST_BUILD/Pulmetra.exe" "$STAGE/"
 
 log "converting the guide"
-(cd "$ROOT/docs" && pandoc guide.md --from markdown --to html5 --standalone --self-contained --toc \
+(cd "$ROOT/docs" && pandoc guide.md --from markdown --to html5 --standalone --self-contained --toc --css guide.css \
   --metadata date="버전 $VERSION" -o "$STAGE/$GUIDE") || exit 1
 
 (cd "$STAGE" && sha256sum Pulmetra.exe "$GUIDE" >SHA256SUMS)
