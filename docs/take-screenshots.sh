@@ -45,13 +45,6 @@ shoot() {  # window id, file name
   echo "docs/images/$2"
 }
 
-retype() {  # x, y, width of the edit in dialog units, text
-  click_form "$1" "$2" "$3" 12
-  keys Home shift+End
-  type_text "$4"
-  keys Return
-}
-
 start_program
 shoot "$FORM" empty-form.png
 
