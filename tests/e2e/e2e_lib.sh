@@ -138,6 +138,14 @@ type_text() {
   sleep "$KEY_PAUSE"
 }
 
+# Replaces an edit's text as a reader does: click, select the line, type, Enter.
+retype() {  # x, y, width of the edit in dialog units, text
+  click_form "$1" "$2" "$3" 12
+  keys Home shift+End
+  type_text "$4"
+  keys Return
+}
+
 # Korean text goes in as a reader without an input method would: copied in
 # another program and pasted with Ctrl+V into the control that has the focus.
 paste_text() {

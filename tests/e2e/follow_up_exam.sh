@@ -27,14 +27,6 @@ compared with the prior CT
 새로운 큰 결절이 발생한 경우 감염/염증 병변을 배제하기 위해 한달 후 저선량흉부 CT 촬영합니다.
 Reviewed: Dr. Hong"
 
-# Replaces an edit's text as a reader does: click, select the line, type, Enter.
-retype() {  # x, y, width of the edit in dialog units, text
-  click_form "$1" "$2" "$3" 12
-  keys Home shift+End
-  type_text "$4"
-  keys Return
-}
-
 start_program
 
 step "follow-up CT"

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Static checks of the built program: what Windows reads from the file before
 # any of our code runs. Prints one line per failed check; exits 1 if any failed.
-# Usage: check_executable.sh Pulmetra.exe [objdump] [windres]
+# Usage: check_executable.sh Pulmetra.exe [objdump] [windres] [source tree] [build tree]
 set -u
 
-exe=${1:?usage: check_executable.sh Pulmetra.exe [objdump] [windres]}
+exe=${1:?usage: check_executable.sh Pulmetra.exe [objdump] [windres] [source tree] [build tree]}
 objdump=${2:-i686-w64-mingw32-objdump}
 windres=${3:-i686-w64-mingw32-windres}
+source_tree=${4:-}
+build_tree=${5:-}
 
 failed=0
 checks=0
@@ -49,6 +51,14 @@ check "subsystem version 6.0" equals "$(header_field MajorSubsystemVersion).$(he
 characteristics=$(header_field Characteristics)
 check "an executable, not a DLL" test $((characteristics & 0x2000)) -eq 0
 
+# --- the same bytes from the same sources ------------------------------------
+lfanew=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
+check "no link time in the PE header (TimeDateStamp 0)" \
+  equals "$(od -An -tu4 -j$((lfanew + 8)) -N4 "$exe" | tr -d ' ')" 0
+for tree in "$source_tree" "$build_tree"; do
+  [ -n "$tree" ] && check "no path of the tree it was built in ($tree)" bash -c '! grep -qaF -- "$1" "$2"' _ "$tree" "$exe"
+done
+
 # --- imports: only DLLs that every Windows has --------------------------------
 SYSTEM_DLLS=" KERNEL32.DLL USER32.DLL GDI32.DLL COMCTL32.DLL OLEAUT32.DLL OLE32.DLL MSVCRT.DLL ADVAPI32.DLL SHELL32.DLL COMDLG32.DLL SHLWAPI.DLL UXTHEME.DLL VERSION.DLL "
 mapfile -t dlls < <(awk '/DLL Name:/ { print toupper($3) }' <<<"$headers")
@@ -58,6 +68,14 @@ for dll in "${dlls[@]}"; do
   check "imports $dll, which is not a Windows system DLL (link statically)" \
     bash -c '[[ "$1" == *" $2 "* ]]' _ "$SYSTEM_DLLS" "$dll"
 done
+
+# The reader's guide promises that the program opens no file, writes no setting
+# and has no network access: nothing it imports could.
+functions=$(sed -n '/The Import Tables/,/The Export\|The Resource/p' <<<"$headers" | awk 'NF >= 3 && $1 ~ /^[0-9a-f]+$/ { print $3 }')
+forbidden=$(grep -E '^(CreateFile|OpenFile|_?w?fopen|_w?open|_w?sopen|Reg(Create|Set)|WSA|socket|connect|Internet|WinHttp|URLDownload)' <<<"$functions" | tr '\n' ' ')
+check "the import table names the functions it calls" test -n "$functions"
+check "imports nothing that opens files, writes settings or reaches the network (has: ${forbidden:-none})" \
+  test -z "$forbidden"
 
 # --- resources ----------------------------------------------------------------
 rc=$(mktemp)
@@ -145,6 +163,24 @@ while read -r type name lang; do
   [ "$type" = 24 ] && continue
   check "resource $type $name is Korean (is $lang)" equals "$lang" "$KOREAN"
 done <<<"$resources"
+
+# --- the messages that the reader's guide quotes -----------------------------
+# Each message of its table stands in the program as UTF-16 text; the numbers
+# that the program fills in (N, 0, 100) are left out of the comparison.
+guide="$source_tree/docs/guide.md"
+if [ -n "$source_tree" ]; then
+  exe_hex=$(od -An -tx1 -v "$exe" | tr -d ' \n')
+  messages=$(awk -F' [|] ' '/^[|] 메시지 [|]/ { inside = 1; next } inside && !/^[|]/ { exit }
+                           inside && !/^[|]-/ { sub(/^[|] /, "", $1); print $1 }' "$guide")
+  check "the guide lists the messages" test -n "$messages"
+  while IFS= read -r message; do
+    while IFS= read -r part; do
+      [ -z "$part" ] && continue
+      part_hex=$(printf '%s' "$part" | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 -v | tr -d ' \n')
+      check "the guide's message \"$message\" is the program's" contains "$exe_hex" "$part_hex"
+    done < <(sed -E 's/[0-9N]+/\n/g' <<<"$message")
+  done <<<"$messages"
+fi
 
 if ((failed > 0)); then
   echo "$failed of $checks checks of $exe failed"

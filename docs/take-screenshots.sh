@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# Retakes the guide's pictures (docs/images/*.png) from the real Pulmetra.exe
+# under Wine in the Korean locale, driven by real X11 input like the end-to-end
+# runs. Run from anywhere: ./docs/take-screenshots.sh
+set -uo pipefail
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+source "$ROOT/scripts/common.sh"
+mkdir -p "$BUILD"
+ensure_packages locales
+build_windows || exit 1
+
+# Wine takes its locale from the C library, so the Korean one must exist; it is
+# made here, inside the build folder, without touching the system's locales.
+LOCALES="$BUILD/locale"
+if [ ! -e "$LOCALES/ko_KR.UTF-8" ]; then
+  mkdir -p "$LOCALES"
+  localedef -i ko_KR -f UTF-8 "$LOCALES/ko_KR.UTF-8" || exit 1
+fi
+export LOCPATH="$LOCALES"
+
+# A Wine session of its own, Korean from its first process on: the server, the
+# prefix set-up and the desktop keeper all start with this locale, so the date
+# picker and the message boxes speak Korean as on a hospital PC.
+export WINEPREFIX="$BUILD/wineprefix-ko"
+export LANG=ko_KR.UTF-8
+unset LC_ALL LANGUAGE
+start_private_display
+start_wine
+
+# The end-to-end runs' steps: clicks in dialog units, combo items, pasting.
+source "$ROOT/tests/e2e/e2e_lib.sh" "$WIN32_BUILD/Pulmetra.exe" "$WIN32_BUILD/tests/e2e/set_clipboard_text.exe"
+unset LC_ALL  # the end-to-end runs fix a locale of their own; the pictures keep Korean
+E2E_SHOT_DIR="$BUILD"
+trap 'cleanup; stop_wine; stop_private_display' EXIT
+
+IMAGES="$ROOT/docs/images"
+mkdir -p "$IMAGES"
+
+# A window as the reader sees it, title bar included; no time stamps in the file,
+# so an unchanged picture gives unchanged bytes.
+shoot() {  # window id, file name
+  sleep 0.5  # let the window finish painting
+  import -window "$1" -frame -strip -define png:exclude-chunks=date,time "$IMAGES/$2" \
+    || fail "could not take $2"
+  echo "docs/images/$2"
+}
+
+start_program
+shoot "$FORM" empty-form.png
+
+step "a nodule without its lobe: the Report command asks for it"
+click_form 280 194 50 14                  # 결절 추가
+click_form 449 67 21 12
+type_text 7
+keys Return
+click_form 453 439 50 14                  # 판독문
+BOX=$(wait_window "$BOX_TITLE") || fail "no message about the missing lobe"
+shoot "$BOX" missing-lobe.png
+keys Return
+
+step "a follow-up CT"
+choose_in_combo 66 7 69 1 2               # 추적 CT
+click_dlu "$FORM" "${FORM_DLU[@]}" 142 13 # the year of the prior CT
+type_text 2024
+keys Right
+type_text 3
+keys Right
+type_text 15
+retype 319 7 52 1.2                       # CTDIvol
+
+step "nodule 1: solid 7 x 6 mm, right upper lobe, image 45, growing"
+retype 449 67 21 7
+type_text 6
+keys Return
+choose_in_combo 449 82 71 0 5             # 우상엽
+retype 553 82 52 45
+choose_in_combo 449 114 71 1 3            # 커짐
+
+step "nodule 2: ground-glass 8 x 6 mm, left upper lobe, image 88, unchanged"
+click_form 280 194 50 14
+choose_in_combo 449 52 71 2 3             # 간유리
+retype 449 67 21 8
+type_text 6
+keys Return
+choose_in_combo 449 82 71 3 5             # 좌상엽
+retype 553 82 52 88
+choose_in_combo 449 114 71 2 3            # 변화없음
+
+step "nodule 3: solid 4 mm, right lower lobe, image 130, unchanged"
+click_form 280 194 50 14
+retype 449 67 21 4
+choose_in_combo 449 82 71 2 5             # 우하엽
+retype 553 82 52 130
+choose_in_combo 449 114 71 2 3            # 변화없음
+
+step "coronary calcification, Moderate; a comment"
+tick_form 14 335                          # 관상동맥 석회화
+choose_in_combo 89 334 57 1 3             # Moderate
+click_form 409 241 196 64
+paste_text "이전 CT와 비교함."
+step "back to nodule 1"
+click_dlu "$FORM" "${FORM_DLU[@]}" 60 69  # the first row of the list, below its header
+shoot "$FORM" follow-up-exam.png
+
+step "the report"
+click_form 453 439 50 14                  # 판독문
+REPORT=$(wait_window "$REPORT_TITLE") || fail "the report dialog did not open"
+shoot "$REPORT" report.png
+click_report 308 211 50 14                # 취소
+wait_gone "$REPORT_TITLE" || fail "the report dialog did not close"
+exit_program
