@@ -9,10 +9,9 @@ BOOL CPulmetraApp::InitInstance() {
     SetRegistryKey(L"Pulmetra");
 
     CPulmetraDlg dlg;
-    m_pMainWnd = &dlg;
-    // The only way out of the form is IDCANCEL after the question; nothing to examine.
-    dlg.DoModal();
-    m_pMainWnd = nullptr;
+    // The only way out of the form is IDCANCEL after the question; a form that
+    // could not be created has been reported.
+    RunMainDialog(dlg);
     // The form was the whole program: no message loop follows.
     return FALSE;
 }

@@ -83,6 +83,16 @@ void CPulmetraDlg::PlaceLogo() {
     MoveWindow(hLogo, nLeft, nTop, nWidth, nHeight, TRUE);
 }
 
+// The resource's own small image, sharp at every display scale, rather than the
+// big icon shrunk; the big one stays for the window's other uses.
+void CPulmetraDlg::SetSmallIcon() {
+    m_iconSmall.Attach(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME),
+                                                     IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                     GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
+    const HICON hSmall = m_iconSmall.GetSafeHandle() ? m_iconSmall.GetSafeHandle() : m_hIcon;
+    SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hSmall));
+}
+
 void CPulmetraDlg::OnSysCommand(UINT nID, LPARAM lParam) {
     if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
         CAboutDlg dlgAbout(m_hWnd);

@@ -45,7 +45,7 @@ void CPulmetraDlg::ResetForm() {
 }
 
 void CPulmetraDlg::OnClearClicked() {
-    if (AfxMessageBox(L"모든 내용을 삭제하시겠습니까?", MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+    if (AskBeforeDiscarding(L"모든 내용을 삭제하시겠습니까?") != IDYES) return;
     ResetForm();
     UpdateData(FALSE);
     RefreshForm();
@@ -53,7 +53,7 @@ void CPulmetraDlg::OnClearClicked() {
 
 // Every way out of the form (the button, Escape, the close box) arrives here.
 void CPulmetraDlg::OnExitClicked() {
-    if (AfxMessageBox(L"종료하시겠습니까?", MB_YESNO | MB_ICONQUESTION) == IDYES) EndDialog(IDCANCEL);
+    if (AskBeforeDiscarding(L"종료하시겠습니까?") == IDYES) EndDialog(IDCANCEL);
 }
 
 void CPulmetraDlg::OnDestroy() {

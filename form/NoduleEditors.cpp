@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "WheelGuard.h"
 #include "framework/ScopedValue.h"
 #include "model/NumberText.h"
 
@@ -148,6 +149,8 @@ void CPulmetraDlg::OnOtherChanged() {
 // Enter commits the nodule edits and never presses the default button "종료";
 // in the comments it starts a new line.
 BOOL CPulmetraDlg::PreTranslateMessage(MSG* pMsg) {
+    // A wheel turned over a choice the reader is not working on changes nothing.
+    if (IsWheelAtUnfocusedCombo(*pMsg, m_hWnd)) return TRUE;
     if (pMsg->message != WM_KEYDOWN || pMsg->wParam != VK_RETURN) return CDialog::PreTranslateMessage(pMsg);
     const int nIDC = GetDlgCtrlID(pMsg->hwnd);
     // An open drop-down list takes Enter itself, to close on the item the reader chose.

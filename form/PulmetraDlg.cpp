@@ -79,6 +79,7 @@ void CPulmetraDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_NODULE_LIST, m_listNodules);
     DDX_DateTimeCtrl(pDX, IDC_PRIOR_CT_DATE, m_dtPriorCt);
+    if (!pDX->m_bSaveAndValidate) m_dtPriorCtLoaded = m_dtPriorCt;
     DDX_Text(pDX, IDC_CTDIVOL, m_fCtdiVol);
     DDV_MinMaxFloat(pDX, m_fCtdiVol, 0.0f, 100.0f);
 }
@@ -95,7 +96,7 @@ BOOL CPulmetraDlg::OnInitDialog() {
     }
 
     SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
-    SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    SetSmallIcon();
     PlaceLogo();
     InitNoduleColumns();
     SendDlgItemMessageW(m_hWnd, IDC_FINAL_CATEGORY, WM_SETFONT,

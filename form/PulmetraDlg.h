@@ -39,9 +39,13 @@ protected:
     BOOL OnInitDialog() override;
 
     HICON m_hIcon;
+    CIcon m_iconSmall;  // icon 128 at the small-icon size: title bar and task bar
     CFont m_fontCategory;
     CListCtrl m_listNodules;
     COleDateTime m_dtPriorCt;
+    // The date the last load put into the picker, which always holds a date: only
+    // another date was entered by the reader (a fresh "a year ago" differs after midnight).
+    COleDateTime m_dtPriorCtLoaded;
     float m_fCtdiVol = 0.0f;
     CBitmap m_bmpLogoScaled;  // the logo redrawn for a display scale above 100 %
     // Set while the form itself moves the selection to another row, which refreshes it.
@@ -101,6 +105,9 @@ protected:
     void OnClearClicked();
     void OnExitClicked();
     void OnDestroy();
+    bool HoldsEntries() const;
+    bool PriorCtDateEntered() const;
+    int AskBeforeDiscarding(const wchar_t* question) const;
 
     // Report
     void OnReportClicked();
@@ -112,6 +119,7 @@ protected:
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void PlaceLogo();
+    void SetSmallIcon();
     void CreateCategoryFont();
 
     // Control helpers

@@ -3,10 +3,21 @@
 
 #include <utility>
 
+// Other programs (clipboard history, remote-desktop clipboard sync, the reporting
+// system) open the clipboard for a moment after every change, so an open that
+// fails is tried again for a short while.
+inline constexpr int CLIPBOARD_OPEN_TRIES = 10;
+inline constexpr DWORD CLIPBOARD_RETRY_MS = 30;
+
 // The clipboard, open for the lifetime of this object and closed on every path.
 class CClipboard {
 public:
-    explicit CClipboard(HWND hWndOwner) : m_bOpen(OpenClipboard(hWndOwner) != FALSE) {}
+    explicit CClipboard(HWND hWndOwner) {
+        for (int nTry = 0; nTry < CLIPBOARD_OPEN_TRIES && !m_bOpen; ++nTry) {
+            if (nTry > 0) Sleep(CLIPBOARD_RETRY_MS);
+            m_bOpen = OpenClipboard(hWndOwner) != FALSE;
+        }
+    }
     ~CClipboard() {
         if (m_bOpen) CloseClipboard();
     }
@@ -15,7 +26,7 @@ public:
     bool IsOpen() const { return m_bOpen; }
 
 private:
-    bool m_bOpen;
+    bool m_bOpen = false;
 };
 
 // A movable global memory block, freed unless handed over with Release.

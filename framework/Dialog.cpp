@@ -47,19 +47,27 @@ INT_PTR CDialog::DoModal() {
 }
 
 bool CDialog::CreateModal() {
-    // The owner takes no input while the dialog runs.
-    if (m_hWndParent && IsWindowEnabled(m_hWndParent)) {
-        EnableWindow(m_hWndParent, FALSE);
-        m_hWndDisabledOwner = m_hWndParent;
-    }
+    const HWND hFocus = GetFocus();
+    m_hWndOwnerFocus = m_hWndParent && IsChild(m_hWndParent, hFocus) ? hFocus : nullptr;
     m_bContinueModal = true;
     m_nModalResult = -1;
     HWND hWnd = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nIDTemplate),
                                    m_hWndParent, &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
     if (!hWnd) {
+        // The caller reports the reason; the clean-up must not overwrite it.
+        const DWORD dwError = GetLastError();
         m_bContinueModal = false;
         DestroyModal();
+        SetLastError(dwError);
         return false;
+    }
+    // The system's own order: the dialog exists and has taken the focus, so the
+    // owner's focused control has let go while the owner still took input (on
+    // Windows, disabling a window takes the focus from its focused descendant);
+    // then the owner is disabled, and only then is the dialog shown.
+    if (m_hWndParent && IsWindowEnabled(m_hWndParent)) {
+        EnableWindow(m_hWndParent, FALSE);
+        m_hWndDisabledOwner = m_hWndParent;
     }
     if (m_bContinueModal) ShowWindow(hWnd, SW_SHOWNORMAL);
     return true;
@@ -94,6 +102,11 @@ void CDialog::DestroyModal() {
         if (m_hWnd && GetActiveWindow() == m_hWnd) SetActiveWindow(m_hWndDisabledOwner);
         m_hWndDisabledOwner = nullptr;
     }
+    // The reader goes on where they were, in the control that had the focus.
+    if (m_hWndOwnerFocus && IsWindow(m_hWndOwnerFocus) && IsWindowEnabled(m_hWndOwnerFocus) &&
+        GetActiveWindow() == GetAncestor(m_hWndOwnerFocus, GA_ROOT))
+        SetFocus(m_hWndOwnerFocus);
+    m_hWndOwnerFocus = nullptr;
     if (m_hWnd) {
         SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
                      SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);

@@ -29,8 +29,9 @@ public:
     CDialog(const CDialog&) = delete;
     CDialog& operator=(const CDialog&) = delete;
 
-    // Creates the dialog, disables the owner, runs the loop until EndDialog and
-    // returns its code; -1 when the dialog cannot be created.
+    // Creates the dialog, disables the owner, shows the dialog, runs the loop until
+    // EndDialog and returns its code; -1 when the dialog cannot be created, with
+    // the reason left for GetLastError.
     INT_PTR DoModal();
     void EndDialog(int nResult);
 
@@ -83,6 +84,7 @@ private:
     UINT m_nIDTemplate;
     HWND m_hWndParent;
     HWND m_hWndDisabledOwner = nullptr;
+    HWND m_hWndOwnerFocus = nullptr;  // the owner's control that had the focus, given it back at the end
     bool m_bContinueModal = false;
     INT_PTR m_nModalResult = -1;
     bool m_bDefault = false;

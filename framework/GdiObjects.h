@@ -54,6 +54,27 @@ private:
     HBITMAP m_hBitmap = nullptr;
 };
 
+// Owns one icon made for this program (LoadImage without LR_SHARED); destroys it.
+class CIcon {
+public:
+    CIcon() = default;
+    ~CIcon() { DestroyIcon(); }
+    CIcon(const CIcon&) = delete;
+    CIcon& operator=(const CIcon&) = delete;
+
+    void Attach(HICON hIcon) {
+        DestroyIcon();
+        m_hIcon = hIcon;
+    }
+    void DestroyIcon() {
+        if (m_hIcon) ::DestroyIcon(std::exchange(m_hIcon, nullptr));
+    }
+    HICON GetSafeHandle() const { return m_hIcon; }
+
+private:
+    HICON m_hIcon = nullptr;
+};
+
 // BeginPaint and EndPaint around one WM_PAINT.
 class CPaintDC {
 public:

@@ -1,5 +1,7 @@
 #include "WinApp.h"
 
+#include <commctrl.h>
+
 #include "Dialog.h"
 
 namespace {
@@ -32,6 +34,19 @@ CWinApp::~CWinApp() {
 
 CWinApp* AfxGetApp() { return theApp; }
 
+INT_PTR CWinApp::RunMainDialog(CDialog& dlg) {
+    m_pMainWnd = &dlg;
+    const INT_PTR nResult = dlg.DoModal();
+    const DWORD dwError = GetLastError();
+    m_pMainWnd = nullptr;
+    if (nResult == -1) {
+        CString text = L"프로그램 창을 만들지 못해 프로그램을 종료합니다.";
+        if (const CString reason = SystemErrorText(dwError); !reason.empty()) text += L"\n\n" + reason;
+        AfxMessageBox(text, MB_OK | MB_ICONERROR);
+    }
+    return nResult;
+}
+
 int AfxMessageBox(const CString& text, UINT nType) {
     HWND owner = GetActiveWindow();
     if (!owner && theApp && theApp->m_pMainWnd) owner = theApp->m_pMainWnd->GetSafeHwnd();
@@ -44,4 +59,22 @@ CString LoadResourceString(UINT nID) {
     const wchar_t* text = nullptr;
     int length = LoadStringW(GetModuleHandleW(nullptr), nID, reinterpret_cast<LPWSTR>(&text), 0);
     return length > 0 && text ? CString(text, static_cast<size_t>(length)) : CString();
+}
+
+CString SystemErrorText(DWORD dwError) {
+    wchar_t* buffer = nullptr;
+    const DWORD nLength = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, dwError,
+        0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    CString text = buffer ? CString(buffer, nLength) : CString();
+    if (buffer) LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+    return text;
+}
+
+// Only these classes: a version-5 comctl32 (no version-6 manifest, as here)
+// refuses the whole call when it meets a flag it does not know.
+bool InitTemplateControls() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_DATE_CLASSES};
+    return InitCommonControlsEx(&controls) != FALSE;
 }

@@ -16,6 +16,9 @@ public:
 
     // Returns FALSE when the application has done its work and the process should end.
     virtual BOOL InitInstance() { return TRUE; }
+    // Runs the main dialog modally as the main window. One that cannot be created
+    // is reported, with the system's reason, before the program ends.
+    INT_PTR RunMainDialog(CDialog& dlg);
     // Names the per-user key under which settings would go; nothing is read or written.
     void SetRegistryKey(const wchar_t* lpszRegistryKey) { m_strRegistryKey = lpszRegistryKey; }
     // The default help handler: the program ships no help content.
@@ -34,3 +37,9 @@ CString LoadResourceString(UINT nID);
 
 // A message box captioned with the application name, owned by the active window.
 int AfxMessageBox(const CString& text, UINT nType);
+
+// The system's own text for an error code, without its line break; empty when it has none.
+CString SystemErrorText(DWORD dwError);
+
+// Registers the common-control classes that the templates use: list view, date picker.
+bool InitTemplateControls();

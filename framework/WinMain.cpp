@@ -1,12 +1,14 @@
 // The program's entry point: starts the common controls and runs the application object.
 #include <windows.h>
-#include <commctrl.h>
 
 #include "WinApp.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_DATE_CLASSES};
-    InitCommonControlsEx(&controls);
+    // Without its controls the form cannot be created; say so rather than end without a word.
+    if (!InitTemplateControls()) {
+        AfxMessageBox(L"화면에 필요한 컨트롤을 준비하지 못해 프로그램을 종료합니다.", MB_OK | MB_ICONERROR);
+        return 1;
+    }
     CWinApp* app = AfxGetApp();
     if (app) app->InitInstance();
     return 0;

@@ -4,6 +4,7 @@
 
 #include "framework/Clipboard.h"
 #include "framework/DataExchange.h"
+#include "framework/WinApp.h"
 
 IMPLEMENT_DYNAMIC(CDlgReading)
 
@@ -21,26 +22,34 @@ void CDlgReading::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_REPORT_TEXT, m_strReport);
 }
 
-// Copies the text as it now stands, then closes.
+// Copies the text as it now stands, then closes; a copy that failed keeps the
+// dialog open with the reader's text.
 void CDlgReading::OnOkClicked() {
-    if (!UpdateData(TRUE)) return;
-    CopyToClipboard();
-    CDialog::OnOK();
+    if (CopyReport()) CDialog::OnOK();
 }
 
-void CDlgReading::OnCopyClicked() {
-    if (UpdateData(TRUE)) CopyToClipboard();
+void CDlgReading::OnCopyClicked() { CopyReport(); }
+
+// A failed copy must never pass for one: the reader would paste whatever the
+// clipboard held before, perhaps the previous patient's report.
+bool CDlgReading::CopyReport() {
+    if (!UpdateData(TRUE)) return false;
+    if (CopyToClipboard()) return true;
+    AfxMessageBox(L"판독문을 클립보드에 복사하지 못했습니다. 다시 시도하십시오.", MB_OK | MB_ICONERROR);
+    return false;
 }
 
-void CDlgReading::CopyToClipboard() {
+bool CDlgReading::CopyToClipboard() {
     CClipboard clipboard(m_hWnd);
-    if (!clipboard.IsOpen() || !EmptyClipboard()) return;
+    if (!clipboard.IsOpen() || !EmptyClipboard()) return false;
     const SIZE_T nBytes = (m_strReport.size() + 1) * sizeof(wchar_t);
     CGlobalMemory block(nBytes);
-    if (!block.Get()) return;
+    if (!block.Get()) return false;
     void* pData = GlobalLock(block.Get());
-    if (!pData) return;
+    if (!pData) return false;
     std::memcpy(pData, m_strReport.c_str(), nBytes);
     GlobalUnlock(block.Get());
-    if (SetClipboardData(CF_UNICODETEXT, block.Get())) block.Release();
+    if (!SetClipboardData(CF_UNICODETEXT, block.Get())) return false;
+    block.Release();
+    return true;
 }

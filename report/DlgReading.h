@@ -18,8 +18,10 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     void OnOkClicked();
     void OnCopyClicked();
-    // Puts m_strReport on the clipboard as Unicode text; fails silently.
-    void CopyToClipboard();
+    // Brings the edited text into m_strReport and copies it; says so when it could not.
+    bool CopyReport();
+    // Puts m_strReport on the clipboard as Unicode text; true only once the clipboard holds it.
+    bool CopyToClipboard();
 
     DECLARE_MESSAGE_MAP()
 };

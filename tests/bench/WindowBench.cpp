@@ -370,8 +370,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: window_bench [REPETITIONS]\n");
         return 2;
     }
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_DATE_CLASSES};
-    InitCommonControlsEx(&controls);
+    Expect(InitTemplateControls(), "the common controls of the templates could not be registered");
     CreateThread(nullptr, 0, &Watchdog, nullptr, 0, nullptr);
 
     FormDriver form;

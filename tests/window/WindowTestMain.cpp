@@ -1,7 +1,8 @@
 // Entry point of the window test programs: the real findings form from the real resources, under Wine.
 #include <windows.h>
-#include <commctrl.h>
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 #include "framework/WinApp.h"
 
@@ -11,8 +12,10 @@ CWinApp testApp;
 }  // namespace
 
 int main(int argc, char** argv) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES | ICC_DATE_CLASSES};
-    InitCommonControlsEx(&controls);
+    if (!InitTemplateControls()) {
+        std::fprintf(stderr, "the common controls of the templates could not be registered\n");
+        return 1;
+    }
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
