@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "DisablingTakesTheFocus.h"
 #include "FormDriver.h"
 #include "FormSteps.h"
 #include "ModalScript.h"
@@ -18,6 +19,9 @@
 namespace {
 
 const std::wstring SENTINEL = L"다른 프로그램의 텍스트";
+const std::wstring COPY_FAILED = L"판독문을 클립보드에 복사하지 못했습니다. 다시 시도하십시오.";
+// Well within the time the copy keeps trying to open the clipboard.
+constexpr DWORD BRIEF_HOLD_MS = 100;
 
 
 // Types at the caret of a multi-line edit, keeping its text; '\n' is the Return key.
@@ -275,33 +279,90 @@ TEST(ReportDialog, CopyingTwicePutsTheSameTextTwice) {
     EXPECT_EQ(unexpected, std::vector<std::wstring>{});
 }
 
-// While another program holds the clipboard open, copying fails without a word:
-// no message, the dialog stays usable and "확인" still closes it.
-TEST(ReportDialog, ClipboardHeldElsewhereFailsSilently) {
+// While another program holds the clipboard open, neither button passes for a
+// copy: each says so, and the report stays open with the reader's text until a
+// copy succeeds.
+TEST(ReportDialog, ClipboardHeldElsewhereIsReportedAndTheReportStaysOpen) {
     FormDriver form;
     ASSERT_TRUE(PutClipboardText(SENTINEL));
     auto holder = std::make_unique<ClipboardHolder>();
     ASSERT_TRUE(holder->Holds());
     ASSERT_EQ(ClipboardBlock(), std::nullopt) << "the clipboard should be out of this thread's reach";
 
-    bool bUsableAfterCopy = false;
+    SeenMessageBox onCopy, onOk;
+    std::wstring textAfterFailures;
     std::vector<std::wstring> unexpected;
     ModalScript script;
-    script.Then(PressInReport(IDC_COPY))
+    script.Then(TypeAtEndOfReport(L"\n확인함"))
+        .Then(PressInReport(IDC_COPY))
+        .AnswerMessageBox(IDOK, &onCopy)
+        .Then(PressInReport(IDOK))
+        .AnswerMessageBox(IDOK, &onOk)
         .Then(InReport([&](HWND hDialog) {
-            bUsableAfterCopy = IsWindowVisible(hDialog) && IsWindowEnabled(hDialog) &&
-                               IsWindowEnabled(GetDlgItem(hDialog, IDOK));
+            textAfterFailures = ReportDialogText(hDialog);
+            holder.reset();
         }))
-        .Then(TypeAtEndOfReport(L"\n확인함"))
         .Then(PressInReport(IDOK))
         .Then(CloseAnyOtherWindow(&unexpected));
     PressReport(form);
 
-    EXPECT_TRUE(bUsableAfterCopy);
+    const std::wstring edited = EMPTY_FORM_REPORT + L"\r\n확인함";
+    for (const SeenMessageBox* seen : {&onCopy, &onOk}) {
+        EXPECT_EQ(seen->text, COPY_FAILED);
+        EXPECT_EQ(seen->caption, L"window_tests");
+        EXPECT_EQ(seen->icon, IDI_ERROR);
+        EXPECT_EQ(seen->buttons, std::vector<int>{IDOK});
+    }
+    EXPECT_EQ(textAfterFailures, edited);
+    EXPECT_EQ(FindReportDialog(), nullptr);
+    EXPECT_EQ(ClipboardBlock(), Terminated(edited));
+    EXPECT_EQ(unexpected, std::vector<std::wstring>{});
+}
+
+// A clipboard held only for a moment, as clipboard history or a remote-desktop
+// sync holds it after every change, takes the copy after all.
+TEST(ReportDialog, ClipboardReleasedWhileTheCopyWaitsTakesTheText) {
+    FormDriver form;
+    ASSERT_TRUE(PutClipboardText(SENTINEL));
+    std::unique_ptr<ClipboardHolder> holder;
+    bool bHeldAtPress = false;
+    std::vector<std::wstring> unexpected;
+    ModalScript script;
+    script.Then(TypeAtEndOfReport(L"\n확인함"))
+        .Then(InReport([&](HWND hDialog) {
+            holder = std::make_unique<ClipboardHolder>(BRIEF_HOLD_MS);
+            bHeldAtPress = holder->Holds();
+            SendMessageW(GetDlgItem(hDialog, IDOK), BM_CLICK, 0, 0);
+        }))
+        .Then(CloseAnyOtherWindow(&unexpected));
+    PressReport(form);
+
+    EXPECT_TRUE(bHeldAtPress);
     EXPECT_EQ(FindReportDialog(), nullptr);
     EXPECT_EQ(unexpected, std::vector<std::wstring>{});
     holder.reset();
-    EXPECT_EQ(ClipboardBlock(), Terminated(SENTINEL));
+    EXPECT_EQ(ClipboardBlock(), Terminated(EMPTY_FORM_REPORT + L"\r\n확인함"));
+}
+
+// The reader goes on typing where they were: the report, opened while a comment
+// is being typed (as a keyboard shortcut opens it), gives the focus back to it.
+TEST(ReportDialog, ClosingGivesTheFocusBackToTheEditThatHadIt) {
+    for (int nButton : {IDOK, IDCANCEL}) {
+        SCOPED_TRACE(nButton);
+        FormDriver form;
+        const DisablingTakesTheFocus asOnWindows(form.Form());
+        form.Type(IDC_COMMENTS, L"비교: ");
+        std::vector<std::wstring> unexpected;
+        ModalScript script;
+        script.Then(PressInReport(nButton)).Then(CloseAnyOtherWindow(&unexpected));
+        SendMessageW(form.Form(), WM_COMMAND, MAKEWPARAM(IDC_REPORT, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(form.Item(IDC_REPORT)));
+        form.Pump();
+
+        EXPECT_EQ(FindReportDialog(), nullptr);
+        EXPECT_EQ(form.FocusedId(), IDC_COMMENTS);
+        EXPECT_EQ(unexpected, std::vector<std::wstring>{});
+    }
 }
 
 // Closing discards the reader's edits: the next press composes the text afresh,

@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "DisablingTakesTheFocus.h"
 #include "FormDriver.h"
 #include "ModalScript.h"
+#include "framework/WinApp.h"
 #include "framework/WindowText.h"
 #include "model/NoduleItem.h"
 
@@ -187,6 +189,18 @@ bool SameDate(const SYSTEMTIME& a, const SYSTEMTIME& b) {
 }
 
 HICON ProgramIcon() { return LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)); }
+
+SIZE IconSize(HICON hIcon) {
+    ICONINFO info{};
+    if (!hIcon || !GetIconInfo(hIcon, &info)) return {};
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    // A monochrome icon keeps its AND and XOR masks one above the other.
+    const SIZE size{bitmap.bmWidth, info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2};
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return size;
+}
 
 // Everything a reader could have entered or could see, child by child.
 struct ControlState {
@@ -375,7 +389,28 @@ TEST(Startup, WindowHasItsTitleFrameAndProgramIcons) {
     HICON hIcon = ProgramIcon();
     ASSERT_NE(hIcon, nullptr);
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(form.Form(), WM_GETICON, ICON_BIG, 0)), hIcon);
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(form.Form(), WM_GETICON, ICON_SMALL, 0)), hIcon);
+    // The small icon is the resource's own image of that size, not the big one shrunk.
+    const SIZE small = IconSize(reinterpret_cast<HICON>(SendMessageW(form.Form(), WM_GETICON, ICON_SMALL, 0)));
+    EXPECT_EQ(small.cx, GetSystemMetrics(SM_CXSMICON));
+    EXPECT_EQ(small.cy, GetSystemMetrics(SM_CYSMICON));
+}
+
+TEST(Startup, AFormThatCannotBeCreatedIsReportedWithTheSystemsReason) {
+    constexpr UINT NO_SUCH_TEMPLATE = 4242;
+    CDialog missing(NO_SUCH_TEMPLATE);
+    SeenMessageBox seen;
+    ModalScript script;
+    script.AnswerMessageBox(IDOK, &seen);
+    EXPECT_EQ(AfxGetApp()->RunMainDialog(missing), -1);
+
+    EXPECT_TRUE(script.Finished()) << "no message";
+    const CString reason = SystemErrorText(ERROR_RESOURCE_NAME_NOT_FOUND);
+    ASSERT_FALSE(reason.empty());
+    EXPECT_EQ(seen.text, L"프로그램 창을 만들지 못해 프로그램을 종료합니다.\n\n" + reason);
+    EXPECT_EQ(seen.caption, L"window_tests");
+    EXPECT_EQ(seen.icon, IDI_ERROR);
+    EXPECT_EQ(seen.buttons, std::vector<int>{IDOK});
+    EXPECT_EQ(AfxGetApp()->m_pMainWnd, nullptr);
 }
 
 TEST(Startup, DraggingTheMinimisedWindowShowsTheProgramIcon) {
@@ -482,6 +517,7 @@ TEST(AboutBox, EveryCommandWithTheAboutItemsHighBitsOpensItAndLeavesTheFormAsItW
     form.Type(IDC_COMMENTS, L"비교 없음");
     const std::vector<ControlState> before = Snapshot(form.Form());
     const int liveBefore = CNoduleItem::LiveCount();
+    const DisablingTakesTheFocus asOnWindows(form.Form());
 
     const AboutClose closings[] = {CLOSE_WITH_OK, CLOSE_WITH_ESCAPE, CLOSE_WITH_CLOSE_BOX};
     for (UINT command = IDM_ABOUTBOX; command <= IDM_ABOUTBOX + 0xF; ++command) {
@@ -512,6 +548,7 @@ TEST(AboutBox, EveryCommandWithTheAboutItemsHighBitsOpensItAndLeavesTheFormAsItW
         EXPECT_TRUE(Snapshot(form.Form()) == before) << "an entry of the form changed";
         EXPECT_EQ(CNoduleItem::LiveCount(), liveBefore);
         EXPECT_EQ(FindMessageBox(), nullptr);
+        EXPECT_EQ(form.FocusedId(), IDC_COMMENTS) << "the reader's place in the comment was lost";
     }
 }
 

@@ -48,11 +48,13 @@ inline bool PutClipboardText(const std::wstring& text) {
 }
 
 // Another thread with a window of its own opens the clipboard and keeps it
-// open until this object goes; an open from this thread then fails.
+// open until this object goes, or for the given time; an open from this thread
+// fails meanwhile.
 class ClipboardHolder {
 public:
-    ClipboardHolder()
-        : m_hOpened(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+    explicit ClipboardHolder(DWORD dwHoldMs = INFINITE)
+        : m_dwHoldMs(dwHoldMs),
+          m_hOpened(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
           m_hRelease(CreateEventW(nullptr, TRUE, FALSE, nullptr)),
           m_thread([this] { Hold(); }) {
         WaitForSingleObject(m_hOpened, INFINITE);
@@ -73,11 +75,12 @@ private:
         HWND hOwner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
         m_bHolds = hOwner && OpenClipboard(hOwner);
         SetEvent(m_hOpened);
-        WaitForSingleObject(m_hRelease, INFINITE);
+        WaitForSingleObject(m_hRelease, m_dwHoldMs);
         if (m_bHolds) CloseClipboard();
         if (hOwner) DestroyWindow(hOwner);
     }
 
+    DWORD m_dwHoldMs;
     HANDLE m_hOpened;
     HANDLE m_hRelease;
     bool m_bHolds = false;
