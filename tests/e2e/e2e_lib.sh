@@ -202,13 +202,14 @@ expect_report() {  # file with the clipboard text, expected text
   fi
 }
 
-# Every way out asks first; Yes ends the program.
+# Every way out asks first; Yes ends the program. With entries on the form
+# 아니요 is the default button, so Yes is chosen by its key, not with Enter.
 exit_program() {
   step "exit with Escape and Yes"
   xdotool windowactivate --sync "$FORM" 2>/dev/null
   keys Escape
   wait_window "$BOX_TITLE" >/dev/null || fail "Escape did not ask whether to exit"
-  keys Return
+  keys y
   local i
   for i in $(seq 100); do
     kill -0 "$PROGRAM_PID" 2>/dev/null || { wait "$PROGRAM_PID" 2>/dev/null; PROGRAM_PID=; return 0; }
