@@ -167,3 +167,57 @@ TEST(Clear, NoKeepsEveryNoduleTheSelectionAndEveryEntry) {
     EXPECT_EQ(picked.wDay, 1);
     EXPECT_EQ(form.Text(IDC_CTDIVOL), L"3.5");
 }
+
+// Any one entry makes 아니요 the default, so that a reflexive Enter keeps it;
+// on an untouched form 예 stays the default.
+TEST(Clear, EnterKeepsAnyEntryAndEmptiesOnlyAnUntouchedForm) {
+    const struct {
+        const char* name;
+        void (*enter)(FormDriver& form);
+        int nDefaultButton;
+    } entries[] = {
+        {"nothing", [](FormDriver&) {}, IDYES},
+        {"a nodule", [](FormDriver& form) { form.Click(IDC_ADD_NODULE); }, IDNO},
+        {"a ticked box", [](FormDriver& form) { form.Click(IDC_PRIOR_CANCER); }, IDNO},
+        {"a note whose box was unticked again",
+         [](FormDriver& form) {
+             form.Click(IDC_SIGNIFICANT_OTHER);
+             form.Type(IDC_SIGNIFICANT_OTHER_NOTE, L"갑상선 결절");
+             form.Click(IDC_SIGNIFICANT_OTHER);
+         },
+         IDNO},
+        {"a dose", [](FormDriver& form) { form.Type(IDC_CTDIVOL, L"1.2"); }, IDNO},
+        {"a follow-up CT", [](FormDriver& form) { form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT); }, IDNO},
+        {"a prior-CT date, the CT set back to baseline",
+         [](FormDriver& form) {
+             form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT);
+             SYSTEMTIME picked{2020, 1, 3, 1, 0, 0, 0, 0};
+             SendMessageW(form.Item(IDC_PRIOR_CT_DATE), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&picked));
+             form.Choose(IDC_CT_TYPE, BASELINE_CT);
+         },
+         IDNO},
+        {"a severity whose box was unticked again",
+         [](FormDriver& form) {
+             form.Click(IDC_CORONARY);
+             form.Choose(IDC_CORONARY_SEVERITY, SEVERE);
+             form.Click(IDC_CORONARY);
+         },
+         IDNO},
+    };
+    for (const auto& entry : entries) {
+        SCOPED_TRACE(entry.name);
+        FormDriver form;
+        entry.enter(form);
+        const std::vector<ControlState> before = ControlStates(form);
+        SeenMessageBox seen;
+        ModalScript script;
+        script.AnswerWithEnter(&seen);
+        form.Click(IDC_CLEAR);
+
+        EXPECT_EQ(seen.text, CLEAR_QUESTION);
+        EXPECT_EQ(seen.defaultButton, entry.nDefaultButton);
+        if (entry.nDefaultButton == IDNO) {
+            EXPECT_EQ(ControlStates(form), before) << "Enter threw the entry away";
+        }
+    }
+}

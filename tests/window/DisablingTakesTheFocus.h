@@ -9,8 +9,6 @@ class DisablingTakesTheFocus {
 public:
     explicit DisablingTakesTheFocus(HWND hForm) : m_hForm(hForm) { SetWindowSubclass(hForm, &Proc, 1, 0); }
     ~DisablingTakesTheFocus() { RemoveWindowSubclass(m_hForm, &Proc, 1); }
-    DisablingTakesTheFocus(const DisablingTakesTheFocus&) = delete;
-    DisablingTakesTheFocus& operator=(const DisablingTakesTheFocus&) = delete;
 
 private:
     static LRESULT CALLBACK Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {

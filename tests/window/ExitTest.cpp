@@ -1,5 +1,6 @@
 // Leaving the program: every way out of the form asks first; Yes ends the
-// modal run and frees every nodule, No keeps everything as it was.
+// modal run and frees every nodule, No keeps everything as it was. While the
+// form holds entries No is the default, so that a reflexive Enter keeps them.
 #include <windows.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -25,6 +26,7 @@ constexpr int NODULES_ADDED = 3;
 // a fault fails the test instead of hanging it.
 constexpr ULONGLONG PATIENCE_MS = 5000;
 constexpr INT_PTR GAVE_UP = -2;
+constexpr int ENTER = 0;
 
 void PostKey(HWND hTarget, UINT vk, bool bAlt = false) {
     const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
@@ -88,7 +90,7 @@ public:
         });
         Step([this] { EnterSomething(); });
         Step([this] { m_way.ask(m_hForm); });
-        AnswerExitQuestion(IDNO, m_askedFirst);
+        AnswerExitQuestion(ENTER, m_askedFirst);
         Step([this] { m_afterNo = ReadForm(); });
         Step([this] { m_way.ask(m_hForm); });
         AnswerExitQuestion(IDYES, m_askedSecond);
@@ -138,13 +140,22 @@ private:
         });
     }
 
+    // ENTER is pressed once the box has the focus, and the step ends when the box
+    // has gone; any other button is clicked.
     void AnswerExitQuestion(int nButton, SeenMessageBox& seen) {
-        Patiently([nButton, &seen] {
+        Patiently([nButton, &seen, hAnswered = HWND{}]() mutable {
             HWND hBox = FindMessageBox();
-            if (!hBox) return false;
+            if (hAnswered) return hBox != hAnswered;
+            HWND hFocus = GetFocus();
+            if (!hBox || (nButton == ENTER && !IsChild(hBox, hFocus))) return false;
             seen = ReadMessageBox(hBox);
-            SendMessageW(GetDlgItem(hBox, nButton), BM_CLICK, 0, 0);
-            return true;
+            if (nButton != ENTER) {
+                SendMessageW(GetDlgItem(hBox, nButton), BM_CLICK, 0, 0);
+                return true;
+            }
+            PostKey(hFocus, VK_RETURN);
+            hAnswered = hBox;
+            return false;
         });
     }
 
@@ -166,16 +177,17 @@ private:
     ModalScript m_script;
 };
 
-void ExpectTheExitQuestion(const SeenMessageBox& seen) {
+void ExpectTheExitQuestion(const SeenMessageBox& seen, int nDefaultButton) {
     EXPECT_EQ(seen.text, EXIT_QUESTION);
     EXPECT_EQ(seen.caption, APP_NAME);
     EXPECT_EQ(seen.icon, IDI_QUESTION);
     EXPECT_EQ(seen.buttons, (std::vector<int>{IDYES, IDNO}));
+    EXPECT_EQ(seen.defaultButton, nDefaultButton);
 }
 
 }  // namespace
 
-TEST(Exit, EveryWayOutAsksAndNoKeepsTheFormWhileYesEndsItAndFreesEveryNodule) {
+TEST(Exit, EveryWayOutAsksAndEnterKeepsTheFormWhileYesEndsItAndFreesEveryNodule) {
     for (const ExitWay& way : EXIT_WAYS) {
         SCOPED_TRACE(way.name);
         const int liveBefore = CNoduleItem::LiveCount();
@@ -183,7 +195,7 @@ TEST(Exit, EveryWayOutAsksAndNoKeepsTheFormWhileYesEndsItAndFreesEveryNodule) {
         const INT_PTR result = run.Run();
         ASSERT_FALSE(run.m_bGaveUp) << "a window the reader waited for never came";
 
-        ExpectTheExitQuestion(run.m_askedFirst);
+        ExpectTheExitQuestion(run.m_askedFirst, IDNO);
         EXPECT_TRUE(run.m_afterNo.visible);
         EXPECT_TRUE(run.m_afterNo.enabled);
         EXPECT_EQ(run.m_afterNo.rows, NODULES_ADDED);
@@ -192,12 +204,26 @@ TEST(Exit, EveryWayOutAsksAndNoKeepsTheFormWhileYesEndsItAndFreesEveryNodule) {
         EXPECT_EQ(run.m_afterNo.dose, L"abc");
         EXPECT_TRUE(run.m_afterNo.coronaryTicked);
 
-        ExpectTheExitQuestion(run.m_askedSecond);
+        ExpectTheExitQuestion(run.m_askedSecond, IDNO);
         EXPECT_EQ(result, IDCANCEL);
         EXPECT_TRUE(run.m_laterBoxes.empty()) << "after Yes: " << testing::PrintToString(run.m_laterBoxes.front().text);
         EXPECT_FALSE(IsWindow(run.m_hForm));
         EXPECT_EQ(CNoduleItem::LiveCount(), liveBefore) << "a nodule record outlived the form";
     }
+}
+
+// Nothing entered, nothing to lose: 예 stays the default, and Enter ends the program.
+TEST(Exit, OnAnUntouchedFormEnterAnswersYes) {
+    FormDriver form;
+    form.Click(IDC_ADD_NODULE);
+    form.Click(IDC_DELETE_NODULE);
+    SeenMessageBox seen;
+    ModalScript script;
+    script.AnswerWithEnter(&seen);
+    form.Press(VK_ESCAPE);
+
+    ExpectTheExitQuestion(seen, IDYES);
+    EXPECT_FALSE(form.Dialog().IsModalRunning());
 }
 
 TEST(Exit, EnterNeverClosesTheForm) {

@@ -8,6 +8,8 @@ ModalScript* activeScript = nullptr;
 constexpr UINT TICK_MS = 15;
 // The static that shows a message box's text, in Windows and in Wine alike.
 constexpr int MESSAGE_TEXT_ID = 0xFFFF;
+// How long a step waits for a message box before it gives up.
+constexpr ULONGLONG PATIENCE_MS = 3000;
 
 struct WindowSearch {
     std::function<bool(HWND)> matches;
@@ -51,12 +53,37 @@ ModalScript& ModalScript::Then(std::function<bool()> step) {
 }
 
 ModalScript& ModalScript::AnswerMessageBox(int nButton, SeenMessageBox* seen) {
-    return Then([nButton, seen] {
+    return Then([nButton, seen, deadline = ULONGLONG{0}]() mutable {
         HWND hBox = FindMessageBox();
-        if (!hBox) return false;
+        if (deadline == 0) deadline = GetTickCount64() + PATIENCE_MS;
+        if (!hBox) return GetTickCount64() >= deadline;
         if (seen) *seen = ReadMessageBox(hBox);
         SendMessageW(GetDlgItem(hBox, nButton), BM_CLICK, 0, 0);
         return true;
+    });
+}
+
+// A box that never takes the focus is answered No, so that the test goes on and
+// fails. The step ends when the box has gone.
+ModalScript& ModalScript::AnswerWithEnter(SeenMessageBox* seen) {
+    return Then([seen, deadline = ULONGLONG{0}, hAnswered = HWND{}]() mutable {
+        HWND hBox = FindMessageBox();
+        if (hAnswered) return hBox != hAnswered;
+        if (!hBox) return false;
+        if (deadline == 0) deadline = GetTickCount64() + PATIENCE_MS;
+        HWND hFocus = GetFocus();
+        const bool bFocused = hFocus && IsChild(hBox, hFocus);
+        if (!bFocused && GetTickCount64() < deadline) return false;
+        *seen = ReadMessageBox(hBox);
+        if (!bFocused) {
+            SendMessageW(GetDlgItem(hBox, IDNO), BM_CLICK, 0, 0);
+            return true;
+        }
+        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(VK_RETURN, MAPVK_VK_TO_VSC)) << 16;
+        PostMessageW(hFocus, WM_KEYDOWN, VK_RETURN, scan | 1);
+        PostMessageW(hFocus, WM_KEYUP, VK_RETURN, scan | 0xC0000001);
+        hAnswered = hBox;
+        return false;
     });
 }
 
@@ -100,7 +127,10 @@ SeenMessageBox ReadMessageBox(HWND hBox) {
     // A box keeps the buttons it does not offer hidden, or has none of them.
     for (int nButton = IDOK; nButton <= IDNO; ++nButton) {
         HWND hButton = GetDlgItem(hBox, nButton);
-        if (hButton && IsWindowVisible(hButton)) seen.buttons.push_back(nButton);
+        if (!hButton || !IsWindowVisible(hButton)) continue;
+        seen.buttons.push_back(nButton);
+        // Wine's DM_GETDEFID answers IDOK for every box; the style is what both systems show.
+        if ((GetWindowLongW(hButton, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) seen.defaultButton = nButton;
     }
     return seen;
 }

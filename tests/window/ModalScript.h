@@ -15,6 +15,7 @@ struct SeenMessageBox {
     std::wstring text;
     LPCWSTR icon = nullptr;  // IDI_QUESTION, IDI_ERROR, IDI_WARNING, IDI_INFORMATION or nullptr
     std::vector<int> buttons;  // the ids of the buttons offered, IDOK to IDNO, in id order
+    int defaultButton = 0;     // the one drawn as the default (BS_DEFPUSHBUTTON), which Enter presses
 };
 
 class ModalScript {
@@ -26,8 +27,12 @@ public:
 
     // A step returns false while it cannot act yet; it is then retried at the next tick.
     ModalScript& Then(std::function<bool()> step);
-    // Waits for a message box, reads it into `seen` and presses the button.
+    // Waits for a message box, reads it into `seen` and presses the button. A box
+    // that never comes is given up after a while, so that a fault fails the test
+    // instead of hanging it.
     ModalScript& AnswerMessageBox(int nButton, SeenMessageBox* seen = nullptr);
+    // Waits for a message box to take the keyboard focus, reads it and presses Enter.
+    ModalScript& AnswerWithEnter(SeenMessageBox* seen);
     bool Finished() const { return m_steps.empty(); }
 
 private:

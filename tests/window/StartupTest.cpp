@@ -190,16 +190,16 @@ bool SameDate(const SYSTEMTIME& a, const SYSTEMTIME& b) {
 
 HICON ProgramIcon() { return LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)); }
 
+// The size of an icon's colour image.
 SIZE IconSize(HICON hIcon) {
     ICONINFO info{};
-    if (!hIcon || !GetIconInfo(hIcon, &info)) return {};
     BITMAP bitmap{};
-    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
-    // A monochrome icon keeps its AND and XOR masks one above the other.
-    const SIZE size{bitmap.bmWidth, info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2};
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return size;
+    if (hIcon && GetIconInfo(hIcon, &info)) {
+        GetObjectW(info.hbmColor, sizeof bitmap, &bitmap);
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+    return {bitmap.bmWidth, bitmap.bmHeight};
 }
 
 // Everything a reader could have entered or could see, child by child.
