@@ -35,7 +35,8 @@ public:
     INT_PTR DoModal();
     void EndDialog(int nResult);
 
-    // The three steps of DoModal, for driving a live dialog in tests.
+    // The three steps of DoModal, for a caller that tells them apart: the main
+    // dialog's run, which reports a failed creation, and tests driving a live dialog.
     bool CreateModal();
     INT_PTR RunModalLoop();
     void DestroyModal();

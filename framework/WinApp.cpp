@@ -34,16 +34,21 @@ CWinApp::~CWinApp() {
 
 CWinApp* AfxGetApp() { return theApp; }
 
+// DoModal's steps one by one: only a dialog that could not be created is
+// reported, not a run that ended in some other way.
 INT_PTR CWinApp::RunMainDialog(CDialog& dlg) {
     m_pMainWnd = &dlg;
-    const INT_PTR nResult = dlg.DoModal();
-    const DWORD dwError = GetLastError();
-    m_pMainWnd = nullptr;
-    if (nResult == -1) {
+    if (!dlg.CreateModal()) {
+        const DWORD dwError = GetLastError();
+        m_pMainWnd = nullptr;
         CString text = L"프로그램 창을 만들지 못해 프로그램을 종료합니다.";
         if (const CString reason = SystemErrorText(dwError); !reason.empty()) text += L"\n\n" + reason;
         AfxMessageBox(text, MB_OK | MB_ICONERROR);
+        return -1;
     }
+    const INT_PTR nResult = dlg.RunModalLoop();
+    dlg.DestroyModal();
+    m_pMainWnd = nullptr;
     return nResult;
 }
 
