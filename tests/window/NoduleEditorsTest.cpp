@@ -255,16 +255,18 @@ TEST(NoduleEditors, TypeChangeAwayFromSolidClearsPerifissural) {
     }
 }
 
-// The type can change while the caret is still in a solid-part edit: a choice
-// made without the combo taking the focus, or the wheel turned over the combo.
+// The type can change while the caret is still in a solid-part edit (a choice
+// made without the combo taking the focus), or by the wheel over the combo once
+// the reader has moved into it (over a combo without the focus it does nothing).
 TEST(NoduleEditors, SolidPartSizesSurviveATypeChangeAwayAndBack) {
     const struct {
         const char* how;
         void (*changeType)(FormDriver& form, int nType);
     } ways[] = {
         {"chosen from the combo", [](FormDriver& form, int nType) { form.Choose(IDC_NODULE_TYPE, nType); }},
-        {"scrolled with the wheel over the combo",
+        {"scrolled with the wheel over the focused combo",
          [](FormDriver& form, int nType) {
+             form.Focus(IDC_NODULE_TYPE);
              const int nNotches = form.ComboSel(IDC_NODULE_TYPE) - nType;  // up lowers the index
              for (int n = 0; n < std::abs(nNotches); ++n) {
                  const short delta = nNotches > 0 ? WHEEL_DELTA : -WHEEL_DELTA;
