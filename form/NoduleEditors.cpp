@@ -66,7 +66,8 @@ bool CPulmetraDlg::CommitLongAxis(int nIDC, double CNoduleItem::*longField, doub
         ClearInvalidPerifissural(pItem);
         FinishNoduleEdit();
     }
-    FocusEditSelectAll(nShortIDC);
+    // A command key has taken the focus to its button, and it stays there.
+    if (!m_bParkingFocus) FocusEditSelectAll(nShortIDC);
     return !bUnchanged;
 }
 
@@ -155,6 +156,8 @@ void CPulmetraDlg::OnOtherChanged() {
 // Enter commits the nodule edits and never presses the default button "종료";
 // in the comments it starts a new line.
 BOOL CPulmetraDlg::PreTranslateMessage(MSG* pMsg) {
+    RelayTipEvent(*pMsg);
+    if (RunShortcutKey(*pMsg)) return TRUE;
     if (pMsg->message != WM_KEYDOWN || pMsg->wParam != VK_RETURN) return CDialog::PreTranslateMessage(pMsg);
     const int nIDC = GetDlgCtrlID(pMsg->hwnd);
     // An open drop-down list takes Enter itself, to close on the item the reader chose.

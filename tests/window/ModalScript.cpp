@@ -1,5 +1,7 @@
 #include "ModalScript.h"
 
+#include <commctrl.h>
+
 #include "framework/WindowText.h"
 
 namespace {
@@ -103,4 +105,12 @@ SeenMessageBox ReadMessageBox(HWND hBox) {
         if (hButton && IsWindowVisible(hButton)) seen.buttons.push_back(nButton);
     }
     return seen;
+}
+
+HWND FindTooltip() {
+    return FindThreadWindow([](HWND hWnd) {
+        wchar_t className[32] = {};
+        GetClassNameW(hWnd, className, 32);
+        return lstrcmpiW(className, TOOLTIPS_CLASSW) == 0;
+    });
 }

@@ -1,0 +1,144 @@
+// The command keys, pressed from an edit holding a typed value, a closed
+// drop-down list and the nodule list: each runs what its button runs, after
+// the typed value has been kept for the nodule it was typed for.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "FormDriver.h"
+#include "FormSteps.h"
+#include "ModalScript.h"
+
+namespace {
+
+// 7 mm in the right upper lobe, 5 mm without a lobe (selected), 8 mm in the
+// left lower lobe whose short axis was never entered.
+void ThreeNodules(FormDriver& form) {
+    AddNodule(form, NODULE_SOLID, L"7", L"7");
+    form.Choose(IDC_LOBE, LOBE_RUL);
+    AddNodule(form, NODULE_SOLID, L"5", L"5");
+    form.Click(IDC_ADD_NODULE);
+    form.Type(IDC_LONG_AXIS, L"8");
+    form.Focus(IDC_LOBE);
+    form.Record(2).m_dShortAxis = 0;
+    form.Choose(IDC_LOBE, LOBE_LLL);
+    form.SelectRow(1);
+}
+
+struct Sizes {
+    double dLong, dShort;
+    bool operator==(const Sizes&) const = default;
+};
+
+std::vector<Sizes> AllSizes(const FormDriver& form) {
+    std::vector<Sizes> sizes;
+    for (int nRow = 0; nRow < form.RowCount(); ++nRow) sizes.push_back({form.Record(nRow).m_dLongAxis, form.Record(nRow).m_dShortAxis});
+    return sizes;
+}
+
+constexpr int ORIGIN = -1;  // the focus stays in the control the key was pressed in
+
+}  // namespace
+
+TEST(CommandKeys, WorkFromAnEditAComboAndTheList) {
+    const struct {
+        const char* from;
+        int nIDC;
+    } origins[] = {{"the long axis, 6 typed", IDC_LONG_AXIS}, {"the lobe combo", IDC_LOBE}, {"the list", IDC_NODULE_LIST}};
+    const struct {
+        const char* key;
+        UINT vk;
+        int nRows, nSelected, nFocused;
+        std::vector<Sizes> sizes;  // the middle nodule's long axis as typed in the edit, where it was
+    } keys[] = {
+        {"Ctrl+N adds a nodule, the caret in its long axis", 'N', 4, 3, IDC_LONG_AXIS,
+         {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, 0}, {0, 0}}},
+        {"Ctrl+D deletes the selected nodule", 'D', 2, 1, IDC_NODULE_LIST, {{7.0001, 7.0001}, {8.0001, 0}}},
+        {"Ctrl+Up selects the nodule before", VK_UP, 3, 0, ORIGIN, {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, 0}}},
+        {"Ctrl+Down selects the nodule after", VK_DOWN, 3, 2, ORIGIN, {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, 0}}},
+    };
+    for (const auto& origin : origins) {
+        for (const auto& key : keys) {
+            SCOPED_TRACE(testing::Message() << key.key << ", from " << origin.from);
+            FormDriver form;
+            ThreeNodules(form);
+            form.Focus(origin.nIDC);
+            if (origin.nIDC == IDC_LONG_AXIS) form.Type(IDC_LONG_AXIS, L"6");
+            std::vector<Sizes> expected = key.sizes;
+            if (origin.nIDC != IDC_LONG_AXIS && key.vk != 'D') expected[1].dLong = 5.0001;
+
+            form.PressCtrl(key.vk);
+
+            EXPECT_EQ(form.RowCount(), key.nRows);
+            EXPECT_EQ(form.SelectedRow(), key.nSelected);
+            EXPECT_EQ(form.FocusedId(), key.nFocused == ORIGIN ? origin.nIDC : key.nFocused);
+            EXPECT_TRUE(AllSizes(form) == expected);
+            if (form.FocusedId() == IDC_LONG_AXIS) {
+                EXPECT_EQ(form.Text(IDC_LONG_AXIS), DiameterText(form.Record(key.nSelected).m_dLongAxis));
+                EXPECT_EQ(form.EditSelection(IDC_LONG_AXIS), std::make_pair(0, static_cast<int>(form.Text(IDC_LONG_AXIS).size())));
+            }
+        }
+    }
+}
+
+// The same steps with the button and with the key end in the same message, the
+// same selection, focus and data.
+TEST(CommandKeys, CtrlEnterValidatesExactlyAsTheReportButton) {
+    for (int nIDC : {IDC_LONG_AXIS, IDC_LOBE, IDC_NODULE_LIST, IDC_COMMENTS}) {
+        SCOPED_TRACE(testing::Message() << "from control " << nIDC);
+        struct Outcome {
+            std::vector<std::wstring> messages;
+            int nSelected, nFocused;
+            std::vector<Sizes> sizes;
+            std::wstring comments;
+        } outcomes[2];
+        for (bool bKey : {false, true}) {
+            FormDriver form;
+            ThreeNodules(form);
+            form.SelectRow(2);
+            if (nIDC == IDC_LONG_AXIS) form.Type(nIDC, L"9");
+            if (nIDC == IDC_COMMENTS) form.Type(nIDC, L"첫 줄");
+            form.Focus(nIDC);
+            std::vector<SeenMessageBox> boxes;
+            ModalScript script;
+            script.Then(AnswerEveryMessageBox(IDOK, &boxes));
+            if (bKey) {
+                form.PressCtrl(VK_RETURN);
+            } else {
+                form.Focus(IDC_REPORT);
+                form.Click(IDC_REPORT);
+            }
+            Outcome& outcome = outcomes[bKey];
+            for (const SeenMessageBox& box : boxes) outcome.messages.push_back(box.text);
+            outcome.nSelected = form.SelectedRow();
+            outcome.nFocused = form.FocusedId();
+            outcome.sizes = AllSizes(form);
+            outcome.comments = form.Text(IDC_COMMENTS);
+        }
+        EXPECT_EQ(outcomes[1].messages, std::vector<std::wstring>{L"2 번째 결절의 위치가 입력되지 않았습니다."});
+        EXPECT_EQ(outcomes[1].messages, outcomes[0].messages);
+        EXPECT_EQ(outcomes[1].nSelected, 1);
+        EXPECT_EQ(outcomes[1].nSelected, outcomes[0].nSelected);
+        EXPECT_EQ(outcomes[1].nFocused, IDC_LOBE);
+        EXPECT_EQ(outcomes[1].nFocused, outcomes[0].nFocused);
+        EXPECT_TRUE(outcomes[1].sizes == outcomes[0].sizes);
+        EXPECT_EQ(outcomes[1].comments, outcomes[0].comments);
+    }
+}
+
+TEST(CommandKeys, HeldDownOnlyMovingRepeatsAndWithoutCtrlTheLetterIsTyped) {
+    FormDriver form;
+    ThreeNodules(form);
+    form.Focus(IDC_COMMENTS);
+    form.Press('N');
+    EXPECT_EQ(form.Text(IDC_COMMENTS), L"n");
+    EXPECT_EQ(form.RowCount(), 3);
+
+    form.Focus(IDC_NODULE_LIST);
+    form.PressCtrl('D', 3);
+    EXPECT_EQ(form.RowCount(), 2);
+    form.PressCtrl('N', 3);
+    EXPECT_EQ(form.RowCount(), 3);
+    form.PressCtrl(VK_UP, 3);
+    EXPECT_EQ(form.SelectedRow(), 0);
+}
