@@ -1,6 +1,7 @@
 // Keys for the form's commands, from whichever control has the focus. Each key
-// runs what its button runs, after the focus has moved to that button as a
-// click would move it, so that the editor first commits what was typed.
+// runs what its button runs, after the focus has moved to that button (or, to
+// move between nodules, to the list) as a click would move it, so that the
+// editor first commits what was typed.
 #include "PulmetraDlg.h"
 
 #include <algorithm>
@@ -33,7 +34,10 @@ bool CPulmetraDlg::RunShortcutKey(const MSG& msg) {
     if (IsDroppedCombo(msg.hwnd)) return false;
     for (const auto& key : KEYS) {
         if (key.vk != msg.wParam) continue;
-        if (key.bRepeats || !(msg.lParam & KEY_WAS_DOWN)) (this->*key.run)();
+        if (key.bRepeats || !(msg.lParam & KEY_WAS_DOWN)) {
+            ForgetTips();  // a tip shown would outstay the data it explains
+            (this->*key.run)();
+        }
         return true;
     }
     return false;

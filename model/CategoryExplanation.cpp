@@ -84,7 +84,8 @@ CString ExplainNoduleCategory(const CNoduleItem& item) {
     subject.push_back(type.empty() ? CString(L"결절") : type + L" 결절");
     if (const CString status = FollowUpText(item.m_nFollowUp); !status.empty()) subject.push_back(status);
 
-    CString text = Joined(subject, L", ") + L": 평균 " + MeanDiameterText(item.m_dLongAxis, item.m_dShortAxis) + L" mm";
+    CString text =
+        Joined(subject, L", ") + L": 평균 " + MeanDiameterText(item.m_dLongAxis, item.m_dShortAxis) + L" mm";
     if (item.m_nType == NODULE_PART_SOLID)
         text += L", 고형부분 " + MeanDiameterText(item.m_dSolidLongAxis, item.m_dSolidShortAxis) + L" mm";
     text += L" (" + BandText(derivation) + L") → " + CategoryText(derivation.nSizeCategory);

@@ -203,8 +203,8 @@ private:
         m_form.PressCtrl(vk);
         refreshed = vk == 'N';
         std::ostringstream what;
-        what << "Ctrl+" << (vk == VK_RETURN ? "Enter" : vk == VK_UP ? "Up" : vk == VK_DOWN ? "Down" : std::string(1, static_cast<char>(vk)))
-             << " from " << nIDC << (bTyped ? " with a value typed" : "");
+        const char* name = vk == VK_RETURN ? "Enter" : vk == VK_UP ? "Up" : vk == VK_DOWN ? "Down" : vk == 'N' ? "N" : "D";
+        what << "Ctrl+" << name << " from " << nIDC << (bTyped ? " with a value typed" : "");
         return what.str();
     }
 

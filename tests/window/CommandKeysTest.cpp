@@ -32,7 +32,8 @@ struct Sizes {
 
 std::vector<Sizes> AllSizes(const FormDriver& form) {
     std::vector<Sizes> sizes;
-    for (int nRow = 0; nRow < form.RowCount(); ++nRow) sizes.push_back({form.Record(nRow).m_dLongAxis, form.Record(nRow).m_dShortAxis});
+    for (int nRow = 0; nRow < form.RowCount(); ++nRow)
+        sizes.push_back({form.Record(nRow).m_dLongAxis, form.Record(nRow).m_dShortAxis});
     return sizes;
 }
 
@@ -44,7 +45,8 @@ TEST(CommandKeys, WorkFromAnEditAComboAndTheList) {
     const struct {
         const char* from;
         int nIDC;
-    } origins[] = {{"the long axis, 6 typed", IDC_LONG_AXIS}, {"the lobe combo", IDC_LOBE}, {"the list", IDC_NODULE_LIST}};
+    } origins[] = {
+        {"the long axis, 6 typed", IDC_LONG_AXIS}, {"the lobe combo", IDC_LOBE}, {"the list", IDC_NODULE_LIST}};
     const struct {
         const char* key;
         UINT vk;
@@ -75,7 +77,8 @@ TEST(CommandKeys, WorkFromAnEditAComboAndTheList) {
             EXPECT_TRUE(AllSizes(form) == expected);
             if (form.FocusedId() == IDC_LONG_AXIS) {
                 EXPECT_EQ(form.Text(IDC_LONG_AXIS), DiameterText(form.Record(key.nSelected).m_dLongAxis));
-                EXPECT_EQ(form.EditSelection(IDC_LONG_AXIS), std::make_pair(0, static_cast<int>(form.Text(IDC_LONG_AXIS).size())));
+                const int nLength = static_cast<int>(form.Text(IDC_LONG_AXIS).size());
+                EXPECT_EQ(form.EditSelection(IDC_LONG_AXIS), std::make_pair(0, nLength));
             }
         }
     }

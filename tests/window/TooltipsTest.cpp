@@ -10,7 +10,8 @@ namespace {
 
 POINT InRow(const FormDriver& form, int nRow, bool bLastColumn) {
     RECT row{LVIR_BOUNDS, 0, 0, 0};
-    SendMessageW(form.Item(IDC_NODULE_LIST), LVM_GETITEMRECT, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&row));
+    SendMessageW(form.Item(IDC_NODULE_LIST), LVM_GETITEMRECT, static_cast<WPARAM>(nRow),
+                 reinterpret_cast<LPARAM>(&row));
     return {bLastColumn ? row.right - 4 : row.left + 4, (row.top + row.bottom) / 2};
 }
 
