@@ -13,16 +13,16 @@
 
 namespace {
 
+// A short axis typed as -1 shows as an empty edit, as one never entered does.
+const double TYPO = -1 + SIZE_NUDGE_MM;
+
 // 7 mm in the right upper lobe, 5 mm without a lobe (selected), 8 mm in the
-// left lower lobe whose short axis was never entered.
+// left lower lobe whose short axis edit is empty.
 void ThreeNodules(FormDriver& form) {
     AddNodule(form, NODULE_SOLID, L"7", L"7");
     form.Choose(IDC_LOBE, LOBE_RUL);
     AddNodule(form, NODULE_SOLID, L"5", L"5");
-    form.Click(IDC_ADD_NODULE);
-    form.Type(IDC_LONG_AXIS, L"8");
-    form.Focus(IDC_LOBE);
-    form.Record(2).m_dShortAxis = 0;
+    AddNodule(form, NODULE_SOLID, L"8", L"-1");
     form.Choose(IDC_LOBE, LOBE_LLL);
     form.SelectRow(1);
 }
@@ -57,12 +57,12 @@ TEST(CommandKeys, WorkFromAnEditAComboAndTheList) {
         std::vector<std::wstring> messages = {};
     } keys[] = {
         {"Ctrl+N adds a nodule, the caret in its long axis", 'N', 4, 3, IDC_LONG_AXIS,
-         {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, 0}, {0, 0}}},
-        {"Ctrl+D deletes the selected nodule", 'D', 2, 1, IDC_NODULE_LIST, {{7.0001, 7.0001}, {8.0001, 0}}},
-        {"Ctrl+Up selects the nodule before", VK_UP, 3, 0, ORIGIN, {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, 0}}},
-        {"Ctrl+Down selects the nodule after", VK_DOWN, 3, 2, ORIGIN, {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, 0}}},
+         {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}, {0, 0}}},
+        {"Ctrl+D deletes the selected nodule", 'D', 2, 1, IDC_NODULE_LIST, {{7.0001, 7.0001}, {8.0001, TYPO}}},
+        {"Ctrl+Up selects the nodule before", VK_UP, 3, 0, ORIGIN, {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}}},
+        {"Ctrl+Down selects the nodule after", VK_DOWN, 3, 2, ORIGIN, {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}}},
         {"Ctrl+Enter asks for the lobe as the report button does", VK_RETURN, 3, 1, IDC_LOBE,
-         {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, 0}}, {L"2 번째 결절의 위치가 입력되지 않았습니다."}},
+         {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}}, {L"2 번째 결절의 위치가 입력되지 않았습니다."}},
     };
     for (const auto& origin : origins) {
         for (const auto& key : keys) {
