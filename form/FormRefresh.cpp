@@ -50,6 +50,7 @@ void CPulmetraDlg::RefreshForm() {
         EnableControl(finding.nDetail, IsChecked(finding.nCheckBox));
 
     UpdateFinalCategory();
+    ForgetTips();
 }
 
 void CPulmetraDlg::LoadNoduleEditors(const CNoduleItem& item, bool bBaselineCt) {

@@ -12,6 +12,13 @@ namespace {
 
 double LargerAxis(const CNoduleItem& item) { return std::max(item.m_dLongAxis, item.m_dShortAxis); }
 
+// A push button or the nodule list: where the focus goes when the reader acts on the nodules.
+bool IsCommandControl(HWND hWnd, HWND hForm) {
+    if (!hWnd || GetParent(hWnd) != hForm) return false;
+    return GetDlgCtrlID(hWnd) == IDC_NODULE_LIST ||
+           (SendMessageW(hWnd, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
+}
+
 }  // namespace
 
 void CPulmetraDlg::ClearInvalidPerifissural(CNoduleItem* pItem) {
@@ -60,6 +67,9 @@ void CPulmetraDlg::CommitLongAxis(int nIDC, double CNoduleItem::*longField, doub
     }
     ClearInvalidPerifissural(pItem);
     FinishNoduleEdit();
+    // A button pressed or a row picked acts on the nodules, and may show another
+    // nodule in the short axis: the focus stays where the reader put it.
+    if (IsCommandControl(GetFocus(), m_hWnd)) return;
     ScopedValue movingFocus(m_nMovingFocusFrom, nIDC);
     FocusEditSelectAll(nShortIDC);
 }
@@ -151,6 +161,8 @@ void CPulmetraDlg::OnOtherChanged() {
 BOOL CPulmetraDlg::PreTranslateMessage(MSG* pMsg) {
     // A wheel turned over a choice the reader is not working on changes nothing.
     if (IsWheelAtUnfocusedCombo(*pMsg, m_hWnd)) return TRUE;
+    RelayTipEvent(*pMsg);
+    if (RunShortcutKey(*pMsg)) return TRUE;
     if (pMsg->message != WM_KEYDOWN || pMsg->wParam != VK_RETURN) return CDialog::PreTranslateMessage(pMsg);
     const int nIDC = GetDlgCtrlID(pMsg->hwnd);
     // An open drop-down list takes Enter itself, to close on the item the reader chose.

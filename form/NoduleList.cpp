@@ -17,9 +17,9 @@ int ColumnWidth(int nAvailable, float fShare) {
 }
 
 CString SizeColumnText(const CNoduleItem& item) {
-    CString text = FormatFixed((item.m_dShortAxis + item.m_dLongAxis) * 0.5, 1) + L" [mm]";
+    CString text = MeanDiameterText(item.m_dLongAxis, item.m_dShortAxis) + L" [mm]";
     if (item.m_nType == NODULE_PART_SOLID)
-        text += L" (" + FormatFixed((item.m_dSolidShortAxis + item.m_dSolidLongAxis) * 0.5, 1) + L" [mm])";
+        text += L" (" + MeanDiameterText(item.m_dSolidLongAxis, item.m_dSolidShortAxis) + L" [mm])";
     return text;
 }
 

@@ -65,6 +65,7 @@ BEGIN_MESSAGE_MAP(CPulmetraDlg, CDialog)
     ON_BN_CLICKED(IDC_REPORT, &CPulmetraDlg::OnReportClicked)
     ON_BN_CLICKED(IDC_CLEAR, &CPulmetraDlg::OnClearClicked)
     ON_BN_CLICKED(IDCANCEL, &CPulmetraDlg::OnExitClicked)
+    ON_NOTIFY(TTN_GETDISPINFOW, IDC_FINAL_CATEGORY, &CPulmetraDlg::OnFinalCategoryTip)
 END_MESSAGE_MAP()
 
 CPulmetraDlg::CPulmetraDlg(HWND hWndParent)
@@ -101,6 +102,7 @@ BOOL CPulmetraDlg::OnInitDialog() {
     InitNoduleColumns();
     SendDlgItemMessageW(m_hWnd, IDC_FINAL_CATEGORY, WM_SETFONT,
                         reinterpret_cast<WPARAM>(m_fontCategory.GetSafeHandle()), TRUE);
+    CreateTips();
     ResetForm();
     RefreshForm();
     return TRUE;

@@ -6,6 +6,7 @@
 #include "framework/Dialog.h"
 #include "framework/GdiObjects.h"
 #include "framework/ListCtrl.h"
+#include "framework/ToolTipCtrl.h"
 #include "model/ExamCategory.h"
 #include "report/ReportComposer.h"
 #include "model/NoduleItem.h"
@@ -52,6 +53,10 @@ protected:
     bool m_bMovingSelection = false;
     // The long-axis edit whose commit is moving the focus on to its short axis; 0 otherwise.
     int m_nMovingFocusFrom = 0;
+    CToolTipCtrl m_tips;
+    int m_nTipRow = -1;  // the list row that the row tool covers; -1: none
+    RECT m_rcTipRow{};
+    CString m_strFinalCategoryTip;  // the tooltip reads it while it shows
 
     // Nodule list
     void InitNoduleColumns();
@@ -113,6 +118,23 @@ protected:
     void OnReportClicked();
     bool ValidateNodules();
     ExamInputs ReadExamInputs() const;
+
+    // Command keys
+    bool RunShortcutKey(const MSG& msg);
+    void ParkFocus(int nIDC);
+    void OnAddNoduleKey();
+    void OnDeleteNoduleKey();
+    void OnReportKey();
+    void OnPreviousNoduleKey();
+    void OnNextNoduleKey();
+    void MoveSelection(int nStep);
+
+    // Tooltips
+    void CreateTips();
+    void RelayTipEvent(const MSG& msg);
+    void TrackTipRow(POINT ptList);
+    void ForgetTips();
+    void OnFinalCategoryTip(NMHDR* pNMHDR, LRESULT* pResult);
 
     // Window chrome
     void OnSysCommand(UINT nID, LPARAM lParam);

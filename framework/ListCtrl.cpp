@@ -83,3 +83,19 @@ void CListCtrl::SetExtendedStyle(DWORD dwExStyle) {
 HWND CListCtrl::GetHeaderCtrl() const {
     return reinterpret_cast<HWND>(SendMessageW(m_hWnd, LVM_GETHEADER, 0, 0));
 }
+
+int CListCtrl::SubItemHitTest(POINT pt) const {
+    LVHITTESTINFO hit{};
+    hit.pt = pt;
+    SendMessageW(m_hWnd, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    return hit.iItem;
+}
+
+bool CListCtrl::GetItemRect(int nItem, RECT* pRect, UINT nCode) const {
+    pRect->left = static_cast<LONG>(nCode);
+    return SendMessageW(m_hWnd, LVM_GETITEMRECT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(pRect)) != 0;
+}
+
+bool CListCtrl::EnsureVisible(int nItem, bool bPartialOK) {
+    return SendMessageW(m_hWnd, LVM_ENSUREVISIBLE, static_cast<WPARAM>(nItem), bPartialOK) != 0;
+}

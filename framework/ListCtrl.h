@@ -22,6 +22,11 @@ public:
     DWORD GetExtendedStyle() const;
     void SetExtendedStyle(DWORD dwExStyle);
     HWND GetHeaderCtrl() const;
+    // The row under a point of the client area, whichever column it is in; -1 for none.
+    int SubItemHitTest(POINT pt) const;
+    // The row's rectangle in client coordinates (LVIR_BOUNDS: every column).
+    bool GetItemRect(int nItem, RECT* pRect, UINT nCode) const;
+    bool EnsureVisible(int nItem, bool bPartialOK);
 
     HWND m_hWnd = nullptr;
 };

@@ -1,6 +1,7 @@
 #pragma once
 #include <span>
 
+#include "NoduleItem.h"
 #include "WideString.h"
 
 // Check states of the form's exam findings (true = ticked) and the severity combo.
@@ -22,6 +23,28 @@ struct ExamFindings {
     bool bInactiveTuberculosis = false;  // 1029
     bool bOtherFinding = false;          // 1043
 };
+
+// The findings that change the final category, in the form's order, with the
+// captions of their check boxes.
+enum FindingRole { SUGGESTS_LUNG_CANCER, SIGNIFICANT_FINDING };
+struct FindingRule {
+    FindingRole role;
+    bool ExamFindings::*flag;
+    const wchar_t* name;
+    bool bNeedsModerateSeverity;  // counts only from a severity of Moderate
+};
+std::span<const FindingRule> FindingRules();
+bool IsTicked(const FindingRule& rule, const ExamFindings& findings);
+
+// How the final category came about, step by step.
+struct ExamCategoryDerivation {
+    int nNoduleCategory = CAT_1;         // the most severe nodule; 1 without nodules
+    bool bEndobronchialRaised = false;   // the endobronchial lesion raised it to 4A
+    bool bSuggestsLungCancer = false;    // a finding suggesting lung cancer made it 4X
+    bool bSignificantFinding = false;    // the modifier S
+    int nCategory = CAT_1;
+};
+ExamCategoryDerivation DeriveExamCategory(std::span<const int> noduleCategories, const ExamFindings& findings);
 
 // The final category text shown in 1037: the category label, then "S" when a
 // significant finding other than lung cancer is ticked.

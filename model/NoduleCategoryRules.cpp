@@ -1,4 +1,4 @@
-#include "NoduleItem.h"
+#include "CategoryDerivation.h"
 
 namespace {
 
@@ -48,22 +48,6 @@ const SizeRule SIZE_RULES[] = {
     {NODULE_GROUND_GLASS, FOLLOWUP_STABLE, ANY_SIZE, 0, OUT_2},
 };
 
-// The perifissural override applies only below this larger axis.
-constexpr double PERIFISSURAL_LIMIT_MM = 10.0;
-
-Outcome SizeOutcome(int nType, int nFollowUp, int nMeanTenths, int nSolidMeanTenths) {
-    for (const SizeRule& rule : SIZE_RULES) {
-        if (rule.nType != nType || rule.nFollowUp != nFollowUp) {
-            continue;
-        }
-        const int nSize = rule.key == SOLID_MEAN ? nSolidMeanTenths : nMeanTenths;
-        if (rule.key == ANY_SIZE || nSize < rule.nBelowTenths) {
-            return rule.outcome;
-        }
-    }
-    return OUT_0;
-}
-
 int OutcomeCategory(Outcome outcome, bool bHas4XFeatures) {
     switch (outcome) {
     case OUT_0: return CAT_0;
@@ -75,28 +59,57 @@ int OutcomeCategory(Outcome outcome, bool bHas4XFeatures) {
     return CAT_0;
 }
 
+// Walks the rows of the nodule's type and follow-up status: a row passed over
+// leaves a lower bound on its size, the row that applies sets the upper one.
+Outcome ApplySizeRule(const CNoduleItem& item, CategoryDerivation& derivation) {
+    const int nMeanTenths = MeanDiameterTenths(item.m_dLongAxis, item.m_dShortAxis);
+    const int nSolidMeanTenths = MeanDiameterTenths(item.m_dSolidLongAxis, item.m_dSolidShortAxis);
+    for (const SizeRule& rule : SIZE_RULES) {
+        if (rule.nType != item.m_nType || rule.nFollowUp != item.m_nFollowUp) continue;
+        derivation.bSizeRuleFound = true;
+        if (rule.key == ANY_SIZE) return rule.outcome;
+        SizeBand& band = rule.key == SOLID_MEAN ? derivation.solidMean : derivation.mean;
+        const int nSize = rule.key == SOLID_MEAN ? nSolidMeanTenths : nMeanTenths;
+        if (nSize < rule.nBelowTenths) {
+            band.nBelow = rule.nBelowTenths;
+            return rule.outcome;
+        }
+        band.nFrom = rule.nBelowTenths;
+    }
+    return OUT_0;
+}
+
+void Apply(CategoryDerivation& derivation, CategoryOverride reason, int nCategory) {
+    derivation.steps[static_cast<size_t>(derivation.nSteps++)] = {reason, nCategory};
+    derivation.nCategory = nCategory;
+}
+
 }  // namespace
 
-void CNoduleItem::UpdateCategory() {
-    if (m_bCalcification || m_bFat) {
-        m_nCategory = CAT_1;
-        return;
-    }
-    const bool bHas4XFeatures = m_bSpiculation || m_bCavity || m_bOther;
-    const int nMeanTenths = MeanDiameterTenths(m_dLongAxis, m_dShortAxis);
-    const int nSolidMeanTenths = MeanDiameterTenths(m_dSolidLongAxis, m_dSolidShortAxis);
-    const int nSizeCategory =
-        OutcomeCategory(SizeOutcome(m_nType, m_nFollowUp, nMeanTenths, nSolidMeanTenths), bHas4XFeatures);
+CategoryDerivation DeriveCategory(const CNoduleItem& item) {
+    CategoryDerivation derivation;
+    const Outcome outcome = ApplySizeRule(item, derivation);
+    derivation.nSizeCategory = derivation.nCategory = OutcomeCategory(outcome, false);
 
-    if (nSizeCategory >= CAT_3 && m_bLikelyBenign) {
-        m_nCategory = CAT_2B;
-        return;
+    // Benign features decide alone: no 4X feature and no override can change them.
+    if (item.m_bCalcification || item.m_bFat) {
+        Apply(derivation, OVERRIDE_BENIGN, CAT_1);
+        return derivation;
+    }
+    const bool bHas4XFeatures = item.m_bSpiculation || item.m_bCavity || item.m_bOther;
+    const int nWithFeatures = OutcomeCategory(outcome, bHas4XFeatures);
+    if (nWithFeatures != derivation.nCategory) Apply(derivation, OVERRIDE_4X_FEATURES, nWithFeatures);
+
+    if (derivation.nCategory >= CAT_3 && item.m_bLikelyBenign) {
+        Apply(derivation, OVERRIDE_LIKELY_BENIGN, CAT_2B);
+        return derivation;
     }
     // Both axes below the limit is the larger axis below it; an axis that is
     // not a number proves no small nodule.
-    if (m_bPerifissural && m_dLongAxis < PERIFISSURAL_LIMIT_MM && m_dShortAxis < PERIFISSURAL_LIMIT_MM) {
-        m_nCategory = CAT_2;
-        return;
-    }
-    m_nCategory = nSizeCategory;
+    const bool bSmallPerifissural = item.m_bPerifissural && item.m_dLongAxis < PERIFISSURAL_LIMIT_MM &&
+                                    item.m_dShortAxis < PERIFISSURAL_LIMIT_MM;
+    if (bSmallPerifissural && derivation.nCategory != CAT_2) Apply(derivation, OVERRIDE_PERIFISSURAL, CAT_2);
+    return derivation;
 }
+
+void CNoduleItem::UpdateCategory() { m_nCategory = DeriveCategory(*this).nCategory; }

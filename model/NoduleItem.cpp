@@ -3,6 +3,8 @@
 #include <climits>
 #include <cmath>
 
+#include "NumberText.h"
+
 CNoduleItem::CNoduleItem() { ++s_nLive; }
 
 CNoduleItem::CNoduleItem(const CNoduleItem& other) : CNoduleItem() { *this = other; }
@@ -33,3 +35,5 @@ int MeanDiameterTenths(double dAxisA, double dAxisB) {
     }
     return static_cast<int>(tenths);
 }
+
+CString MeanDiameterText(double dAxisA, double dAxisB) { return FormatFixed((dAxisB + dAxisA) * 0.5, 1); }

@@ -81,3 +81,5 @@ private:
 // Mean of two diameters in whole tenths of a millimetre, rounded half-up.
 // NaN counts as 0; values beyond the int range are clamped to it.
 int MeanDiameterTenths(double dAxisA, double dAxisB);
+// The same mean in millimetres as the nodule list shows it: "%.1f", unrounded before.
+CString MeanDiameterText(double dAxisA, double dAxisB);

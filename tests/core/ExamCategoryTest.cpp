@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "model/CategoryExplanation.h"
 #include "model/ExamCategory.h"
 #include "model/NoduleItem.h"
 
@@ -69,5 +70,45 @@ TEST(ExamCategory, FinalCategoryText) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FinalCategoryText(c.categories, c.findings), c.expected) << c.name;
+    }
+}
+
+TEST(ExamCategory, FinalCategoryExplanation) {
+    struct Nodule {
+        int nCategory;
+        int nLobe;
+    };
+    struct Case {
+        const char* name;
+        std::vector<Nodule> nodules;
+        ExamFindings findings;
+        const wchar_t* expected;
+    };
+    const Case cases[] = {
+        {"no nodules", {}, {.bCoronaryCalcification = true, .nCoronarySeverity = MILD}, L"결절 없음 → 1"},
+        {"the nodules in the highest category, by row and lobe, where the lesion raises nothing",
+         {{CAT_2, LOBE_RUL}, {CAT_4A, LOBE_LLL}, {CAT_3, LOBE_RML}, {CAT_4A, LOBE_NONE}},
+         {.bEndobronchial = true},
+         L"2번 결절 (좌하엽), 4번 결절 (---) → 4A"},
+        {"beyond three nodules the rest are counted",
+         {{CAT_2, LOBE_RUL}, {CAT_2, LOBE_RML}, {CAT_0, LOBE_RLL}, {CAT_2, LOBE_LUL}, {CAT_2, LOBE_LLL}, {CAT_2, LOBE_RUL}},
+         {},
+         L"1번 결절 (우상엽), 2번 결절 (우중엽), 4번 결절 (좌상엽) 외 2개 → 2"},
+        {"every step that changed it, then the findings behind S",
+         {{CAT_3, LOBE_RLL}},
+         {.bEndobronchial = true, .bConsolidation = true, .bSuggestiveOther = true, .bCoronaryCalcification = true,
+          .nCoronarySeverity = MODERATE, .bEffusion = true, .bInactiveTuberculosis = true},
+         L"1번 결절 (우하엽) → 3\r\n기관지내 병변 → 4A\r\n폐결절 외 폐암시사 소견: 폐경화, 기타 → 4X\r\n"
+         L"폐결절 외 의미있는 소견: 관상동맥 석회화, 다량의 흉수 또는 심낭 삼출 → S"},
+    };
+    for (const Case& c : cases) {
+        std::vector<CNoduleItem> items(c.nodules.size());
+        std::vector<const CNoduleItem*> nodules;
+        for (size_t n = 0; n < items.size(); ++n) {
+            items[n].m_nCategory = c.nodules[n].nCategory;
+            items[n].m_nLobe = c.nodules[n].nLobe;
+            nodules.push_back(&items[n]);
+        }
+        EXPECT_EQ(ExplainFinalCategory(nodules, c.findings), c.expected) << c.name;
     }
 }

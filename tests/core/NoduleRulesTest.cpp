@@ -6,6 +6,9 @@
 #include <span>
 #include <vector>
 
+#include "model/CategoryDerivation.h"
+#include "model/CategoryExplanation.h"
+#include "model/Labels.h"
 #include "model/NoduleItem.h"
 
 namespace {
@@ -323,4 +326,74 @@ TEST(NoduleRules, SetOther) {
         EXPECT_EQ(nodule.m_bOther, c.bExpectedOther) << c.name;
         EXPECT_EQ(nodule.m_strOther, c.expectedText) << c.name;
     }
+}
+
+// Every type and follow-up status (one of each out of range), sizes on both
+// sides of every bound, every combination of features: the explanation ends
+// with the category that UpdateCategory stores, and the band it names holds
+// the nodule's sizes.
+TEST(NoduleRules, ExplanationEndsWithTheComputedCategory) {
+    const double TYPED_SIZES[] = {0, 3.9, 4, 5.9, 6, 7.9, 8, 9.9, 10, 14.9, 15, 29.9, 30};
+    const auto inBand = [](const SizeBand& band, int nTenths) {
+        return (!band.nFrom || nTenths >= *band.nFrom) && (!band.nBelow || nTenths < *band.nBelow);
+    };
+    for (int nType : {int{NODULE_SOLID}, int{NODULE_PART_SOLID}, int{NODULE_GROUND_GLASS}, 3}) {
+        for (int nFollowUp = FOLLOWUP_BASELINE; nFollowUp <= FOLLOWUP_STABLE + 1; ++nFollowUp) {
+            for (double dMean : TYPED_SIZES) {
+                for (double dSolid : TYPED_SIZES) {
+                    if (nType != NODULE_PART_SOLID && dSolid != 0) continue;
+                    for (unsigned flags = 0; flags <= (PERIFISSURAL | CALCIFICATION | FAT | LIKELY_BENIGN |
+                                                       SPICULATION | CAVITY | OTHER);
+                         ++flags) {
+                        CNoduleItem nodule = Nodule(nType, nFollowUp, TypedSizes(dMean, dMean, dSolid, dSolid), flags);
+                        nodule.UpdateCategory();
+                        const CString text = ExplainNoduleCategory(nodule);
+                        const CString ending = L"→ " + CategoryText(nodule.m_nCategory);
+                        ASSERT_TRUE(text.ends_with(ending))
+                            << "type " << nType << " follow-up " << nFollowUp << " sizes " << dMean << "/" << dSolid
+                            << " flags " << flags;
+                        const CategoryDerivation derivation = DeriveCategory(nodule);
+                        ASSERT_TRUE(inBand(derivation.mean, MeanDiameterTenths(nodule.m_dLongAxis, nodule.m_dShortAxis)));
+                        ASSERT_TRUE(inBand(derivation.solidMean,
+                                           MeanDiameterTenths(nodule.m_dSolidLongAxis, nodule.m_dSolidShortAxis)));
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(NoduleRules, ExplanationTexts) {
+    struct Case {
+        const char* name;
+        CNoduleItem nodule;
+        const wchar_t* expected;
+    };
+    const Case cases[] = {
+        {"a 4X feature after the size", Nodule(NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7), SPICULATION),
+         L"고형 결절, 처음CT: 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3; 침상결절 → 4X"},
+        {"the solid part decides a growing part-solid nodule",
+         Nodule(NODULE_PART_SOLID, FOLLOWUP_GROWING, TypedSizes(5, 5, 4, 4), 0),
+         L"부분고형 결절, 커짐: 평균 5.0 mm, 고형부분 4.0 mm (고형부분 4 mm 이상) → 4B"},
+        {"both sizes bound a part-solid baseline nodule",
+         Nodule(NODULE_PART_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10, 6, 6), 0),
+         L"부분고형 결절, 처음CT: 평균 10.0 mm, 고형부분 6.0 mm (6 mm 이상, 고형부분 6 mm 이상 8 mm 미만) → 4A"},
+        {"a stable nodule is 2 at any size and 4X features change nothing",
+         Nodule(NODULE_SOLID, FOLLOWUP_STABLE, TypedSizes(25, 25), SPICULATION),
+         L"고형 결절, 변화 없음: 평균 25.0 mm (크기 무관) → 2"},
+        {"benign features name each that is ticked",
+         Nodule(NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(20, 20), CALCIFICATION | FAT | SPICULATION),
+         L"고형 결절, 처음CT: 평균 20.0 mm (15 mm 이상) → 4B; 양성 석회화, 지방 → 1"},
+        {"likely benign follows the 4X features",
+         Nodule(NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7), CAVITY | OTHER | LIKELY_BENIGN),
+         L"고형 결절, 처음CT: 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3; 공동, 기타 → 4X; 양성 가능성 높음 (2b) → 2b"},
+        {"a small perifissural nodule", Nodule(NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(9.9, 9.9), PERIFISSURAL),
+         L"고형 결절, 새로 생김: 평균 9.9 mm (8 mm 이상) → 4B; 흉막주변결절 (10 mm 미만) → 2"},
+        {"a perifissural nodule already in 2 names no override",
+         Nodule(NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(5, 4), PERIFISSURAL),
+         L"고형 결절, 처음CT: 평균 4.5 mm (6 mm 미만) → 2"},
+        {"a follow-up status without a row", Nodule(NODULE_GROUND_GLASS, 7, TypedSizes(20, 20), 0),
+         L"간유리 결절: 평균 20.0 mm (해당 기준 없음) → 0"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ExplainNoduleCategory(c.nodule), c.expected) << c.name;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A follow-up CT entered by mouse and keyboard: prior-CT date typed into the
 # picker, prior lung cancer, dose, a growing part-solid nodule and a stable solid
-# one, findings with notes, comments on two lines (the second pasted); in the
+# one (added with Ctrl+N), findings with notes, comments on two lines (the
+# second pasted), the report asked for with Ctrl+Enter from the comments; in the
 # report dialog the reader adds a line, copies with "클립보드 복사" and leaves
 # with "취소".
 source "$(dirname "$0")/e2e_lib.sh"
@@ -62,8 +63,7 @@ retype 553 82 52 88
 choose_in_combo 449 114 71 1 3            # 커짐
 
 step "second nodule: solid 4 mm, right upper lobe, image 12, unchanged"
-click_form 280 194 50 14
-click_form 449 67 21 12
+keys ctrl+n                               # the caret waits in the new nodule's long axis
 type_text 4
 keys Return
 choose_in_combo 449 82 71 0 5             # 우상엽
@@ -86,8 +86,8 @@ keys Return
 paste_text "결절 크기 증가"
 
 put_sentinel "$SENTINEL"
-step "report"
-click_form 453 439 50 14                  # 판독문
+step "report with Ctrl+Enter, still in the comments"
+keys ctrl+Return
 REPORT=$(wait_window "$REPORT_TITLE") || fail "the report dialog did not open"
 step "add the reader's line at the end of the report"
 click_report 7 7 351 193

@@ -3,6 +3,7 @@
 // the seed and the actions so that it replays.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstdint>
 #include <sstream>
@@ -55,6 +56,7 @@ const wchar_t* const TEXTS[] = {
     L"nan", L"inf", L"1e999", L"%s%n", L"7mm", L"7,5", L"0012", L"100", L"100.5", L"abc", L"  4.05 ",
 };
 constexpr UINT LEAVE_KEYS[] = {VK_TAB, VK_RETURN, 0};  // 0: a click elsewhere
+constexpr UINT COMMAND_KEYS[] = {'N', 'D', VK_RETURN, VK_UP, VK_DOWN};  // with Ctrl
 
 const wchar_t* const DOSE_PROMPTS[] = {L"숫자를 입력하십시오.", L"0에서 100 사이의 숫자를 입력하십시오."};
 
@@ -89,7 +91,7 @@ public:
     std::string Step(bool& refreshed) {
         std::ostringstream what;
         refreshed = false;
-        switch (m_random.Below(12)) {
+        switch (m_random.Below(13)) {
         case 0:
         case 1:
             if (m_form.RowCount() >= 40) return "add skipped (40 rows)";
@@ -133,6 +135,8 @@ public:
             what << "report, then button " << m_responder.nReportButton;
             return what.str();
         }
+        case 12:
+            return PressCommandKey(refreshed);
         default: {
             if (m_random.Below(2)) {
                 m_responder.nClearAnswer = m_random.Below(2) ? IDYES : IDNO;
@@ -174,6 +178,33 @@ private:
         std::ostringstream what;
         what << "type " << text.size() << " chars '" << std::string(text.begin(), text.begin() + std::min<size_t>(text.size(), 12))
              << "' into " << nIDC << (leave == VK_TAB ? ", tab" : leave == VK_RETURN ? ", enter" : ", click away");
+        return what.str();
+    }
+
+    // A command key from an edit (at times holding a value typed and not yet
+    // committed), a combo box, a check box or the list.
+    std::string PressCommandKey(bool& refreshed) {
+        int nIDC = IDC_NODULE_LIST;
+        switch (m_random.Below(4)) {
+        case 0: nIDC = PickEnabled(EDITS); break;
+        case 1: nIDC = PickEnabled(COMBOS); break;
+        case 2: nIDC = PickEnabled(CHECK_BOXES); break;
+        }
+        if (!nIDC) return "command key skipped (no control enabled)";
+        const bool bTyped = m_random.Below(2) && std::find(std::begin(EDITS), std::end(EDITS), nIDC) != std::end(EDITS);
+        if (bTyped)
+            m_form.Type(nIDC, m_random.Pick(TEXTS));
+        else
+            m_form.Focus(nIDC);
+        const UINT vk = m_random.Pick(COMMAND_KEYS);
+        if (vk == 'N' && m_form.RowCount() >= 40) return "Ctrl+N skipped (40 rows)";
+        const int buttons[] = {IDOK, IDC_COPY, IDCANCEL};
+        m_responder.nReportButton = m_random.Pick(buttons);
+        m_form.PressCtrl(vk);
+        refreshed = vk == 'N';
+        std::ostringstream what;
+        const char* name = vk == VK_RETURN ? "Enter" : vk == VK_UP ? "Up" : vk == VK_DOWN ? "Down" : vk == 'N' ? "N" : "D";
+        what << "Ctrl+" << name << " from " << nIDC << (bTyped ? " with a value typed" : "");
         return what.str();
     }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/ListCtrl.h"
+#include "ModalScript.h"
 #include "framework/WindowText.h"
 
 FormDriver::FormDriver() {
@@ -68,6 +69,50 @@ void FormDriver::Press(UINT vk) {
     PostMessageW(hTarget, WM_KEYDOWN, vk, scan | 1);
     PostMessageW(hTarget, WM_KEYUP, vk, scan | 0xC0000001);
     Pump();
+}
+
+void FormDriver::PressCtrl(UINT vk, int nRepeats) {
+    // Posted keys leave the keyboard state alone: Ctrl is put there by hand.
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    const BYTE ctrlBefore = keys[VK_CONTROL];
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+    SetKeyboardState(keys);
+    HWND hTarget = GetFocus();
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+    PostMessageW(hTarget, WM_KEYDOWN, vk, scan | 1);
+    for (int n = 0; n < nRepeats; ++n) PostMessageW(hTarget, WM_KEYDOWN, vk, scan | 0x40000001);
+    PostMessageW(hTarget, WM_KEYUP, vk, scan | 0xC0000001);
+    Pump();
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = ctrlBefore;
+    SetKeyboardState(keys);
+}
+
+namespace {
+
+// The pointer moves there for real; the move the window system reports is
+// also posted, in case it comes late.
+void MovePointer(HWND hWnd, POINT ptClient) {
+    POINT ptScreen = ptClient;
+    ClientToScreen(hWnd, &ptScreen);
+    SetCursorPos(ptScreen.x, ptScreen.y);
+    PostMessageW(hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(ptClient.x, ptClient.y));
+}
+
+}  // namespace
+
+std::wstring FormDriver::HoverTip(int nIDC, POINT ptClient) {
+    constexpr DWORD TIMEOUT_MS = 4000;
+    // First to a corner of the form without a tip, so that a tip still shown goes.
+    MovePointer(Form(), {2, 2});
+    for (const DWORD start = GetTickCount(); FindTooltip() && GetTickCount() - start < TIMEOUT_MS;) Pump();
+    MovePointer(nIDC == 0 ? Form() : Item(nIDC), ptClient);
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < TIMEOUT_MS;) {
+        Pump();
+        if (HWND hTip = FindTooltip()) return GetWindowTextString(hTip);
+    }
+    return {};
 }
 
 void FormDriver::SelectRow(int nRow) {

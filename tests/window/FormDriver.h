@@ -29,8 +29,15 @@ public:
     void Type(int nIDC, std::wstring_view text);
     // A key pressed and released at the focused control.
     void Press(UINT vk);
+    // The key with Ctrl held down, as the keyboard sends it to the focused control;
+    // held long enough for nRepeats more key-downs of its auto-repeat.
+    void PressCtrl(UINT vk, int nRepeats = 0);
     // Clicks a list row, as a selection change of the list view.
     void SelectRow(int nRow);
+    // Moves the mouse pointer to a point of a control's client area (0: the
+    // form's) and keeps it still until a tooltip shows; returns the tip's text,
+    // empty when none showed.
+    std::wstring HoverTip(int nIDC, POINT ptClient);
 
     std::wstring Text(int nIDC) const;
     bool Enabled(int nIDC) const { return IsWindowEnabled(Item(nIDC)) != FALSE; }

@@ -1,5 +1,7 @@
 #include "ModalScript.h"
 
+#include <commctrl.h>
+
 #include "framework/WindowText.h"
 
 namespace {
@@ -133,4 +135,12 @@ SeenMessageBox ReadMessageBox(HWND hBox) {
         if ((GetWindowLongW(hButton, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) seen.defaultButton = nButton;
     }
     return seen;
+}
+
+HWND FindTooltip() {
+    return FindThreadWindow([](HWND hWnd) {
+        wchar_t className[32] = {};
+        GetClassNameW(hWnd, className, 32);
+        return lstrcmpiW(className, TOOLTIPS_CLASSW) == 0;
+    });
 }

@@ -48,3 +48,5 @@ HWND FindMessageBox();
 // The visible top-level dialog of this thread with the given caption, or nullptr.
 HWND FindDialog(const std::wstring& caption);
 SeenMessageBox ReadMessageBox(HWND hBox);
+// The visible tooltip window of this thread, or nullptr.
+HWND FindTooltip();

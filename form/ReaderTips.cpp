@@ -1,0 +1,83 @@
+// Tooltips of the findings form: how each nodule and the examination came to
+// their categories, and the keys of the command buttons.
+#include "PulmetraDlg.h"
+
+#include <windowsx.h>
+
+#include "model/CategoryExplanation.h"
+
+namespace {
+
+// Explanations wider than this wrap onto further lines.
+constexpr int TIP_WIDTH_DLU = 230;
+
+struct ButtonTip {
+    int nIDC;
+    const wchar_t* text;
+};
+
+const ButtonTip BUTTON_TIPS[] = {
+    {IDC_ADD_NODULE, L"결절 추가 (Ctrl+N)"},
+    {IDC_DELETE_NODULE, L"결절 삭제 (Ctrl+D)"},
+    {IDC_REPORT, L"판독문 (Ctrl+Enter)"},
+    {IDCANCEL, L"종료 (Esc)"},
+};
+
+}  // namespace
+
+void CPulmetraDlg::CreateTips() {
+    if (!m_tips.Create(m_hWnd)) return;
+    // The dialog's face: the system's tooltip face may have no Hangul.
+    m_tips.SetFont(reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0)));
+    RECT width{0, 0, TIP_WIDTH_DLU, 0};
+    MapDialogRect(m_hWnd, &width);
+    m_tips.SetMaxTipWidth(width.right);
+    for (const ButtonTip& tip : BUTTON_TIPS) m_tips.AddTool(GetDlgItem(tip.nIDC), tip.text);
+
+    // 1037 lets the mouse through to the form (it has no SS_NOTIFY), so its tool
+    // is its rectangle on the form, and its text is made when the tip shows.
+    RECT category;
+    GetWindowRect(GetDlgItem(IDC_FINAL_CATEGORY), &category);
+    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&category), 2);
+    m_tips.AddTool(m_hWnd, LPSTR_TEXTCALLBACKW, &category, IDC_FINAL_CATEGORY);
+}
+
+// Sees every mouse message of the form before it is dispatched.
+void CPulmetraDlg::RelayTipEvent(const MSG& msg) {
+    if (msg.message < WM_MOUSEFIRST || msg.message > WM_MOUSELAST) return;
+    if (msg.hwnd != m_hWnd && !IsChild(m_hWnd, msg.hwnd)) return;
+    if (msg.hwnd == m_listNodules.m_hWnd && msg.message == WM_MOUSEMOVE)
+        TrackTipRow({GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)});
+    m_tips.RelayEvent(&msg);
+}
+
+// The row tool follows the pointer: one tool over the row beneath it, replaced
+// when the pointer reaches another row, so that the tooltip treats each row as
+// a tool of its own and shows its tip anew.
+void CPulmetraDlg::TrackTipRow(POINT ptList) {
+    const int nRow = m_listNodules.SubItemHitTest(ptList);
+    RECT row{};
+    if (nRow >= 0) m_listNodules.GetItemRect(nRow, &row, LVIR_BOUNDS);
+    if (nRow == m_nTipRow && EqualRect(&row, &m_rcTipRow)) return;
+    ForgetTips();
+    const CNoduleItem* pItem = GetNodule(nRow);
+    if (!pItem) return;
+    m_nTipRow = nRow;
+    m_rcTipRow = row;
+    m_tips.AddTool(m_listNodules.m_hWnd, ExplainNoduleCategory(*pItem).c_str(), &row, static_cast<UINT_PTR>(nRow) + 1);
+}
+
+// After a change of the data no tip may show what was: the shown one goes, and
+// the next mouse move over a row makes its tool again.
+void CPulmetraDlg::ForgetTips() {
+    m_tips.Pop();
+    if (m_nTipRow < 0) return;
+    m_tips.DelTool(m_listNodules.m_hWnd, static_cast<UINT_PTR>(m_nTipRow) + 1);
+    m_nTipRow = -1;
+}
+
+void CPulmetraDlg::OnFinalCategoryTip(NMHDR* pNMHDR, LRESULT* pResult) {
+    m_strFinalCategoryTip = ExplainFinalCategory(GetNodules(), ReadExamFindings());
+    reinterpret_cast<NMTTDISPINFOW*>(pNMHDR)->lpszText = m_strFinalCategoryTip.data();
+    *pResult = 0;
+}

@@ -1,0 +1,92 @@
+// Keys for the form's commands, from whichever control has the focus. Each key
+// runs what its button runs, after the focus has moved to that button (or, to
+// move between nodules, to the list) as a click would move it, so that the
+// editor first commits what was typed.
+#include "PulmetraDlg.h"
+
+#include <algorithm>
+
+#include "framework/WindowText.h"
+
+namespace {
+
+constexpr LPARAM KEY_WAS_DOWN = 1 << 30;  // an auto-repeated key-down
+
+bool IsDown(int vk) { return GetKeyState(vk) < 0; }
+
+}  // namespace
+
+bool CPulmetraDlg::RunShortcutKey(const MSG& msg) {
+    static constexpr struct {
+        WPARAM vk;
+        bool bRepeats;  // held down, it runs again; adding, deleting and reporting do not
+        void (CPulmetraDlg::*run)();
+    } KEYS[] = {
+        {'N', false, &CPulmetraDlg::OnAddNoduleKey},
+        {'D', false, &CPulmetraDlg::OnDeleteNoduleKey},
+        {VK_RETURN, false, &CPulmetraDlg::OnReportKey},
+        {VK_UP, true, &CPulmetraDlg::OnPreviousNoduleKey},
+        {VK_DOWN, true, &CPulmetraDlg::OnNextNoduleKey},
+    };
+    if (msg.message != WM_KEYDOWN || !IsDown(VK_CONTROL) || IsDown(VK_SHIFT) || IsDown(VK_MENU)) return false;
+    if (msg.hwnd != m_hWnd && !IsChild(m_hWnd, msg.hwnd)) return false;
+    // An open drop-down list keeps its keys until the reader has chosen.
+    if (IsDroppedCombo(msg.hwnd)) return false;
+    for (const auto& key : KEYS) {
+        if (key.vk != msg.wParam) continue;
+        if (key.bRepeats || !(msg.lParam & KEY_WAS_DOWN)) {
+            ForgetTips();  // a tip shown would outstay the data it explains
+            (this->*key.run)();
+        }
+        return true;
+    }
+    return false;
+}
+
+// As a click on the button: the editor that had the focus commits, and a long
+// axis leaves the focus there instead of taking it to its short axis, whose
+// text the command may replace with another nodule's.
+void CPulmetraDlg::ParkFocus(int nIDC) { SetFocus(GetDlgItem(nIDC)); }
+
+void CPulmetraDlg::OnAddNoduleKey() {
+    ParkFocus(IDC_ADD_NODULE);
+    OnAddNoduleClicked();
+    // The reader measures the new nodule next.
+    if (IsWindowEnabled(GetDlgItem(IDC_LONG_AXIS))) FocusEditSelectAll(IDC_LONG_AXIS);
+}
+
+void CPulmetraDlg::OnDeleteNoduleKey() {
+    ParkFocus(IDC_DELETE_NODULE);
+    OnDeleteNoduleClicked();
+}
+
+void CPulmetraDlg::OnReportKey() {
+    ParkFocus(IDC_REPORT);
+    OnReportClicked();
+}
+
+void CPulmetraDlg::OnPreviousNoduleKey() { MoveSelection(-1); }
+void CPulmetraDlg::OnNextNoduleKey() { MoveSelection(+1); }
+
+// Selects the neighbouring row (the first or last when none is selected). The
+// focus returns to the control it was in; an edit that now shows the other
+// nodule has its text selected, ready to be typed over.
+void CPulmetraDlg::MoveSelection(int nStep) {
+    const int nCount = m_listNodules.GetItemCount();
+    const int nCurrent = GetSelectedRow();
+    const int nTarget = nCurrent < 0 ? (nStep > 0 ? 0 : nCount - 1) : std::clamp(nCurrent + nStep, 0, nCount - 1);
+    if (nCount <= 0 || nTarget == nCurrent) return;
+
+    HWND hFocus = GetFocus();
+    ParkFocus(IDC_NODULE_LIST);
+    const CString before = GetWindowTextString(hFocus);
+    SelectRow(nTarget);
+    m_listNodules.EnsureVisible(nTarget, false);
+    if (!hFocus || !IsWindowEnabled(hFocus)) return;
+    const bool bEditShowsOther =
+        (SendMessageW(hFocus, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) && GetWindowTextString(hFocus) != before;
+    if (bEditShowsOther)
+        FocusEditSelectAll(GetDlgCtrlID(hFocus));
+    else
+        SetFocus(hFocus);
+}

@@ -1,0 +1,127 @@
+#include "CategoryExplanation.h"
+
+#include <vector>
+
+#include "CategoryDerivation.h"
+#include "Labels.h"
+#include "NumberText.h"
+
+namespace {
+
+// Nodules named in the final category's explanation; the rest are counted.
+constexpr size_t MAX_NAMED_NODULES = 3;
+
+// The form's captions of the features that change a category.
+struct FeatureName {
+    CategoryOverride reason;
+    bool CNoduleItem::*flag;
+    const wchar_t* name;
+};
+
+const FeatureName FEATURE_NAMES[] = {
+    {OVERRIDE_BENIGN, &CNoduleItem::m_bCalcification, L"양성 석회화"},
+    {OVERRIDE_BENIGN, &CNoduleItem::m_bFat, L"지방"},
+    {OVERRIDE_4X_FEATURES, &CNoduleItem::m_bSpiculation, L"침상결절"},
+    {OVERRIDE_4X_FEATURES, &CNoduleItem::m_bCavity, L"공동"},
+    {OVERRIDE_4X_FEATURES, &CNoduleItem::m_bOther, L"기타"},
+    {OVERRIDE_LIKELY_BENIGN, &CNoduleItem::m_bLikelyBenign, L"양성 가능성 높음 (2b)"},
+    {OVERRIDE_PERIFISSURAL, &CNoduleItem::m_bPerifissural, L"흉막주변결절"},
+};
+
+CString Joined(const std::vector<CString>& parts, const wchar_t* separator) {
+    CString text;
+    for (const CString& part : parts) {
+        if (!text.empty()) text += separator;
+        text += part;
+    }
+    return text;
+}
+
+CString Millimetres(double dValue) { return FormatGeneral(dValue) + L" mm"; }
+
+CString BoundsText(const wchar_t* subject, const SizeBand& band) {
+    std::vector<CString> bounds;
+    if (band.nFrom) bounds.push_back(Millimetres(*band.nFrom / 10.0) + L" 이상");
+    if (band.nBelow) bounds.push_back(Millimetres(*band.nBelow / 10.0) + L" 미만");
+    return bounds.empty() ? CString() : subject + Joined(bounds, L" ");
+}
+
+// "6 mm 이상 8 mm 미만", "고형부분 4 mm 이상": what the applied row required.
+CString BandText(const CategoryDerivation& derivation) {
+    if (!derivation.bSizeRuleFound) return L"해당 기준 없음";
+    std::vector<CString> parts;
+    for (const CString& part : {BoundsText(L"", derivation.mean), BoundsText(L"고형부분 ", derivation.solidMean)})
+        if (!part.empty()) parts.push_back(part);
+    return parts.empty() ? CString(L"크기 무관") : Joined(parts, L", ");
+}
+
+CString StepText(const CNoduleItem& item, const CategoryStep& step) {
+    std::vector<CString> names;
+    for (const FeatureName& feature : FEATURE_NAMES)
+        if (feature.reason == step.reason && item.*feature.flag) names.push_back(feature.name);
+    CString text = Joined(names, L", ");
+    if (step.reason == OVERRIDE_PERIFISSURAL) text += L" (" + Millimetres(PERIFISSURAL_LIMIT_MM) + L" 미만)";
+    return text + L" → " + CategoryText(step.nCategory);
+}
+
+CString NoduleName(size_t nRow, const CNoduleItem& item) {
+    return FormatInt(static_cast<int>(nRow + 1)) + L"번 결절 (" + LobeText(item.m_nLobe) + L")";
+}
+
+CString FindingsText(FindingRole role, const ExamFindings& findings) {
+    std::vector<CString> names;
+    for (const FindingRule& rule : FindingRules())
+        if (rule.role == role && IsTicked(rule, findings)) names.push_back(rule.name);
+    return Joined(names, L", ");
+}
+
+}  // namespace
+
+CString ExplainNoduleCategory(const CNoduleItem& item) {
+    const CategoryDerivation derivation = DeriveCategory(item);
+    std::vector<CString> subject;
+    const CString type = NoduleTypeText(item.m_nType);
+    subject.push_back(type.empty() ? CString(L"결절") : type + L" 결절");
+    if (const CString status = FollowUpText(item.m_nFollowUp); !status.empty()) subject.push_back(status);
+
+    CString text =
+        Joined(subject, L", ") + L": 평균 " + MeanDiameterText(item.m_dLongAxis, item.m_dShortAxis) + L" mm";
+    if (item.m_nType == NODULE_PART_SOLID)
+        text += L", 고형부분 " + MeanDiameterText(item.m_dSolidLongAxis, item.m_dSolidShortAxis) + L" mm";
+    text += L" (" + BandText(derivation) + L") → " + CategoryText(derivation.nSizeCategory);
+    for (int nStep = 0; nStep < derivation.nSteps; ++nStep)
+        text += L"; " + StepText(item, derivation.steps[static_cast<size_t>(nStep)]);
+    return text;
+}
+
+CString ExplainFinalCategory(std::span<const CNoduleItem* const> nodules, const ExamFindings& findings) {
+    std::vector<int> categories;
+    categories.reserve(nodules.size());
+    for (const CNoduleItem* pItem : nodules) categories.push_back(pItem->m_nCategory);
+    const ExamCategoryDerivation derivation = DeriveExamCategory(categories, findings);
+
+    std::vector<CString> lines;
+    if (nodules.empty()) {
+        lines.push_back(L"결절 없음 → " + CategoryText(derivation.nNoduleCategory));
+    } else {
+        std::vector<CString> named;
+        size_t nUnnamed = 0;
+        for (size_t nRow = 0; nRow < nodules.size(); ++nRow) {
+            if (nodules[nRow]->m_nCategory != derivation.nNoduleCategory) continue;
+            if (named.size() < MAX_NAMED_NODULES)
+                named.push_back(NoduleName(nRow, *nodules[nRow]));
+            else
+                ++nUnnamed;
+        }
+        CString line = Joined(named, L", ");
+        if (nUnnamed > 0) line += L" 외 " + FormatInt(static_cast<int>(nUnnamed)) + L"개";
+        lines.push_back(line + L" → " + CategoryText(derivation.nNoduleCategory));
+    }
+    if (derivation.bEndobronchialRaised) lines.push_back(L"기관지내 병변 → " + CategoryText(CAT_4A));
+    if (derivation.bSuggestsLungCancer)
+        lines.push_back(L"폐결절 외 폐암시사 소견: " + FindingsText(SUGGESTS_LUNG_CANCER, findings) + L" → " +
+                        CategoryText(CAT_4X));
+    if (derivation.bSignificantFinding)
+        lines.push_back(L"폐결절 외 의미있는 소견: " + FindingsText(SIGNIFICANT_FINDING, findings) + L" → S");
+    return Joined(lines, L"\r\n");
+}

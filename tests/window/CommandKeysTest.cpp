@@ -1,0 +1,137 @@
+// The command keys, pressed from an edit holding a typed value, a closed
+// drop-down list and the nodule list: each runs what its button runs, after
+// the typed value has been kept for the nodule it was typed for. (Ctrl+N and
+// Ctrl+Enter from the comments, by real keyboard input, are in the follow-up
+// end-to-end run.)
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "FormDriver.h"
+#include "FormSteps.h"
+#include "ModalScript.h"
+
+namespace {
+
+// A short axis typed as -1 shows as an empty edit, as one never entered does.
+const double TYPO = -1 + SIZE_NUDGE_MM;
+
+// 7 mm in the right upper lobe, 5 mm without a lobe (selected), 8 mm in the
+// left lower lobe whose short axis edit is empty.
+void ThreeNodules(FormDriver& form) {
+    AddNodule(form, NODULE_SOLID, L"7", L"7");
+    form.Choose(IDC_LOBE, LOBE_RUL);
+    AddNodule(form, NODULE_SOLID, L"5", L"5");
+    AddNodule(form, NODULE_SOLID, L"8", L"-1");
+    form.Choose(IDC_LOBE, LOBE_LLL);
+    form.SelectRow(1);
+}
+
+struct Sizes {
+    double dLong, dShort;
+    bool operator==(const Sizes&) const = default;
+};
+
+std::vector<Sizes> AllSizes(const FormDriver& form) {
+    std::vector<Sizes> sizes;
+    for (int nRow = 0; nRow < form.RowCount(); ++nRow)
+        sizes.push_back({form.Record(nRow).m_dLongAxis, form.Record(nRow).m_dShortAxis});
+    return sizes;
+}
+
+constexpr int ORIGIN = -1;  // the focus stays in the control the key was pressed in
+
+}  // namespace
+
+TEST(CommandKeys, WorkFromAnEditAComboAndTheList) {
+    const struct {
+        const char* from;
+        int nIDC;
+    } origins[] = {
+        {"the long axis, 6 typed", IDC_LONG_AXIS}, {"the lobe combo", IDC_LOBE}, {"the list", IDC_NODULE_LIST}};
+    const struct {
+        const char* key;
+        UINT vk;
+        int nRows, nSelected, nFocused;
+        std::vector<Sizes> sizes;  // the middle nodule's long axis as typed in the edit, where it was
+        std::vector<std::wstring> messages = {};
+    } keys[] = {
+        {"Ctrl+N adds a nodule, the caret in its long axis", 'N', 4, 3, IDC_LONG_AXIS,
+         {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}, {0, 0}}},
+        {"Ctrl+D deletes the selected nodule", 'D', 2, 1, IDC_NODULE_LIST, {{7.0001, 7.0001}, {8.0001, TYPO}}},
+        {"Ctrl+Up selects the nodule before", VK_UP, 3, 0, ORIGIN, {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}}},
+        {"Ctrl+Down selects the nodule after", VK_DOWN, 3, 2, ORIGIN, {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}}},
+        {"Ctrl+Enter asks for the lobe as the report button does", VK_RETURN, 3, 1, IDC_LOBE,
+         {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}}, {L"2 번째 결절의 위치가 입력되지 않았습니다."}},
+    };
+    for (const auto& origin : origins) {
+        for (const auto& key : keys) {
+            SCOPED_TRACE(testing::Message() << key.key << ", from " << origin.from);
+            FormDriver form;
+            ThreeNodules(form);
+            form.Focus(origin.nIDC);
+            if (origin.nIDC == IDC_LONG_AXIS) form.Type(IDC_LONG_AXIS, L"6");
+            std::vector<Sizes> expected = key.sizes;
+            if (origin.nIDC != IDC_LONG_AXIS && key.vk != 'D') expected[1].dLong = 5.0001;
+
+            std::vector<SeenMessageBox> boxes;
+            ModalScript script;
+            script.Then(AnswerEveryMessageBox(IDOK, &boxes));
+
+            form.PressCtrl(key.vk);
+
+            std::vector<std::wstring> messages;
+            for (const SeenMessageBox& box : boxes) messages.push_back(box.text);
+            EXPECT_EQ(messages, key.messages);
+            EXPECT_EQ(form.RowCount(), key.nRows);
+            EXPECT_EQ(form.SelectedRow(), key.nSelected);
+            EXPECT_EQ(form.FocusedId(), key.nFocused == ORIGIN ? origin.nIDC : key.nFocused);
+            EXPECT_TRUE(AllSizes(form) == expected);
+            if (form.FocusedId() == IDC_LONG_AXIS) {
+                EXPECT_EQ(form.Text(IDC_LONG_AXIS), DiameterText(form.Record(key.nSelected).m_dLongAxis));
+                const int nLength = static_cast<int>(form.Text(IDC_LONG_AXIS).size());
+                EXPECT_EQ(form.EditSelection(IDC_LONG_AXIS), std::make_pair(0, nLength));
+            }
+        }
+    }
+}
+
+TEST(CommandKeys, HeldDownOnlyMovingRepeatsAndWithoutCtrlTheLetterIsTyped) {
+    FormDriver form;
+    ThreeNodules(form);
+    form.Focus(IDC_COMMENTS);
+    form.Press('N');
+    EXPECT_EQ(form.Text(IDC_COMMENTS), L"n");
+    EXPECT_EQ(form.RowCount(), 3);
+
+    form.Focus(IDC_NODULE_LIST);
+    form.PressCtrl('D', 3);
+    EXPECT_EQ(form.RowCount(), 2);
+    form.PressCtrl('N', 3);
+    EXPECT_EQ(form.RowCount(), 3);
+    form.PressCtrl(VK_UP, 3);
+    EXPECT_EQ(form.SelectedRow(), 0);
+}
+
+// The mouse takes the same path: a size typed and then left by a click on a
+// button is kept for its own nodule, and the nodule the button brings into the
+// editors keeps its sizes untouched when the reader moves on.
+TEST(CommandKeys, AButtonClickedAfterATypedLongAxisLeavesTheOtherNodulesAlone) {
+    const struct {
+        const char* button;
+        int nIDC;
+        std::vector<Sizes> sizes;
+    } clicks[] = {
+        {"결절 추가", IDC_ADD_NODULE, {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}, {0, 0}}},
+        {"결절 삭제", IDC_DELETE_NODULE, {{7.0001, 7.0001}, {8.0001, TYPO}}},
+    };
+    for (const auto& click : clicks) {
+        SCOPED_TRACE(click.button);
+        FormDriver form;
+        ThreeNodules(form);
+        form.Type(IDC_LONG_AXIS, L"6");
+        form.Click(click.nIDC);
+        form.Focus(IDC_COMMENTS);
+        EXPECT_TRUE(AllSizes(form) == click.sizes);
+    }
+}
