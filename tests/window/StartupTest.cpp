@@ -314,6 +314,46 @@ TEST(Startup, LogoFillsTheBandAboveTheNoduleGroupKeepingItsShape) {
     EXPECT_NE(SendMessageW(form.Item(IDC_LOGO), STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
 }
 
+namespace {
+
+// What the logo control was given and handed back for each STM_SETIMAGE.
+struct ImageSwap {
+    HGDIOBJ given;
+    HGDIOBJ handedBack;
+};
+std::vector<ImageSwap>* recordedLogoSwaps = nullptr;
+
+LRESULT CALLBACK RecordLogoSwaps(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == STM_SETIMAGE && GetDlgCtrlID(call->hwnd) == IDC_LOGO) {
+        recordedLogoSwaps->push_back(
+            {reinterpret_cast<HGDIOBJ>(call->lParam), reinterpret_cast<HGDIOBJ>(call->lResult)});
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+// The redrawn logo replaces the bitmap the control loaded; neither may outlive the form.
+TEST(Startup, ResizedLogoLeavesNoBitmapBehind) {
+    std::vector<ImageSwap> swaps;
+    recordedLogoSwaps = &swaps;
+    HHOOK hHook = SetWindowsHookExW(WH_CALLWNDPROCRET, &RecordLogoSwaps, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hHook, nullptr);
+    HGDIOBJ hShown = nullptr;
+    {
+        FormDriver form;
+        UnhookWindowsHookEx(hHook);
+        hShown = reinterpret_cast<HGDIOBJ>(SendMessageW(form.Item(IDC_LOGO), STM_GETIMAGE, IMAGE_BITMAP, 0));
+        ASSERT_EQ(swaps.size(), 1u) << "the logo is redrawn once, for its band";
+        EXPECT_EQ(swaps[0].given, hShown);
+        EXPECT_EQ(GetObjectType(hShown), static_cast<DWORD>(OBJ_BITMAP));
+        EXPECT_NE(swaps[0].handedBack, nullptr);
+        EXPECT_EQ(GetObjectType(swaps[0].handedBack), 0u) << "the bitmap loaded from the template was not deleted";
+    }
+    EXPECT_EQ(GetObjectType(hShown), 0u) << "the redrawn logo outlived the form";
+}
+
 TEST(Startup, FinalCategoryShowsInBoldArialFourTimesTheDialogFont) {
     FormDriver form;
     const LOGFONTW dialogFont = FontOf(form.Form());
