@@ -12,7 +12,7 @@ EXE="$WIN32_BUILD/Pulmetra.exe"
 
 if [ -n "${DISPLAY:-}" ]; then
   start_wine
-  wine "$EXE"
+  in_wine_locale wine "$EXE"
   stop_wine
   exit 0
 fi
@@ -21,7 +21,7 @@ start_private_display
 start_wine
 trap 'stop_wine; stop_private_display' EXIT
 
-wine "$EXE" </dev/null >/dev/null 2>&1 &
+env "${WINE_LOCALE_ENV[@]}" wine "$EXE" </dev/null >/dev/null 2>&1 &
 PROGRAM_PID=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name "Pulmetra 계산기" | head -1)
 if [ -z "$window" ]; then

@@ -7,7 +7,7 @@ WIN32_BUILD="$BUILD/win32"
 # Fonts: NanumGothic stands in for "맑은 고딕", Noto Sans CJK KR is a taller
 # stand-in for the display tests, and Liberation Sans has Arial's metrics.
 PACKAGES=(
-  wine wine32:i386 xvfb xauth x11-utils xdotool xclip openbox imagemagick
+  wine wine32:i386 xvfb xauth x11-utils xdotool xclip openbox imagemagick locales
   fonts-nanum fonts-noto-cjk fonts-liberation2
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 cmake make g++ googletest
   libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev
@@ -20,9 +20,16 @@ export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # Wine runs as a Korean Windows does: Korean dates in the date picker, 예(Y) and
-# 아니요(N) on message boxes. Wine needs no system locale for it, but the server
-# and the first programs of a session must start with it (start_wine).
+# 아니요(N) on message boxes. Its Unix side needs a Korean UTF-8 locale too, or
+# window titles and command lines lose their Korean; Debian has none unless one
+# is generated for the whole system, so one is compiled into the build folder
+# (ensure_wine_locale). Every Wine program runs through in_wine_locale, the
+# server and the desktop process included, and so does ctest for the Windows
+# tree; the shell's own tools keep their locale.
 WINE_LOCALE=ko_KR.UTF-8
+WINE_LOCALE_DIR="$BUILD/locale"
+WINE_LOCALE_ENV=(LOCPATH="$WINE_LOCALE_DIR" LC_ALL="$WINE_LOCALE")
+in_wine_locale() { env "${WINE_LOCALE_ENV[@]}" "$@"; }
 # Wine's stand-in for "맑은 고딕"; the display tests also try a taller one.
 KOREAN_FACE="NanumGothic"
 TALL_KOREAN_FACE="Noto Sans CJK KR"
@@ -100,7 +107,7 @@ write_registry_file() {  # file, then "[KEY]" and '"name"=value' lines
 }
 
 import_registry_file() {
-  wine regedit /S "$(winepath -w "$1")" </dev/null >/dev/null 2>&1
+  in_wine_locale wine regedit /S "$(winepath -w "$1")" </dev/null >/dev/null 2>&1
 }
 
 # Korean text needs a face for "맑은 고딕" and its kin; Linux has NanumGothic.
@@ -124,15 +131,21 @@ set_display_scale() {  # dots per inch, [face]
   stop_wine
 }
 
+ensure_wine_locale() {
+  [ -e "$WINE_LOCALE_DIR/$WINE_LOCALE/LC_CTYPE" ] && return 0
+  mkdir -p "$WINE_LOCALE_DIR"
+  localedef -c -i ko_KR -f UTF-8 "$WINE_LOCALE_DIR/$WINE_LOCALE" >"$BUILD/localedef.log" 2>&1
+  [ -e "$WINE_LOCALE_DIR/$WINE_LOCALE/LC_CTYPE" ] || { cat "$BUILD/localedef.log" >&2; echo "could not compile the $WINE_LOCALE locale" >&2; return 1; }
+}
+
 # Starts the Wine server with its streams detached, so that CTest does not wait
-# for it, in the session's locale; creates the prefix and maps the fonts once.
+# for it, in Wine's locale; creates the prefix and maps the fonts once.
 start_wine_server() {
+  ensure_wine_locale || exit 1
   export TMPDIR="$BUILD/tmp"
-  export LANG="$WINE_LOCALE"
-  unset "${!LC_@}"
   mkdir -p "$WINEPREFIX" "$TMPDIR"
-  wineserver -p </dev/null >/dev/null 2>&1
-  wineboot -i </dev/null >/dev/null 2>&1
+  in_wine_locale wineserver -p </dev/null >/dev/null 2>&1
+  in_wine_locale wineboot -i </dev/null >/dev/null 2>&1
   if [ ! -e "$WINEPREFIX/.fonts-mapped" ]; then
     local lines
     mapfile -t lines < <(font_replacement_lines "$KOREAN_FACE")
@@ -146,7 +159,7 @@ start_wine_server() {
 start_wine() {
   start_wine_server
   if [ -e "$WIN32_BUILD/keep_desktop.exe" ]; then
-    setsid wine "$WIN32_BUILD/keep_desktop.exe" </dev/null >/dev/null 2>&1 &
+    setsid env "${WINE_LOCALE_ENV[@]}" wine "$WIN32_BUILD/keep_desktop.exe" </dev/null >/dev/null 2>&1 &
   fi
 }
 

@@ -100,7 +100,10 @@ SeenMessageBox ReadMessageBox(HWND hBox) {
     // A box keeps the buttons it does not offer hidden, or has none of them.
     for (int nButton = IDOK; nButton <= IDNO; ++nButton) {
         HWND hButton = GetDlgItem(hBox, nButton);
-        if (hButton && IsWindowVisible(hButton)) seen.buttons.push_back(nButton);
+        if (hButton && IsWindowVisible(hButton)) {
+            seen.buttons.push_back(nButton);
+            seen.buttonTexts.push_back(GetWindowTextString(hButton));
+        }
     }
     return seen;
 }

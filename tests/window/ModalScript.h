@@ -15,6 +15,7 @@ struct SeenMessageBox {
     std::wstring text;
     LPCWSTR icon = nullptr;  // IDI_QUESTION, IDI_ERROR, IDI_WARNING, IDI_INFORMATION or nullptr
     std::vector<int> buttons;  // the ids of the buttons offered, IDOK to IDNO, in id order
+    std::vector<std::wstring> buttonTexts;  // their labels, in the same order
 };
 
 class ModalScript {

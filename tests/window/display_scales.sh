@@ -35,7 +35,7 @@ for screen in "${SCREENS[@]}"; do
       log="$OUT/${screen}-${dpi}-${face// /_}.log"
       set_display_scale "$dpi" "$face"
       if PULMETRA_EXPECTED_DPI="$dpi" PULMETRA_EXPECTED_SCREEN="$screen" \
-          wine "$TESTS" --gtest_filter='DisplayFit.*' </dev/null >"$log" 2>&1; then
+          in_wine_locale wine "$TESTS" --gtest_filter='DisplayFit.*' </dev/null >"$log" 2>&1; then
         passed=$((passed + 1))
         echo "passed: $session"
       else
