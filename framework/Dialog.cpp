@@ -1,6 +1,5 @@
 #include "Dialog.h"
 
-#include <algorithm>
 #include <new>
 
 #include "DataExchange.h"
@@ -215,16 +214,17 @@ const MessageMapEntry* CDialog::FindEntry(UINT message, WPARAM wParam, LPARAM lP
 }
 
 // The templates carry no position: a dialog opens centred in the work area of
-// its monitor. One larger than that area keeps its caption at the area's top
-// and left edge, where it can still be grabbed; Tab reaches every control.
+// its monitor. One larger than that area, even in its smallest font, opens at
+// the area's top-left corner, its caption in reach; Tab reaches every control.
 void CDialog::CenterWindow() {
     const RECT area = WorkAreaForDialog(m_hWndParent);
     RECT window;
     GetWindowRect(m_hWnd, &window);
-    const LONG nWidth = window.right - window.left;
-    const LONG nHeight = window.bottom - window.top;
-    const LONG x = std::max(area.left, area.left + (area.right - area.left - nWidth) / 2);
-    const LONG y = std::max(area.top, area.top + (area.bottom - area.top - nHeight) / 2);
+    const LONG nRoomX = (area.right - area.left) - (window.right - window.left);
+    const LONG nRoomY = (area.bottom - area.top) - (window.bottom - window.top);
+    const bool bFits = nRoomX >= 0 && nRoomY >= 0;
+    const LONG x = bFits ? area.left + nRoomX / 2 : area.left;
+    const LONG y = bFits ? area.top + nRoomY / 2 : area.top;
     SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -198,13 +198,13 @@ void CheckDialogOnScreen(HWND hDlg, UINT nIDTemplate, const char* name) {
         EXPECT_FALSE(Fits(SizeOf(WindowRect(larger.hWnd)), area)) << "a larger font would have fitted";
     }
 
-    // Centred in the work area; where it is larger, its caption at the area's top or left edge.
-    const LONG horizontalRoom = (area.right - area.left) - size.cx;
-    const LONG verticalRoom = (area.bottom - area.top) - size.cy;
-    EXPECT_EQ(window.left, area.left + std::max(0L, horizontalRoom / 2));
-    EXPECT_EQ(window.top, area.top + std::max(0L, verticalRoom / 2));
+    // Centred in the work area; where it is larger, at the area's top-left corner.
+    const LONG nRoomX = (area.right - area.left) - size.cx;
+    const LONG nRoomY = (area.bottom - area.top) - size.cy;
+    EXPECT_EQ(window.left, bFits ? area.left + nRoomX / 2 : area.left);
+    EXPECT_EQ(window.top, bFits ? area.top + nRoomY / 2 : area.top);
     if (bFits) {
-        EXPECT_TRUE(Inside(window, area));
+        EXPECT_TRUE(Inside(window, area)) << "the window leaves the work area";
     }
 
     // The controls stand in template order, at their template places in the dialog's
