@@ -6,15 +6,16 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "ChildWindows.h"
 #include "FormDriver.h"
 #include "app/AboutDlg.h"
 #include "framework/DialogTemplate.h"
@@ -62,32 +63,6 @@ RECT WindowRect(HWND hWnd) {
     RECT rect;
     GetWindowRect(hWnd, &rect);
     return rect;
-}
-
-RECT ChildRect(HWND hDlg, HWND hChild) {
-    RECT rect = WindowRect(hChild);
-    MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-std::vector<HWND> Children(HWND hDlg) {
-    std::vector<HWND> children;
-    for (HWND hChild = GetWindow(hDlg, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT))
-        children.push_back(hChild);
-    return children;
-}
-
-std::wstring ClassOf(HWND hWnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hWnd, name, 64);
-    return name;
-}
-
-LOGFONTW FontOf(HWND hWnd) {
-    LOGFONTW font{};
-    if (HFONT hFont = reinterpret_cast<HFONT>(SendMessageW(hWnd, WM_GETFONT, 0, 0)))
-        GetObjectW(hFont, sizeof font, &font);
-    return font;
 }
 
 // The whole point size the dialog manager made the dialog's font from; 0 if none.
@@ -210,7 +185,7 @@ void CheckDialogOnScreen(HWND hDlg, UINT nIDTemplate, const char* name) {
     // The controls stand in template order, at their template places in the dialog's
     // units, inside the client area, and overlap exactly where the template has them overlap.
     const std::vector<TemplateControl> controls = TemplateControls(nIDTemplate);
-    const std::vector<HWND> children = Children(hDlg);
+    const std::vector<HWND> children = ChildrenInOrder(hDlg);
     ASSERT_EQ(children.size(), controls.size());
     RECT client;
     GetClientRect(hDlg, &client);
@@ -257,7 +232,7 @@ void CheckDialogOnScreen(HWND hDlg, UINT nIDTemplate, const char* name) {
         const SIZE bareSize = SizeOf(WindowRect(bare.hWnd));
         EXPECT_EQ(size.cx, bareSize.cx);
         EXPECT_EQ(size.cy, bareSize.cy);
-        const std::vector<HWND> bareChildren = Children(bare.hWnd);
+        const std::vector<HWND> bareChildren = ChildrenInOrder(bare.hWnd);
         ASSERT_EQ(bareChildren.size(), children.size());
         for (size_t i = 0; i < children.size(); ++i) {
             if (GetDlgCtrlID(children[i]) == IDC_LOGO) continue;  // placed by the form at run time

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ChildWindows.h"
 #include "FormDriver.h"
 #include "ModalScript.h"
 #include "framework/WindowText.h"
@@ -132,27 +133,6 @@ const ControlRow FORM_CONTROLS[] = {
     {1054, CHECK_BOX, L"흉막주변결절", {402, 99, 61, 10}, 0, false},
 };
 
-std::wstring ClassOf(HWND hWnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hWnd, name, 64);
-    return name;
-}
-
-// A child's window rectangle in the form's client coordinates.
-RECT ChildRect(HWND hForm, HWND hChild) {
-    RECT rect;
-    GetWindowRect(hChild, &rect);
-    MapWindowPoints(nullptr, hForm, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-std::vector<HWND> ChildrenInOrder(HWND hForm) {
-    std::vector<HWND> children;
-    for (HWND hChild = GetWindow(hForm, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT))
-        children.push_back(hChild);
-    return children;
-}
-
 std::vector<std::wstring> ComboItems(HWND hCombo) {
     std::vector<std::wstring> items;
     const int nCount = static_cast<int>(SendMessageW(hCombo, CB_GETCOUNT, 0, 0));
@@ -162,13 +142,6 @@ std::vector<std::wstring> ComboItems(HWND hCombo) {
         items.push_back(item);
     }
     return items;
-}
-
-LOGFONTW FontOf(HWND hWnd) {
-    LOGFONTW font{};
-    HFONT hFont = reinterpret_cast<HFONT>(SendMessageW(hWnd, WM_GETFONT, 0, 0));
-    if (hFont) GetObjectW(hFont, sizeof font, &font);
-    return font;
 }
 
 // The local date a year back from now, as the form computes it.
