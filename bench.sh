@@ -50,7 +50,7 @@ run_rows() {  # title, command...
 
 # A program of the Windows tree, run there under Wine.
 in_windows_tree() {  # program, arguments...
-  (cd "$WIN32_BUILD" && wine "$@" </dev/null)
+  (cd "$WIN32_BUILD" && in_wine_locale wine "$@" </dev/null)
 }
 
 run_rows "core benchmarks" "$BENCH_BUILD/tests/bench/core_bench" --rows

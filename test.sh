@@ -22,12 +22,15 @@ trap 'stop_wine; stop_private_display' EXIT
 total_passed=0
 total_failed=0
 
-# Runs one CTest tree and adds its counts to the totals.
+# Runs one CTest tree and adds its counts to the totals. The Windows test
+# programs run in Wine's locale.
 run_suite() {  # name, build dir, ctest args...
   local name="$1" dir="$2"; shift 2
   log "running $name"
   local out="$BUILD/${name//[^a-z0-9]/-}.ctest.log"
-  (cd "$dir" && ctest --output-on-failure "$@") >"$out" 2>&1
+  local runner=()
+  [ "$dir" = "$WIN32_BUILD" ] && runner=(in_wine_locale)
+  (cd "$dir" && "${runner[@]}" ctest --output-on-failure "$@") >"$out" 2>&1
   local summary
   summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$out" | tail -1)
   if [ -z "$summary" ]; then

@@ -73,12 +73,15 @@ void CPulmetraDlg::PlaceLogo() {
                                             static_cast<float>(nBitmapWidth) + 0.5f);
     const int nLeft = group.right - nWidth - LOGO_RIGHT_INSET;
 
-    if (nWidth != nBitmapWidth || nHeight != nBitmapHeight) {
-        HBITMAP hBitmap = reinterpret_cast<HBITMAP>(SendMessageW(hLogo, STM_GETIMAGE, IMAGE_BITMAP, 0));
-        if (hBitmap) {
-            m_bmpLogoScaled.Attach(ScaleBitmap(hBitmap, nBitmapWidth, nBitmapHeight, nWidth, nHeight));
-            SendMessageW(hLogo, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_bmpLogoScaled.GetSafeHandle()));
-        }
+    const bool bResized = nWidth != nBitmapWidth || nHeight != nBitmapHeight;
+    HBITMAP hBitmap = bResized ? reinterpret_cast<HBITMAP>(SendMessageW(hLogo, STM_GETIMAGE, IMAGE_BITMAP, 0)) : nullptr;
+    if (HBITMAP hScaled = hBitmap ? ScaleBitmap(hBitmap, nBitmapWidth, nBitmapHeight, nWidth, nHeight) : nullptr) {
+        // Once given an image, the control deletes none: the one it hands back,
+        // loaded from the template, is ours to delete, and the new one is kept.
+        HBITMAP hReplaced =
+            reinterpret_cast<HBITMAP>(SendMessageW(hLogo, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(hScaled)));
+        if (hReplaced && hReplaced != m_bmpLogoScaled.GetSafeHandle()) DeleteObject(hReplaced);
+        m_bmpLogoScaled.Attach(hScaled);
     }
     MoveWindow(hLogo, nLeft, nTop, nWidth, nHeight, TRUE);
 }

@@ -1,9 +1,9 @@
 #include "Dialog.h"
 
-#include <algorithm>
 #include <new>
 
 #include "DataExchange.h"
+#include "DialogTemplate.h"
 #include "ScopedValue.h"
 #include "WinApp.h"
 
@@ -13,6 +13,17 @@ namespace {
 constexpr WORD RT_DLGINIT_TYPE = 240;
 // The 16-bit CB_ADDSTRING value that the initialisation data carries.
 constexpr WORD DLGINIT_CB_ADDSTRING = 0x0403;
+
+// The work area of the monitor a dialog opens on: its owner's, or for a dialog
+// without owner the primary monitor, where Windows places it.
+RECT WorkAreaForDialog(HWND hWndOwner) {
+    HMONITOR hMonitor = hWndOwner ? MonitorFromWindow(hWndOwner, MONITOR_DEFAULTTONEAREST)
+                                  : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(hMonitor, &monitor)) SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
+    return monitor.rcWork;
+}
 
 }  // namespace
 
@@ -51,8 +62,7 @@ bool CDialog::CreateModal() {
     m_hWndOwnerFocus = m_hWndParent && IsChild(m_hWndParent, hFocus) ? hFocus : nullptr;
     m_bContinueModal = true;
     m_nModalResult = -1;
-    HWND hWnd = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nIDTemplate),
-                                   m_hWndParent, &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    HWND hWnd = CreateFromTemplate();
     if (!hWnd) {
         // The caller reports the reason; the clean-up must not overwrite it.
         const DWORD dwError = GetLastError();
@@ -71,6 +81,16 @@ bool CDialog::CreateModal() {
     }
     if (m_bContinueModal) ShowWindow(hWnd, SW_SHOWNORMAL);
     return true;
+}
+
+// From the template as it is where the dialog fits the work area it opens in,
+// else from a copy in the largest font that fits.
+HWND CDialog::CreateFromTemplate() {
+    CDialogTemplate dialogTemplate(m_nIDTemplate);
+    if (!dialogTemplate.Get()) return nullptr;
+    dialogTemplate.FitInto(WorkAreaForDialog(m_hWndParent));
+    return CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate.Get(), m_hWndParent,
+                                      &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
 INT_PTR CDialog::RunModalLoop() {
@@ -208,24 +228,18 @@ const MessageMapEntry* CDialog::FindEntry(UINT message, WPARAM wParam, LPARAM lP
     return nullptr;
 }
 
-// The templates carry no position: a dialog opens centred on its owner, or on
-// the screen's work area when it has none.
+// The templates carry no position: a dialog opens centred in the work area of
+// its monitor. One larger than that area, even in its smallest font, opens at
+// the area's top-left corner, its caption in reach; Tab reaches every control.
 void CDialog::CenterWindow() {
-    RECT area;
-    if (m_hWndParent && !IsIconic(m_hWndParent)) {
-        GetWindowRect(m_hWndParent, &area);
-    } else {
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof monitor;
-        GetMonitorInfoW(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor);
-        area = monitor.rcWork;
-    }
+    const RECT area = WorkAreaForDialog(m_hWndParent);
     RECT window;
     GetWindowRect(m_hWnd, &window);
-    const int nWidth = window.right - window.left;
-    const int nHeight = window.bottom - window.top;
-    const int x = std::max(0L, area.left + (area.right - area.left - nWidth) / 2);
-    const int y = std::max(0L, area.top + (area.bottom - area.top - nHeight) / 2);
+    const LONG nRoomX = (area.right - area.left) - (window.right - window.left);
+    const LONG nRoomY = (area.bottom - area.top) - (window.bottom - window.top);
+    const bool bFits = nRoomX >= 0 && nRoomY >= 0;
+    const LONG x = bFits ? area.left + nRoomX / 2 : area.left;
+    const LONG y = bFits ? area.top + nRoomY / 2 : area.top;
     SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

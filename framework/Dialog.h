@@ -80,6 +80,7 @@ private:
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     const MessageMapEntry* FindEntry(UINT message, WPARAM wParam, LPARAM lParam) const;
     void ExecuteDlgInit();
+    HWND CreateFromTemplate();
     void CenterWindow();
 
     UINT m_nIDTemplate;

@@ -4,8 +4,11 @@
 BUILD="$ROOT/build"
 WIN32_BUILD="$BUILD/win32"
 
+# Fonts: NanumGothic stands in for "맑은 고딕", Noto Sans CJK KR is a taller
+# stand-in for the display tests, and Liberation Sans has Arial's metrics.
 PACKAGES=(
-  wine wine32:i386 xvfb xauth x11-utils xdotool xclip openbox imagemagick fonts-nanum
+  wine wine32:i386 xvfb xauth x11-utils xdotool xclip openbox imagemagick locales
+  fonts-nanum fonts-noto-cjk fonts-liberation2
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 cmake make g++ googletest
   libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev
 )
@@ -16,6 +19,20 @@ export WINEPREFIX="$BUILD/wineprefix"
 export WINEARCH=win32
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine runs as a Korean Windows does: Korean dates in the date picker, 예(Y) and
+# 아니요(N) on message boxes. Its Unix side needs a Korean UTF-8 locale too, or
+# window titles and command lines lose their Korean; Debian has none unless one
+# is generated for the whole system, so one is compiled into the build folder
+# (ensure_wine_locale). Every Wine program runs through in_wine_locale, the
+# server and the desktop process included, and so does ctest for the Windows
+# tree; the shell's own tools keep their locale.
+WINE_LOCALE=ko_KR.UTF-8
+WINE_LOCALE_DIR="$BUILD/locale"
+WINE_LOCALE_ENV=(LOCPATH="$WINE_LOCALE_DIR" LC_ALL="$WINE_LOCALE")
+in_wine_locale() { env "${WINE_LOCALE_ENV[@]}" "$@"; }
+# Wine's stand-in for "맑은 고딕"; the display tests also try a taller one.
+KOREAN_FACE="NanumGothic"
+TALL_KOREAN_FACE="Noto Sans CJK KR"
 
 log() { printf '==> %s\n' "$*" >&2; }
 
@@ -55,12 +72,13 @@ build_windows() {
 
 # A private virtual display with a window manager: without one, keyboard input
 # reaches a window only under the pointer and every hide blocks for seconds.
-start_private_display() {
-  local n
+# Under openbox, which has no task bar, the screen is Windows' work area.
+start_private_display() {  # [WIDTHxHEIGHT]
+  local size="${1:-1280x1024}" n
   for n in $(seq 90 130); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] || break
   done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
   XVFB_PID=$!
   export DISPLAY=":$n"
   local i
@@ -76,31 +94,72 @@ stop_private_display() {
   OPENBOX_PID= XVFB_PID=
 }
 
-# Korean text needs a face for "맑은 고딕" and its kin; Linux has NanumGothic.
-write_font_replacements() {
-  local faces=("맑은 고딕" "Malgun Gothic" "굴림" "Gulim" "돋움" "Dotum" "MS Shell Dlg" "MS Shell Dlg 2")
+# A .reg file for regedit: UTF-16LE with a byte-order mark and CRLF line ends.
+write_registry_file() {  # file, then "[KEY]" and '"name"=value' lines
+  local file="$1" line; shift
   {
-    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
-    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
-    local f
-    for f in "${faces[@]}"; do printf '"%s"="NanumGothic"\r\n' "$f"; done
-  } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$1"
+    printf 'Windows Registry Editor Version 5.00\r\n'
+    for line in "$@"; do
+      [ "${line:0:1}" = "[" ] && printf '\r\n'
+      printf '%s\r\n' "$line"
+    done
+  } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$file"
 }
 
-# Starts the Wine server and desktop process with their streams detached, so that
-# CTest does not wait for them, and keeps the desktop (and the clipboard) alive.
-start_wine() {
+import_registry_file() {
+  in_wine_locale wine regedit /S "$(winepath -w "$1")" </dev/null >/dev/null 2>&1
+}
+
+# Korean text needs a face for "맑은 고딕" and its kin; Linux has NanumGothic.
+font_replacement_lines() {  # face
+  local faces=("맑은 고딕" "Malgun Gothic" "굴림" "Gulim" "돋움" "Dotum" "MS Shell Dlg" "MS Shell Dlg 2") f
+  printf '%s\n' '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]'
+  for f in "${faces[@]}"; do printf '"%s"="%s"\n' "$f" "$1"; done
+}
+
+# The display scale as Windows sets it (96 = 100 %, 120 = 125 %, 144 = 150 %,
+# 192 = 200 %) and the face that stands in for "맑은 고딕", kept in the prefix.
+# Programs started after the server's restart see them.
+set_display_scale() {  # dots per inch, [face]
+  local lines
+  mapfile -t lines < <(font_replacement_lines "${2:-$KOREAN_FACE}")
+  write_registry_file "$BUILD/display-scale.reg" "${lines[@]}" \
+    '[HKEY_CURRENT_USER\Control Panel\Desktop]' "\"LogPixels\"=dword:$(printf '%08x' "$1")" \
+    '[HKEY_LOCAL_MACHINE\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts]' \
+    "\"LogPixels\"=dword:$(printf '%08x' "$1")"
+  import_registry_file "$BUILD/display-scale.reg"
+  stop_wine
+}
+
+ensure_wine_locale() {
+  [ -e "$WINE_LOCALE_DIR/$WINE_LOCALE/LC_CTYPE" ] && return 0
+  mkdir -p "$WINE_LOCALE_DIR"
+  localedef -c -i ko_KR -f UTF-8 "$WINE_LOCALE_DIR/$WINE_LOCALE" >"$BUILD/localedef.log" 2>&1
+  [ -e "$WINE_LOCALE_DIR/$WINE_LOCALE/LC_CTYPE" ] || { cat "$BUILD/localedef.log" >&2; echo "could not compile the $WINE_LOCALE locale" >&2; return 1; }
+}
+
+# Starts the Wine server with its streams detached, so that CTest does not wait
+# for it, in Wine's locale; creates the prefix and maps the fonts once.
+start_wine_server() {
+  ensure_wine_locale || exit 1
   export TMPDIR="$BUILD/tmp"
   mkdir -p "$WINEPREFIX" "$TMPDIR"
-  wineserver -p </dev/null >/dev/null 2>&1
-  wineboot -i </dev/null >/dev/null 2>&1
+  in_wine_locale wineserver -p </dev/null >/dev/null 2>&1
+  in_wine_locale wineboot -i </dev/null >/dev/null 2>&1
   if [ ! -e "$WINEPREFIX/.fonts-mapped" ]; then
-    write_font_replacements "$BUILD/fonts.reg"
-    wine regedit /S "$(winepath -w "$BUILD/fonts.reg")" </dev/null >/dev/null 2>&1
+    local lines
+    mapfile -t lines < <(font_replacement_lines "$KOREAN_FACE")
+    write_registry_file "$BUILD/fonts.reg" "${lines[@]}"
+    import_registry_file "$BUILD/fonts.reg"
     touch "$WINEPREFIX/.fonts-mapped"
   fi
+}
+
+# The server, and the desktop process kept alive (and with it the clipboard).
+start_wine() {
+  start_wine_server
   if [ -e "$WIN32_BUILD/keep_desktop.exe" ]; then
-    setsid wine "$WIN32_BUILD/keep_desktop.exe" </dev/null >/dev/null 2>&1 &
+    setsid env "${WINE_LOCALE_ENV[@]}" wine "$WIN32_BUILD/keep_desktop.exe" </dev/null >/dev/null 2>&1 &
   fi
 }
 

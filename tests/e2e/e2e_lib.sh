@@ -9,8 +9,11 @@ SET_CLIPBOARD="${2:?usage: $0 path/to/Pulmetra.exe path/to/set_clipboard_text.ex
 SCENARIO="$(basename "$0" .sh)"
 : "${DISPLAY:?no DISPLAY: run under ./test.sh, which starts the virtual display}"
 : "${WINEPREFIX:?no WINEPREFIX: run under ./test.sh, which prepares the Wine prefix}"
-# One fixed locale, so that the date picker shows its fields as M/d/yyyy.
-export LC_ALL=C.UTF-8
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+# Wine's locale for the program, from the shared set-up; the prefix stays the one the caller prepared.
+PREPARED_PREFIX="$WINEPREFIX"
+source "$ROOT/scripts/common.sh"
+export WINEPREFIX="$PREPARED_PREFIX"
 
 FORM_TITLE='^Pulmetra 계산기 \(v1\.1\.3\)$'
 BOX_TITLE='^Pulmetra$'
@@ -156,7 +159,7 @@ paste_text() {
 # Puts the text on the clipboard through Wine's own clipboard and waits until
 # the X side shows it too, so that Wine and X agree before anyone reads it.
 copy_in_other_program() {
-  wine "$SET_CLIPBOARD" "$1" </dev/null >/dev/null 2>&1 || fail "could not put a text on the clipboard"
+  in_wine_locale wine "$SET_CLIPBOARD" "$1" </dev/null >/dev/null 2>&1 || fail "could not put a text on the clipboard"
   local i
   for i in $(seq 100); do
     [ "$(timeout 5 xclip -o -selection clipboard 2>/dev/null)" = "$1" ] && return 0
@@ -167,7 +170,7 @@ copy_in_other_program() {
 
 start_program() {
   step "start the program"
-  wine "$EXE" </dev/null >/dev/null 2>&1 &
+  env "${WINE_LOCALE_ENV[@]}" wine "$EXE" </dev/null >/dev/null 2>&1 &
   PROGRAM_PID=$!
   FORM=$(wait_window "$FORM_TITLE") || fail "the findings form did not appear"
 }

@@ -32,13 +32,13 @@ start_program
 
 step "follow-up CT"
 choose_in_combo 66 7 69 1 2               # 처음 CT 여부: 추적 CT
-step "prior-CT date 5/17/2023"
-click_dlu "$FORM" "${FORM_DLU[@]}" 143 13 # the month field of the date picker
+step "prior-CT date 2023. 5. 17."
+click_dlu "$FORM" "${FORM_DLU[@]}" 143 13 # the year field of the date picker, first in the Korean format
+type_text 2023
+keys Right
 type_text 5
 keys Right
 type_text 17
-keys Right
-type_text 2023
 step "prior lung cancer"
 tick_form 211 8                           # 과거 폐암 병력
 step "CTDIvol 3.5"

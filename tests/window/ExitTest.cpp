@@ -183,6 +183,8 @@ void ExpectTheExitQuestion(const SeenMessageBox& seen, int nDefaultButton) {
     EXPECT_EQ(seen.icon, IDI_QUESTION);
     EXPECT_EQ(seen.buttons, (std::vector<int>{IDYES, IDNO}));
     EXPECT_EQ(seen.defaultButton, nDefaultButton);
+    // Labelled as on a Korean Windows, the locale the tests run in.
+    EXPECT_EQ(seen.buttonTexts, (std::vector<std::wstring>{L"예(&Y)", L"아니요(&N)"}));
 }
 
 }  // namespace

@@ -131,6 +131,7 @@ SeenMessageBox ReadMessageBox(HWND hBox) {
         HWND hButton = GetDlgItem(hBox, nButton);
         if (!hButton || !IsWindowVisible(hButton)) continue;
         seen.buttons.push_back(nButton);
+        seen.buttonTexts.push_back(GetWindowTextString(hButton));
         // Wine's DM_GETDEFID answers IDOK for every box; the style is what both systems show.
         if ((GetWindowLongW(hButton, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON) seen.defaultButton = nButton;
     }

@@ -16,6 +16,7 @@ struct SeenMessageBox {
     LPCWSTR icon = nullptr;  // IDI_QUESTION, IDI_ERROR, IDI_WARNING, IDI_INFORMATION or nullptr
     std::vector<int> buttons;  // the ids of the buttons offered, IDOK to IDNO, in id order
     int defaultButton = 0;     // the one drawn as the default (BS_DEFPUSHBUTTON), which Enter presses
+    std::vector<std::wstring> buttonTexts;  // their labels, in the same order
 };
 
 class ModalScript {

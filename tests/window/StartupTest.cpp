@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "DisablingTakesTheFocus.h"
+#include "ChildWindows.h"
 #include "FormDriver.h"
 #include "ModalScript.h"
 #include "framework/WinApp.h"
@@ -134,27 +135,6 @@ const ControlRow FORM_CONTROLS[] = {
     {1054, CHECK_BOX, L"흉막주변결절", {402, 99, 61, 10}, 0, false},
 };
 
-std::wstring ClassOf(HWND hWnd) {
-    wchar_t name[64] = {};
-    GetClassNameW(hWnd, name, 64);
-    return name;
-}
-
-// A child's window rectangle in the form's client coordinates.
-RECT ChildRect(HWND hForm, HWND hChild) {
-    RECT rect;
-    GetWindowRect(hChild, &rect);
-    MapWindowPoints(nullptr, hForm, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-std::vector<HWND> ChildrenInOrder(HWND hForm) {
-    std::vector<HWND> children;
-    for (HWND hChild = GetWindow(hForm, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT))
-        children.push_back(hChild);
-    return children;
-}
-
 std::vector<std::wstring> ComboItems(HWND hCombo) {
     std::vector<std::wstring> items;
     const int nCount = static_cast<int>(SendMessageW(hCombo, CB_GETCOUNT, 0, 0));
@@ -164,13 +144,6 @@ std::vector<std::wstring> ComboItems(HWND hCombo) {
         items.push_back(item);
     }
     return items;
-}
-
-LOGFONTW FontOf(HWND hWnd) {
-    LOGFONTW font{};
-    HFONT hFont = reinterpret_cast<HFONT>(SendMessageW(hWnd, WM_GETFONT, 0, 0));
-    if (hFont) GetObjectW(hFont, sizeof font, &font);
-    return font;
 }
 
 // The local date a year back from now, as the form computes it.
@@ -326,6 +299,46 @@ TEST(Startup, LogoFillsTheBandAboveTheNoduleGroupKeepingItsShape) {
     ASSERT_GT(height, 0);
     EXPECT_NEAR(width, height * BITMAP_WIDTH / BITMAP_HEIGHT, 1.0);
     EXPECT_NE(SendMessageW(form.Item(IDC_LOGO), STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+}
+
+namespace {
+
+// What the logo control was given and handed back for each STM_SETIMAGE.
+struct ImageSwap {
+    HGDIOBJ given;
+    HGDIOBJ handedBack;
+};
+std::vector<ImageSwap>* recordedLogoSwaps = nullptr;
+
+LRESULT CALLBACK RecordLogoSwaps(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == STM_SETIMAGE && GetDlgCtrlID(call->hwnd) == IDC_LOGO) {
+        recordedLogoSwaps->push_back(
+            {reinterpret_cast<HGDIOBJ>(call->lParam), reinterpret_cast<HGDIOBJ>(call->lResult)});
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+// The redrawn logo replaces the bitmap the control loaded; neither may outlive the form.
+TEST(Startup, ResizedLogoLeavesNoBitmapBehind) {
+    std::vector<ImageSwap> swaps;
+    recordedLogoSwaps = &swaps;
+    HHOOK hHook = SetWindowsHookExW(WH_CALLWNDPROCRET, &RecordLogoSwaps, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hHook, nullptr);
+    HGDIOBJ hShown = nullptr;
+    {
+        FormDriver form;
+        UnhookWindowsHookEx(hHook);
+        hShown = reinterpret_cast<HGDIOBJ>(SendMessageW(form.Item(IDC_LOGO), STM_GETIMAGE, IMAGE_BITMAP, 0));
+        ASSERT_EQ(swaps.size(), 1u) << "the logo is redrawn once, for its band";
+        EXPECT_EQ(swaps[0].given, hShown);
+        EXPECT_EQ(GetObjectType(hShown), static_cast<DWORD>(OBJ_BITMAP));
+        EXPECT_NE(swaps[0].handedBack, nullptr);
+        EXPECT_EQ(GetObjectType(swaps[0].handedBack), 0u) << "the bitmap loaded from the template was not deleted";
+    }
+    EXPECT_EQ(GetObjectType(hShown), 0u) << "the redrawn logo outlived the form";
 }
 
 TEST(Startup, FinalCategoryShowsInBoldArialFourTimesTheDialogFont) {

@@ -1,0 +1,36 @@
+#pragma once
+// What a test reads of a dialog's windows: its children in order, their class,
+// place and font.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+inline std::wstring ClassOf(HWND hWnd) {
+    wchar_t name[64] = {};
+    GetClassNameW(hWnd, name, 64);
+    return name;
+}
+
+// A child's window rectangle in the dialog's client coordinates.
+inline RECT ChildRect(HWND hDlg, HWND hChild) {
+    RECT rect;
+    GetWindowRect(hChild, &rect);
+    MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// The children in template order, which is also the tab order.
+inline std::vector<HWND> ChildrenInOrder(HWND hDlg) {
+    std::vector<HWND> children;
+    for (HWND hChild = GetWindow(hDlg, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT))
+        children.push_back(hChild);
+    return children;
+}
+
+inline LOGFONTW FontOf(HWND hWnd) {
+    LOGFONTW font{};
+    if (HFONT hFont = reinterpret_cast<HFONT>(SendMessageW(hWnd, WM_GETFONT, 0, 0)))
+        GetObjectW(hFont, sizeof font, &font);
+    return font;
+}
