@@ -108,8 +108,17 @@ INT_PTR CDialog::RunModalLoop() {
     return m_nModalResult;
 }
 
+// The filter runs outside the dialog procedure: a failure there must not end
+// the loop, and with it the program and everything the reader entered.
 void CDialog::PumpMessage(MSG& msg) {
-    if (!PreTranslateMessage(&msg)) {
+    BOOL bConsumed = FALSE;
+    try {
+        bConsumed = PreTranslateMessage(&msg);
+    } catch (...) {
+        ReportFailedHandler();
+        return;
+    }
+    if (!bConsumed) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -294,10 +303,19 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     // No exception may cross into the window manager.
     try {
         return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        ReportFailedHandler();
+    }
+    return TRUE;
+}
+
+// Called inside a catch block: tells the reader, who can go on with the form.
+void CDialog::ReportFailedHandler() {
+    try {
+        throw;
     } catch (const std::bad_alloc&) {
         AfxMessageBox(L"메모리가 부족합니다.", MB_OK | MB_ICONSTOP);
     } catch (...) {
         AfxMessageBox(L"처리하지 못한 오류가 발생했습니다.", MB_OK | MB_ICONSTOP);
     }
-    return TRUE;
 }

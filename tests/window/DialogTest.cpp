@@ -14,6 +14,8 @@
 namespace {
 
 constexpr int IDC_THROWS = 2001;
+// A message that the test dialog's own filter fails on, as a key step of the form's filter might.
+constexpr UINT WM_FILTER_FAILS = WM_APP + 1;
 
 // Changing its caption asks for the dialog manager's own handling (which sets
 // the text), then runs a command whose handler throws.
@@ -26,6 +28,10 @@ public:
         SendMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_THROWS, BN_CLICKED), 0);
     }
     void OnThrowsClicked() { throw std::runtime_error("a handler failed"); }
+    BOOL PreTranslateMessage(MSG* pMsg) override {
+        if (pMsg->message == WM_FILTER_FAILS) throw std::runtime_error("the filter failed");
+        return CDialog::PreTranslateMessage(pMsg);
+    }
 
     DECLARE_MESSAGE_MAP()
 };
@@ -49,5 +55,22 @@ TEST(Dialog, AnExceptionInANestedHandlerKeepsTheDefaultHandlingTheOuterOneAskedF
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, L"처리하지 못한 오류가 발생했습니다.");
     EXPECT_EQ(GetWindowTextString(dlg.GetSafeHwnd()), L"바뀐 제목");
+    dlg.DestroyModal();
+}
+
+TEST(Dialog, AnExceptionInTheLoopsFilterIsReportedAndTheDialogRunsOn) {
+    CThrowingDlg dlg;
+    ASSERT_TRUE(dlg.CreateModal());
+    SeenMessageBox seen;
+    ModalScript script;
+    script.AnswerMessageBox(IDOK, &seen).Then([&dlg] {
+        dlg.EndDialog(IDOK);
+        return true;
+    });
+
+    PostMessageW(dlg.GetSafeHwnd(), WM_FILTER_FAILS, 0, 0);
+    EXPECT_EQ(dlg.RunModalLoop(), IDOK);
+
+    EXPECT_EQ(seen.text, L"처리하지 못한 오류가 발생했습니다.");
     dlg.DestroyModal();
 }
