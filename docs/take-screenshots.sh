@@ -6,30 +6,18 @@ set -uo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 source "$ROOT/scripts/common.sh"
 mkdir -p "$BUILD"
-ensure_packages locales
+ensure_packages
 build_windows || exit 1
 
-# Wine takes its locale from the C library, so the Korean one must exist; it is
-# made here, inside the build folder, without touching the system's locales.
-LOCALES="$BUILD/locale"
-if [ ! -e "$LOCALES/ko_KR.UTF-8" ]; then
-  mkdir -p "$LOCALES"
-  localedef -i ko_KR -f UTF-8 "$LOCALES/ko_KR.UTF-8" || exit 1
-fi
-export LOCPATH="$LOCALES"
-
-# A Wine session of its own, Korean from its first process on: the server, the
-# prefix set-up and the desktop keeper all start with this locale, so the date
-# picker and the message boxes speak Korean as on a hospital PC.
-export WINEPREFIX="$BUILD/wineprefix-ko"
-export LANG=ko_KR.UTF-8
-unset LC_ALL LANGUAGE
+# A Wine session of its own, in the Korean locale of the shared set-up from its
+# first process on, so the date picker and the message boxes speak Korean as on
+# a hospital PC.
+export WINEPREFIX="$BUILD/wineprefix-pictures"
 start_private_display
 start_wine
 
 # The end-to-end runs' steps: clicks in dialog units, combo items, pasting.
 source "$ROOT/tests/e2e/e2e_lib.sh" "$WIN32_BUILD/Pulmetra.exe" "$WIN32_BUILD/tests/e2e/set_clipboard_text.exe"
-unset LC_ALL  # the end-to-end runs fix a locale of their own; the pictures keep Korean
 E2E_SHOT_DIR="$BUILD"
 trap 'cleanup; stop_wine; stop_private_display' EXIT
 
@@ -43,6 +31,16 @@ shoot() {  # window id, file name
   import -window "$1" -frame -strip -define png:exclude-chunks=date,time "$IMAGES/$2" \
     || fail "could not take $2"
   echo "docs/images/$2"
+}
+
+# The top of a window and what lies over it there (a tooltip is a window of its own).
+shoot_top() {  # window id, height in pixels, file name
+  local geometry
+  geometry=$(xwininfo -id "$1" | awk -v h="$2" '/Absolute upper-left X/ {x = $NF} /Absolute upper-left Y/ {y = $NF}
+    /Width:/ {w = $NF} END {printf "%dx%d+%d+%d", w, h, x, y}')
+  import -window root -crop "$geometry" +repage -strip -define png:exclude-chunks=date,time "$IMAGES/$3" \
+    || fail "could not take $3"
+  echo "docs/images/$3"
 }
 
 start_program
@@ -101,6 +99,11 @@ paste_text "이전 CT와 비교함."
 step "back to nodule 1"
 click_dlu "$FORM" "${FORM_DLU[@]}" 60 69  # the first row of the list, below its header
 shoot "$FORM" follow-up-exam.png
+
+step "the first row's tooltip: the pointer rests on its size column"
+move_dlu "$FORM" "${FORM_DLU[@]}" 160 69
+sleep 2
+shoot_top "$FORM" 430 row-tooltip.png
 
 step "the report"
 click_form 453 439 50 14                  # 판독문

@@ -77,13 +77,18 @@ wait_gone() {
   return 1
 }
 
-# Clicks at a point given in the template's dialog units; the window's client
-# area is the template's size in pixels, so units scale by its width and height.
-click_dlu() {  # window, template width dlu, template height dlu, x dlu, y dlu
+# Moves the pointer to a point given in the template's dialog units; the window's
+# client area is the template's size in pixels, so units scale by its width and height.
+move_dlu() {  # window, template width dlu, template height dlu, x dlu, y dlu
   local win="$1" wdlu="$2" hdlu="$3" x="$4" y="$5" WIDTH HEIGHT
   eval "$(xdotool getwindowgeometry --shell "$win" | grep -E '^(WIDTH|HEIGHT)=')"
   local px=$(( (x * WIDTH + wdlu / 2) / wdlu )) py=$(( (y * HEIGHT + hdlu / 2) / hdlu ))
-  xdotool mousemove --window "$win" "$px" "$py" click 1
+  xdotool mousemove --window "$win" "$px" "$py"
+}
+
+click_dlu() {  # window, template width dlu, template height dlu, x dlu, y dlu
+  move_dlu "$@"
+  xdotool click 1
   sleep "$KEY_PAUSE"
 }
 
