@@ -13,8 +13,6 @@
 #include "model/OleDateTime.h"
 #include "res/resource.h"
 
-// Added to every typed diameter so that a typed x.x5 always rounds up.
-inline constexpr double SIZE_NUDGE_MM = 0.0001;
 // The perifissural flag is offered and kept only below this larger diameter.
 inline constexpr double PERIFISSURAL_MAX_MM = 9.999;
 

@@ -3,6 +3,21 @@
 
 #include <utility>
 
+// How many handles the owners below hold now. Tests count them, as they count
+// nodule records, where the platform counts no GDI objects (Wine's
+// GetGuiResources answers 0).
+class CGdiHandles {
+public:
+    static int LiveCount() { return s_nLive; }
+    static void Took(const void* handle) {
+        if (handle) ++s_nLive;
+    }
+    static void Gave() { --s_nLive; }
+
+private:
+    static inline int s_nLive = 0;
+};
+
 // Owns one font; deletes it when reset or destroyed. Move-only: a copy would delete twice.
 class CFont {
 public:
@@ -22,10 +37,13 @@ public:
     bool CreateFontIndirect(const LOGFONTW& logFont) {
         DeleteObject();
         m_hFont = ::CreateFontIndirectW(&logFont);
+        CGdiHandles::Took(m_hFont);
         return m_hFont != nullptr;
     }
     void DeleteObject() {
-        if (m_hFont) ::DeleteObject(std::exchange(m_hFont, nullptr));
+        if (!m_hFont) return;
+        ::DeleteObject(std::exchange(m_hFont, nullptr));
+        CGdiHandles::Gave();
     }
     HFONT GetSafeHandle() const { return m_hFont; }
 
@@ -44,9 +62,12 @@ public:
     void Attach(HBITMAP hBitmap) {
         DeleteObject();
         m_hBitmap = hBitmap;
+        CGdiHandles::Took(m_hBitmap);
     }
     void DeleteObject() {
-        if (m_hBitmap) ::DeleteObject(std::exchange(m_hBitmap, nullptr));
+        if (!m_hBitmap) return;
+        ::DeleteObject(std::exchange(m_hBitmap, nullptr));
+        CGdiHandles::Gave();
     }
     HBITMAP GetSafeHandle() const { return m_hBitmap; }
 
@@ -65,9 +86,12 @@ public:
     void Attach(HICON hIcon) {
         DestroyIcon();
         m_hIcon = hIcon;
+        CGdiHandles::Took(m_hIcon);
     }
     void DestroyIcon() {
-        if (m_hIcon) ::DestroyIcon(std::exchange(m_hIcon, nullptr));
+        if (!m_hIcon) return;
+        ::DestroyIcon(std::exchange(m_hIcon, nullptr));
+        CGdiHandles::Gave();
     }
     HICON GetSafeHandle() const { return m_hIcon; }
 

@@ -38,6 +38,9 @@ enum Category : int {
     CAT_4X = 8,
 };
 
+// Added to every typed diameter so that a typed x.x5 always rounds up.
+inline constexpr double SIZE_NUDGE_MM = 0.0001;
+
 // One nodule as the reader entered it, with its current Lung-RADS category.
 // Owned by its row of the nodule list, deleted through the base pointer.
 class CNoduleItem {

@@ -18,6 +18,7 @@
 
 #include "BenchRow.h"
 #include "FormDriver.h"
+#include "ModalScript.h"
 #include "TestClipboard.h"
 #include "framework/WinApp.h"
 #include "framework/WindowText.h"
@@ -71,19 +72,13 @@ void Expect(bool bHolds, const std::string& what) {
 }
 
 // Every message already queued, paints included, through the dialog's loop;
-// unlike FormDriver::Pump it does not wait for stray ones, so it can be timed.
+// unlike FormDriver::Pump it does not wait for the form to be active, so it can be timed.
 void RunQueued(FormDriver& form) {
     MSG msg;
     for (int nHandled = 0; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++nHandled) {
         Expect(nHandled < MAX_QUEUED_MESSAGES, "the message queue never empties");
         form.Dialog().PumpMessage(msg);
     }
-}
-
-void PostKey(HWND hTarget, UINT vk) {
-    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
-    PostMessageW(hTarget, WM_KEYDOWN, vk, scan | 1);
-    PostMessageW(hTarget, WM_KEYUP, vk, scan | 0xC0000001);
 }
 
 // A choice in a drop-down: the selection, then the notification it sends.

@@ -31,6 +31,7 @@ TEST(ExamCategory, FinalCategoryText) {
         {"a single 0 is 0", {CAT_0}, {}, L"0"},
         {"0 and 2 is 2", {CAT_0, CAT_2}, {}, L"2"},
         {"4 is below 4A", {CAT_4, CAT_4A, CAT_3}, {}, L"4A"},
+        {"endobronchial lesion raises 2 to 4A", {CAT_2}, {.bEndobronchial = true}, L"4A"},
         {"endobronchial lesion raises 3 to 4A", {CAT_3}, {.bEndobronchial = true}, L"4A"},
         {"endobronchial lesion keeps 4B", {CAT_4B}, {.bEndobronchial = true}, L"4B"},
         {"atelectasis makes 4X over 4B", {CAT_4B}, {.bAtelectasis = true}, L"4X"},

@@ -14,11 +14,10 @@
 #include <vector>
 
 #include "model/Labels.h"
+#include "model/NoduleItem.h"
 #include "report/ReportComposer.h"
 
 namespace {
-
-constexpr double SIZE_NUDGE_MM = 0.0001;  // what the editors add to every typed diameter
 
 using Cells = std::vector<std::string>;
 

@@ -13,8 +13,6 @@
 
 namespace {
 
-// What the editors add to every typed diameter.
-constexpr double SIZE_NUDGE_MM = 0.0001;
 constexpr double INF = std::numeric_limits<double>::infinity();
 constexpr double NOT_A_NUMBER = std::numeric_limits<double>::quiet_NaN();
 

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr double SIZE_NUDGE_MM = 0.0001;
 constexpr double NOT_A_NUMBER = std::numeric_limits<double>::quiet_NaN();
 
 double Typed(double mm) { return mm + SIZE_NUDGE_MM; }

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 
+#include "model/NoduleItem.h"
 #include "model/WideString.h"
 
 class FuzzInput {
@@ -88,7 +89,6 @@ public:
     }
 
 private:
-    static constexpr double SIZE_NUDGE_MM = 0.0001;
     static constexpr std::size_t MAX_TEXT_LENGTH = 1 << 16;
 
     static constexpr std::array<int, 8> EXTREME_INTS = {

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -20,19 +21,27 @@ namespace {
 
 // ---- Reading the exam ----
 
-// Mostly a label with S and C modifiers in any order, sometimes any text.
-CString ReadFinalCategory(FuzzInput& in) {
+// The final category text the exam is composed with: mostly a category's label
+// followed by S and C letters in any order, sometimes any text at all.
+struct FinalCategory {
+    CString text;
+    std::optional<int> nCategory;  // the category of a label with letters
+    CString letters;
+};
+
+FinalCategory ReadFinalCategory(FuzzInput& in) {
     if (in.Bool()) {
-        return in.Text();
+        return {in.Text(), std::nullopt, {}};
     }
-    CString text = CategoryText(in.Int());
+    FinalCategory category{{}, in.Int(), {}};
     for (int n = in.Byte() % 4; n > 0; --n) {
-        text += in.Bool() ? L'S' : L'C';
+        category.letters += in.Bool() ? L'S' : L'C';
     }
-    return text;
+    category.text = CategoryText(*category.nCategory) + category.letters;
+    return category;
 }
 
-ExamInputs ReadExam(FuzzInput& in) {
+ExamInputs ReadExam(FuzzInput& in, FinalCategory& finalCategory) {
     ExamInputs exam;
     exam.bBaselineCt = in.Bool();
     exam.dtPriorCt.m_dt = in.Bool() ? in.Raw<std::int32_t>() / 4.0 : in.Double();
@@ -65,46 +74,52 @@ ExamInputs ReadExam(FuzzInput& in) {
     exam.strSignificantOtherNote = in.Text();
     exam.strOtherFindingNote = in.Text();
     exam.strComments = in.Text();
-    exam.strFinalCategory = ReadFinalCategory(in);
+    finalCategory = ReadFinalCategory(in);
+    exam.strFinalCategory = finalCategory.text;
     return exam;
 }
 
 // ---- What the report must say ----
 
-struct Recommendation {
-    const wchar_t* bareCategory;
-    const wchar_t* text;  // heading line and sentences, without the final line break
-};
-
-const Recommendation RECOMMENDATIONS[] = {
-    {L"0", L"불완전\r\n흉부CT를 재촬영하거나, 이전에 촬영한 CT 영상과 비교하여 평가해야 합니다."},
-    {L"1", L"이상소견 없음\r\n12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다."},
-    {L"2", L"양성 결절\r\n12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다."},
-    {L"2b", L"양성 결절\r\n12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다."},
-    {L"3", L"경계선 결절\r\n6개월 후 저선량 CT를 시행하시기를 권고합니다."},
-    {L"4A", L"폐암 의심\r\n3개월후 저선량 CT를 시행하시기를 권고합니다."},
-};
-
+const wchar_t INCOMPLETE[] = L"불완전\r\n흉부CT를 재촬영하거나, 이전에 촬영한 CT 영상과 비교하여 평가해야 합니다.";
+const wchar_t NO_FINDING[] = L"이상소견 없음\r\n12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.";
+const wchar_t BENIGN[] = L"양성 결절\r\n12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.";
+const wchar_t BORDERLINE[] = L"경계선 결절\r\n6개월 후 저선량 CT를 시행하시기를 권고합니다.";
+const wchar_t SUSPICIOUS[] = L"폐암 의심\r\n3개월후 저선량 CT를 시행하시기를 권고합니다.";
 const wchar_t MOST_SUSPICIOUS[] =
     L"폐암 매우 의심\r\n"
     L"악성 여부 확인을 위하여 필요에 따라 흉부 CT, PET/CT 혹은 조직검사 등의 시행을 권고합니다.\r\n"
     L"새로운 큰 결절이 발생한 경우 감염/염증 병변을 배제하기 위해 한달 후 저선량흉부 CT 촬영합니다.";
+const std::wstring_view ALL_RECOMMENDATIONS[] = {INCOMPLETE, NO_FINDING, BENIGN, BORDERLINE, SUSPICIOUS, MOST_SUSPICIOUS};
 
-std::wstring_view WithoutTrailing(std::wstring_view text, wchar_t letter) {
-    while (!text.empty() && text.back() == letter) {
-        text.remove_suffix(1);
+// The recommendation of a category, by its index; 4, 4B, 4X and a value outside
+// the table are the most suspicious.
+std::wstring_view RecommendationOf(int nCategory) {
+    switch (nCategory) {
+    case CAT_0: return INCOMPLETE;
+    case CAT_1: return NO_FINDING;
+    case CAT_2:
+    case CAT_2B: return BENIGN;
+    case CAT_3: return BORDERLINE;
+    case CAT_4A: return SUSPICIOUS;
+    default: return MOST_SUSPICIOUS;
     }
-    return text;
 }
 
-std::wstring_view RecommendationFor(std::wstring_view finalCategory) {
-    const std::wstring_view bare = WithoutTrailing(WithoutTrailing(WithoutTrailing(finalCategory, L'S'), L'C'), L'S');
-    for (const Recommendation& row : RECOMMENDATIONS) {
-        if (bare == row.bareCategory) {
-            return row.text;
-        }
+// Letters that read as modifiers: any S, then any C, then any S.
+bool AreModifiers(std::wstring_view letters) {
+    const auto firstNotS = letters.find_first_not_of(L'S');
+    if (firstNotS == std::wstring_view::npos) return true;
+    const auto afterC = letters.find_first_not_of(L'C', firstNotS);
+    return afterC == std::wstring_view::npos || letters.find_first_not_of(L'S', afterC) == std::wstring_view::npos;
+}
+
+// The recommendation a report gives, read from its end: one of the table's, or nothing.
+std::wstring_view RecommendationGiven(std::wstring_view report) {
+    for (std::wstring_view recommendation : ALL_RECOMMENDATIONS) {
+        if (report.ends_with(recommendation)) return recommendation;
     }
-    return MOST_SUSPICIOUS;
+    return {};
 }
 
 bool AnyFindingTicked(const ExamFindings& f) {
@@ -134,22 +149,63 @@ CString LineAlone(const CNoduleItem& nodule, bool bBaselineCt) {
     return report.substr(header.size(), report.size() - header.size() - rest.size());
 }
 
-// Most severe first, then the larger mean; equal keys keep list order, and a
-// mean that is not a number sorts after every number.
-std::vector<const CNoduleItem*> SortedRecords(std::span<const CNoduleItem* const> rows) {
-    std::vector<const CNoduleItem*> sorted;
-    std::copy_if(rows.begin(), rows.end(), std::back_inserter(sorted), [](const CNoduleItem* n) { return n; });
-    const auto mean = [](const CNoduleItem* n) {
-        const double dMean = (n->m_dLongAxis + n->m_dShortAxis) * 0.5;
-        return std::isnan(dMean) ? -std::numeric_limits<double>::infinity() : dMean;
-    };
-    std::stable_sort(sorted.begin(), sorted.end(), [&](const CNoduleItem* a, const CNoduleItem* b) {
-        if (a->m_nCategory != b->m_nCategory) {
-            return a->m_nCategory > b->m_nCategory;
+// A mean that is not a number counts as the smallest.
+double OrderKey(const CNoduleItem& nodule) {
+    const double dMean = (nodule.m_dLongAxis + nodule.m_dShortAxis) * 0.5;
+    return std::isnan(dMean) ? -std::numeric_limits<double>::infinity() : dMean;
+}
+
+// Whether a line may stand right before another: most severe first, then the
+// larger mean, and lines equal in both in list order.
+bool MayPrecede(const CNoduleItem& first, size_t nFirstRow, const CNoduleItem& second, size_t nSecondRow) {
+    if (first.m_nCategory != second.m_nCategory) return first.m_nCategory > second.m_nCategory;
+    if (OrderKey(first) != OrderKey(second)) return OrderKey(first) > OrderKey(second);
+    return nFirstRow < nSecondRow;
+}
+
+// The rows of the nodules in the order in which the report lists them. Image
+// numbers and findings are no keys of the order, so the order shows in a report
+// of the same rows numbered by their row, each line naming its row, and with a
+// findings sentence that keeps the trim before the conclusion away from the lines.
+std::vector<size_t> ReportedOrder(ExamInputs exam, std::span<const CNoduleItem* const> rows) {
+    exam.findings.bInactiveTuberculosis = true;
+    std::vector<CNoduleItem> numbered;
+    numbered.reserve(rows.size());
+    std::vector<const CNoduleItem*> numberedRows;
+    std::vector<CString> lines(rows.size());
+    for (size_t nRow = 0; nRow < rows.size(); ++nRow) {
+        if (!rows[nRow]) {
+            numberedRows.push_back(nullptr);
+            continue;
         }
-        return mean(a) > mean(b);
-    });
-    return sorted;
+        numbered.push_back(*rows[nRow]);
+        numbered.back().m_nImageNo = static_cast<int>(nRow);
+        numberedRows.push_back(&numbered.back());
+        lines[nRow] = LineAlone(numbered.back(), exam.bBaselineCt) + L"\r\n";
+    }
+    const CString report = ComposeReport(exam, numberedRows);
+    const std::wstring_view marker = L"영상소견\r\n";
+    std::size_t at = report.find(marker);
+    FUZZ_CHECK(at != CString::npos, "the header ends with the findings heading");
+    at += marker.size();
+
+    std::vector<size_t> order;
+    std::vector<bool> listed(rows.size(), false);
+    for (bool bFound = true; bFound;) {
+        bFound = false;
+        for (size_t nRow = 0; nRow < rows.size() && !bFound; ++nRow) {
+            if (!rows[nRow] || listed[nRow] || report.compare(at, lines[nRow].size(), lines[nRow]) != 0) continue;
+            listed[nRow] = bFound = true;
+            order.push_back(nRow);
+            at += lines[nRow].size();
+        }
+    }
+    FUZZ_CHECK(order.size() == numbered.size(), "every nodule has its line, once");
+    for (size_t n = 1; n < order.size(); ++n) {
+        FUZZ_CHECK(MayPrecede(*rows[order[n - 1]], order[n - 1], *rows[order[n]], order[n]),
+                   "most severe first, then the larger mean, then list order");
+    }
+    return order;
 }
 
 void CheckNotes(std::wstring_view findings, const ExamInputs& exam) {
@@ -180,16 +236,34 @@ void CheckNotes(std::wstring_view findings, const ExamInputs& exam) {
     }
 }
 
-void CheckReport(const ExamInputs& exam, std::span<const CNoduleItem* const> rows) {
+// The conclusion of a category label with modifier letters is that of its
+// category; any other text gives one of the recommendations, the same as with
+// one more S.
+std::wstring_view CheckedRecommendation(const ExamInputs& exam, const FinalCategory& finalCategory,
+                                        std::span<const CNoduleItem* const> rows, const CString& report) {
+    const std::wstring_view given = RecommendationGiven(report);
+    FUZZ_CHECK(!given.empty(), "the report ends with one of the recommendations");
+    if (finalCategory.nCategory) {
+        const std::wstring_view expected =
+            AreModifiers(finalCategory.letters) ? RecommendationOf(*finalCategory.nCategory) : MOST_SUSPICIOUS;
+        FUZZ_CHECK(given == expected, "a label with modifiers gets its category's recommendation");
+        return given;
+    }
+    ExamInputs withS = exam;
+    withS.strFinalCategory += L'S';
+    FUZZ_CHECK(RecommendationGiven(ComposeReport(withS, rows)) == given, "an S more never changes the recommendation");
+    return given;
+}
+
+void CheckReport(const ExamInputs& exam, const FinalCategory& finalCategory, std::span<const CNoduleItem* const> rows) {
     const CString report = ComposeReport(exam, rows);
     FUZZ_CHECK(!report.empty() && !IsWhiteSpace(report.front()) && !IsWhiteSpace(report.back()),
                "the report neither begins nor ends with white space");
 
     // Positions from the end: a note may itself hold a line that looks like a conclusion.
-    const CString conclusion =
-        L"\r\n\r\n결론: 범주 " + exam.strFinalCategory + L" " + CString(RecommendationFor(exam.strFinalCategory));
-    FUZZ_CHECK(report.ends_with(conclusion),
-               "the report ends with the final category's conclusion line and only its recommendation");
+    const CString conclusion = L"\r\n\r\n결론: 범주 " + exam.strFinalCategory + L" " +
+                               CString(CheckedRecommendation(exam, finalCategory, rows, report));
+    FUZZ_CHECK(report.ends_with(conclusion), "the report ends with the final category's conclusion line");
     const std::wstring_view body = std::wstring_view(report).substr(0, report.size() - conclusion.size());
     FUZZ_CHECK(TrimmedEnd(body).size() == body.size(), "exactly one blank line precedes the conclusion");
 
@@ -201,12 +275,12 @@ void CheckReport(const ExamInputs& exam, std::span<const CNoduleItem* const> row
                "the header begins with the kind of CT");
 
     CString headerAndNodules(header);
-    const std::vector<const CNoduleItem*> sorted = SortedRecords(rows);
-    if (sorted.empty()) {
+    const std::vector<size_t> order = ReportedOrder(exam, rows);
+    if (order.empty()) {
         headerAndNodules += L"발견된 결절 없음.\r\n";
     }
-    for (const CNoduleItem* nodule : sorted) {
-        headerAndNodules += LineAlone(*nodule, exam.bBaselineCt) + L"\r\n";
+    for (size_t nRow : order) {
+        headerAndNodules += LineAlone(*rows[nRow], exam.bBaselineCt) + L"\r\n";
     }
 
     const bool bFindings = AnyFindingTicked(exam.findings);
@@ -229,7 +303,8 @@ void CheckReport(const ExamInputs& exam, std::span<const CNoduleItem* const> row
 
 void CheckOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzInput in(data, size);
-    const ExamInputs exam = ReadExam(in);
+    FinalCategory finalCategory;
+    const ExamInputs exam = ReadExam(in, finalCategory);
 
     // Rows in list order; a row may lack its record.
     std::vector<std::unique_ptr<CNoduleItem>> records;
@@ -250,7 +325,7 @@ void CheckOneInput(const std::uint8_t* data, std::size_t size) {
         before.push_back(*record);
     }
 
-    CheckReport(exam, rows);
+    CheckReport(exam, finalCategory, rows);
 
     for (std::size_t i = 0; i < records.size(); ++i) {
         FUZZ_CHECK(SameRecord(*records[i], before[i]), "composing changes no record");

@@ -1,11 +1,11 @@
 #include "FormOracle.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cwchar>
+#include <span>
 #include <sstream>
-
-#include "model/ExamCategory.h"
-#include "model/Labels.h"
-#include "model/NumberText.h"
+#include <string_view>
 
 namespace {
 
@@ -29,29 +29,64 @@ private:
     std::vector<std::string> m_lines;
 };
 
-std::wstring ExpectedSizeText(const CNoduleItem& item) {
-    std::wstring text = FormatFixed((item.m_dShortAxis + item.m_dLongAxis) * 0.5, 1) + L" [mm]";
-    if (item.m_nType == NODULE_PART_SOLID)
-        text += L" (" + FormatFixed((item.m_dSolidShortAxis + item.m_dSolidLongAxis) * 0.5, 1) + L" [mm])";
-    return text;
+// The labels the list shows, written out here rather than taken from the
+// program's own tables; a value the editors cannot give shows nothing.
+std::wstring Label(const std::vector<std::wstring>& labels, int nIndex) {
+    return nIndex >= 0 && nIndex < static_cast<int>(labels.size()) ? labels[static_cast<size_t>(nIndex)] : L"";
+}
+const std::vector<std::wstring> TYPE_LABELS = {L"고형", L"부분고형", L"간유리"};
+const std::vector<std::wstring> FOLLOW_UP_LABELS = {L"처음CT", L"새로 생김", L"커짐", L"변화 없음"};
+const std::vector<std::wstring> LOBE_LABELS = {L"우상엽", L"우중엽", L"우하엽", L"좌상엽", L"좌하엽"};
+const std::vector<std::wstring> CATEGORY_LABELS = {L"0", L"1", L"2", L"2b", L"3", L"4", L"4A", L"4B", L"4X"};
+
+std::wstring LobeLabel(int nLobe) { return nLobe == LOBE_NONE ? L"---" : Label(LOBE_LABELS, nLobe); }
+
+// A mean shown with one decimal: within half a tenth of the stored axes' mean,
+// or the same infinity or NaN.
+bool ShowsMean(std::wstring_view shown, double dAxisA, double dAxisB) {
+    const double dMean = (dAxisA + dAxisB) / 2;
+    const std::wstring text(shown);
+    wchar_t* end = nullptr;
+    const double dShown = std::wcstod(text.c_str(), &end);
+    if (end == text.c_str()) return false;
+    if (std::isnan(dMean) || std::isinf(dMean)) return std::isnan(dMean) ? std::isnan(dShown) : dShown == dMean;
+    const auto point = shown.find(L'.');
+    return point != std::wstring_view::npos && shown.size() - point == 2 &&
+           std::fabs(dShown - dMean) <= 0.05 + std::fabs(dMean) * 1e-12;
+}
+
+// "M [mm]", and for a part-solid nodule "M [mm] (S [mm])".
+bool ShowsSize(const std::wstring& shown, const CNoduleItem& item) {
+    constexpr std::wstring_view UNIT = L" [mm]";
+    const size_t unitAt = shown.find(UNIT);
+    if (unitAt == std::wstring::npos || !ShowsMean(std::wstring_view(shown).substr(0, unitAt), item.m_dLongAxis, item.m_dShortAxis))
+        return false;
+    const std::wstring_view rest = std::wstring_view(shown).substr(unitAt + UNIT.size());
+    if (item.m_nType != NODULE_PART_SOLID) return rest.empty();
+    return rest.size() > 2 + UNIT.size() && rest.starts_with(L" (") && rest.ends_with(L" [mm])") &&
+           ShowsMean(rest.substr(2, rest.size() - 2 - UNIT.size() - 1), item.m_dSolidLongAxis, item.m_dSolidShortAxis);
 }
 
 void CheckRows(FormDriver& form, Violations& out) {
     for (int nRow = 0; nRow < form.RowCount(); ++nRow) {
         const CNoduleItem& item = form.Record(nRow);
         const std::wstring expected[] = {
-            NoduleTypeText(item.m_nType),
-            FollowUpText(item.m_nFollowUp),
-            ExpectedSizeText(item),
-            LobeText(item.m_nLobe) + L" (#" + FormatInt(item.m_nImageNo) + L")",
+            Label(TYPE_LABELS, item.m_nType),
+            Label(FOLLOW_UP_LABELS, item.m_nFollowUp),
+            L"",  // the size, checked below
+            LobeLabel(item.m_nLobe) + L" (#" + std::to_wstring(item.m_nImageNo) + L")",
             item.m_bPerifissural ? L"흉막주변" : L"",
-            CategoryText(item.m_nCategory),
+            Label(CATEGORY_LABELS, item.m_nCategory),
         };
         for (int nColumn = 0; nColumn < 6; ++nColumn) {
-            if (form.RowText(nRow, nColumn) != expected[nColumn])
-                out.Add("row ", nRow, " column ", nColumn, " shows '", Narrow(form.RowText(nRow, nColumn)),
-                        "' for '", Narrow(expected[nColumn]), "'");
+            const std::wstring shown = form.RowText(nRow, nColumn);
+            const bool bRight = nColumn == 2 ? ShowsSize(shown, item) : shown == expected[nColumn];
+            if (!bRight)
+                out.Add("row ", nRow, " column ", nColumn, " shows '", Narrow(shown), "' for '",
+                        Narrow(expected[nColumn]), "'");
         }
+        // Checks only staleness: the category the record holds is the one the
+        // rules give for its fields now (the rules themselves are the core's tests').
         CNoduleItem recomputed = item;
         recomputed.UpdateCategory();
         if (recomputed.m_nCategory != item.m_nCategory)
@@ -59,30 +94,48 @@ void CheckRows(FormDriver& form, Violations& out) {
     }
 }
 
-ExamFindings FindingsShown(const FormDriver& form) {
-    ExamFindings f;
-    f.bEndobronchial = form.Checked(IDC_ENDOBRONCHIAL);
-    f.bConsolidation = form.Checked(IDC_CONSOLIDATION);
-    f.bAtelectasis = form.Checked(IDC_ATELECTASIS);
-    f.bLymphadenopathy = form.Checked(IDC_LYMPHADENOPATHY);
-    f.bSuggestiveOther = form.Checked(IDC_SUGGESTIVE_OTHER);
-    f.bCoronaryCalcification = form.Checked(IDC_CORONARY);
-    f.nCoronarySeverity = form.ComboSel(IDC_CORONARY_SEVERITY);
-    f.bEmphysema = form.Checked(IDC_EMPHYSEMA);
-    f.bInterstitial = form.Checked(IDC_INTERSTITIAL);
-    f.bPneumonia = form.Checked(IDC_PNEUMONIA);
-    f.bExtrapulmonary = form.Checked(IDC_EXTRAPULMONARY);
-    f.bAneurysm = form.Checked(IDC_ANEURYSM);
-    f.bEffusion = form.Checked(IDC_EFFUSION);
-    f.bSignificantOther = form.Checked(IDC_SIGNIFICANT_OTHER);
-    f.bInactiveTuberculosis = form.Checked(IDC_INACTIVE_TB);
-    f.bOtherFinding = form.Checked(IDC_OTHER_FINDING);
-    return f;
+// The exam findings by their part in the final category.
+constexpr int SUGGESTING_LUNG_CANCER[] = {IDC_CONSOLIDATION, IDC_ATELECTASIS, IDC_LYMPHADENOPATHY,
+                                          IDC_SUGGESTIVE_OTHER};
+constexpr int SIGNIFICANT[] = {IDC_EMPHYSEMA, IDC_INTERSTITIAL, IDC_PNEUMONIA,        IDC_EXTRAPULMONARY,
+                               IDC_ANEURYSM,  IDC_EFFUSION,     IDC_SIGNIFICANT_OTHER};
+constexpr int MODERATE_SEVERITY = 1;
+
+bool AnyChecked(const FormDriver& form, std::span<const int> boxes) {
+    return std::any_of(boxes.begin(), boxes.end(), [&form](int nBox) { return form.Checked(nBox); });
+}
+
+// 1037 shows the most severe nodule's label (1 without nodules), raised to at
+// least 4A by an endobronchial lesion and to 4X by any finding that suggests
+// lung cancer, then S when a significant finding is ticked, coronary
+// calcification counting from Moderate.
+std::wstring ExpectedFinalCategory(FormDriver& form) {
+    int nCategory = CAT_1;
+    for (int nRow = 0; nRow < form.RowCount(); ++nRow)
+        nCategory = nRow == 0 ? form.Record(nRow).m_nCategory : std::max(nCategory, form.Record(nRow).m_nCategory);
+    if (form.Checked(IDC_ENDOBRONCHIAL)) nCategory = std::max<int>(nCategory, CAT_4A);
+    if (AnyChecked(form, SUGGESTING_LUNG_CANCER)) nCategory = CAT_4X;
+    const bool bSignificant = AnyChecked(form, SIGNIFICANT) ||
+                              (form.Checked(IDC_CORONARY) && form.ComboSel(IDC_CORONARY_SEVERITY) >= MODERATE_SEVERITY);
+    return Label(CATEGORY_LABELS, nCategory) + (bSignificant ? L"S" : L"");
 }
 
 void ExpectEnabled(const FormDriver& form, int nIDC, bool bExpected, Violations& out) {
     if (form.Enabled(nIDC) != bExpected)
         out.Add("control ", nIDC, bExpected ? " is disabled but should be enabled" : " is enabled but should be disabled");
+}
+
+// Perifissural is offered for a small solid nodule not judged likely benign:
+// below 9.99 mm it must be, from 10 mm it must not be; the limit lies between.
+void CheckPerifissuralOffered(const FormDriver& form, const CNoduleItem* pItem, Violations& out) {
+    constexpr double SURELY_BELOW_MM = 9.99, SURELY_NOT_BELOW_MM = 10.0;
+    if (!pItem || pItem->m_nType != NODULE_SOLID || pItem->m_bLikelyBenign) {
+        ExpectEnabled(form, IDC_PERIFISSURAL, false, out);
+        return;
+    }
+    const double dLarger = std::max(pItem->m_dLongAxis, pItem->m_dShortAxis);
+    if (dLarger < SURELY_BELOW_MM) ExpectEnabled(form, IDC_PERIFISSURAL, true, out);
+    if (dLarger >= SURELY_NOT_BELOW_MM) ExpectEnabled(form, IDC_PERIFISSURAL, false, out);
 }
 
 void CheckEnableTable(FormDriver& form, bool bFindingsMayBeStale, Violations& out) {
@@ -96,10 +149,7 @@ void CheckEnableTable(FormDriver& form, bool bFindingsMayBeStale, Violations& ou
     const bool bPartSolid = pItem && pItem->m_nType == NODULE_PART_SOLID;
     for (int nIDC : {IDC_SOLID_LONG_AXIS, IDC_SOLID_SHORT_AXIS, IDC_SOLID_CAPTION, IDC_SOLID_SIZE_UNIT})
         ExpectEnabled(form, nIDC, bPartSolid, out);
-    ExpectEnabled(form, IDC_PERIFISSURAL,
-                  pItem && pItem->m_nType == NODULE_SOLID && std::max(pItem->m_dLongAxis, pItem->m_dShortAxis) < 9.999 &&
-                      !pItem->m_bLikelyBenign,
-                  out);
+    CheckPerifissuralOffered(form, pItem, out);
     ExpectEnabled(form, IDC_FOLLOWUP, pItem && !bBaseline, out);
     ExpectEnabled(form, IDC_LIKELY_BENIGN, pItem && pItem->m_nCategory >= CAT_2B, out);
     const bool bSuspicious = pItem && pItem->m_nCategory >= CAT_3;
@@ -133,9 +183,7 @@ std::vector<std::string> CheckInvariants(FormDriver& form, int nRecordsOutsideFo
     CheckRows(form, out);
     CheckEnableTable(form, options.bFindingsMayBeStale, out);
     if (!options.bFindingsMayBeStale) {
-        std::vector<int> categories;
-        for (int nRow = 0; nRow < form.RowCount(); ++nRow) categories.push_back(form.Record(nRow).m_nCategory);
-        const std::wstring expected = FinalCategoryText(categories, FindingsShown(form));
+        const std::wstring expected = ExpectedFinalCategory(form);
         if (form.Text(IDC_FINAL_CATEGORY) != expected)
             out.Add("1037 shows '", Narrow(form.Text(IDC_FINAL_CATEGORY)), "' for '", Narrow(expected), "'");
     }

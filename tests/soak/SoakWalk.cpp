@@ -13,6 +13,7 @@
 #include "FormDriver.h"
 #include "FormOracle.h"
 #include "ModalScript.h"
+#include "ReportSteps.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ struct Responder {
     int nReportButton = IDOK;
     bool bSawDosePrompt = false;
 
-    bool Respond() {
+    void Respond() {
         if (HWND hBox = FindMessageBox()) {
             const SeenMessageBox seen = ReadMessageBox(hBox);
             int nButton = IDOK;
@@ -74,11 +75,10 @@ struct Responder {
             if (seen.text == L"종료하시겠습니까?") nButton = IDNO;
             for (const wchar_t* prompt : DOSE_PROMPTS) bSawDosePrompt |= seen.text == prompt;
             SendMessageW(GetDlgItem(hBox, nButton), BM_CLICK, 0, 0);
-        } else if (HWND hReport = FindDialog(L"판독문")) {
+        } else if (HWND hReport = FindReportDialog()) {
             if (nReportButton == IDC_COPY) SendMessageW(GetDlgItem(hReport, IDC_COPY), BM_CLICK, 0, 0);
             SendMessageW(GetDlgItem(hReport, nReportButton == IDOK ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
         }
-        return false;  // keep answering for the whole walk
     }
 };
 
@@ -222,7 +222,7 @@ TEST(Soak, RandomWalkKeepsFormAndDataInStep) {
 
     Responder responder;
     ModalScript script;
-    script.Then([&responder] { return responder.Respond(); });
+    script.Watch([&responder] { responder.Respond(); });
     std::vector<std::string> actions;
     bool bFindingsMayBeStale = false;
     {

@@ -27,16 +27,15 @@ const int FINDING_NOTES[] = {
 // An examination entered in full: a follow-up CT with two nodules, every finding
 // ticked with its note, a severity, comments and a prior-CT date of the reader's.
 void EnterEverything(FormDriver& form) {
-    form.Choose(IDC_CT_TYPE, 1);
+    form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT);
     AddNodule(form, NODULE_SOLID, L"7", L"7");
-    form.Choose(IDC_FOLLOWUP, FOLLOWUP_NEW - 1);
+    form.Choose(IDC_FOLLOWUP, STATUS_NEW);
     AddNodule(form, NODULE_PART_SOLID, L"12", L"10");
     for (int nBox : FINDING_BOXES) form.Click(nBox);
     for (int nNote : FINDING_NOTES) form.Type(nNote, L"소견");
-    form.Choose(IDC_CORONARY_SEVERITY, 2);
+    form.Choose(IDC_CORONARY_SEVERITY, SEVERE);
     form.Type(IDC_COMMENTS, L"추가 내용");
-    SYSTEMTIME picked{2020, 1, 3, 1, 0, 0, 0, 0};
-    SendMessageW(form.Item(IDC_PRIOR_CT_DATE), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&picked));
+    SetPriorCtDate(form, 2020, 1, 1);
     form.Type(IDC_CTDIVOL, L"3.5");
     form.Focus(IDC_CLEAR);
 }
@@ -75,66 +74,69 @@ void ExpectStartState(const FormDriver& form) {
     }
     EXPECT_FALSE(form.Enabled(IDC_CORONARY_SEVERITY));
     EXPECT_EQ(form.Text(IDC_COMMENTS), L"");
-    for (int nEditor : {IDC_NODULE_TYPE, IDC_LONG_AXIS, IDC_SHORT_AXIS, IDC_LOBE, IDC_IMAGE_NO, IDC_FOLLOWUP})
-        EXPECT_FALSE(form.Enabled(nEditor)) << "nodule editor " << nEditor;
+    for (int nEdit : NODULE_EDITS) {
+        EXPECT_EQ(form.Text(nEdit), L"") << "nodule editor " << nEdit;
+        EXPECT_FALSE(form.Enabled(nEdit)) << "nodule editor " << nEdit;
+    }
+    for (int nCombo : NODULE_COMBOS) {
+        EXPECT_EQ(form.ComboSel(nCombo), -1) << "nodule editor " << nCombo;
+        EXPECT_FALSE(form.Enabled(nCombo)) << "nodule editor " << nCombo;
+    }
+    for (int nCheck : NODULE_CHECKS) {
+        EXPECT_FALSE(form.Checked(nCheck)) << "nodule editor " << nCheck;
+        EXPECT_FALSE(form.Enabled(nCheck)) << "nodule editor " << nCheck;
+    }
     EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), L"1");
 }
 
 }  // namespace
 
+// Whatever the form holds, even a dose that is no number, Yes empties it after
+// the one question, frees every record once, and the emptied form takes new nodules.
 TEST(Clear, YesBringsTheFormBackToItsStartAndFreesEveryRecord) {
+    const struct {
+        const char* holding;
+        void (*enter)(FormDriver& form);
+        int nRecords;
+        const wchar_t* finalCategory;
+    } forms[] = {
+        {"everything", EnterEverything, 2, L"4XS"},
+        {"a nodule and a dose that is no number",
+         [](FormDriver& form) {
+             form.Click(IDC_ADD_NODULE);
+             form.Type(IDC_CTDIVOL, L"abc");
+         },
+         1, L"2"},
+        {"nothing", [](FormDriver&) {}, 0, L"1"},
+    };
     const int nLiveBefore = CNoduleItem::LiveCount();
-    {
-        FormDriver form;
-        EnterEverything(form);
-        ASSERT_EQ(CNoduleItem::LiveCount(), nLiveBefore + 2);
-        ASSERT_EQ(form.Text(IDC_FINAL_CATEGORY), L"4XS");
+    for (const auto& held : forms) {
+        SCOPED_TRACE(held.holding);
+        {
+            FormDriver form;
+            held.enter(form);
+            ASSERT_EQ(CNoduleItem::LiveCount(), nLiveBefore + held.nRecords);
+            ASSERT_EQ(form.Text(IDC_FINAL_CATEGORY), held.finalCategory);
 
-        std::vector<SeenMessageBox> boxes;
-        ModalScript script;
-        script.Then(AnswerEveryMessageBox(IDYES, &boxes));
-        form.Click(IDC_CLEAR);
+            std::vector<SeenMessageBox> boxes;
+            {
+                ModalScript script;
+                script.AnswerEveryMessageBox(IDYES, &boxes);
+                form.Click(IDC_CLEAR);
+            }
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].text, CLEAR_QUESTION);
+            EXPECT_EQ(boxes[0].icon, IDI_QUESTION);
+            EXPECT_EQ(CNoduleItem::LiveCount(), nLiveBefore);
+            ExpectStartState(form);
 
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, CLEAR_QUESTION);
-        EXPECT_EQ(boxes[0].icon, IDI_QUESTION);
-        EXPECT_EQ(CNoduleItem::LiveCount(), nLiveBefore);
-        ExpectStartState(form);
-
-        // The emptied form takes new nodules; closing it frees them.
-        form.Click(IDC_ADD_NODULE);
-        form.Click(IDC_ADD_NODULE);
-        EXPECT_EQ(form.RowCount(), 2);
-        EXPECT_EQ(CNoduleItem::LiveCount(), nLiveBefore + 2);
+            form.Click(IDC_ADD_NODULE);
+            form.Click(IDC_ADD_NODULE);
+            EXPECT_EQ(form.RowCount(), 2);
+            EXPECT_EQ(CNoduleItem::LiveCount(), nLiveBefore + 2);
+        }
+        EXPECT_EQ(CNoduleItem::LiveCount(), nLiveBefore) << "closing the form did not free the new nodules";
     }
-    EXPECT_EQ(CNoduleItem::LiveCount(), nLiveBefore);
-}
-
-TEST(Clear, YesOverwritesADoseThatIsNoNumberWithoutAMessage) {
-    FormDriver form;
-    form.Click(IDC_ADD_NODULE);
-    form.Type(IDC_CTDIVOL, L"abc");
-
-    std::vector<SeenMessageBox> boxes;
-    ModalScript script;
-    script.Then(AnswerEveryMessageBox(IDYES, &boxes));
-    form.Click(IDC_CLEAR);
-
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, CLEAR_QUESTION);
-    ExpectStartState(form);
-}
-
-TEST(Clear, YesOnAnEmptyFormStillAsks) {
-    FormDriver form;
-    std::vector<SeenMessageBox> boxes;
-    ModalScript script;
-    script.Then(AnswerEveryMessageBox(IDYES, &boxes));
-    form.Click(IDC_CLEAR);
-
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, CLEAR_QUESTION);
-    ExpectStartState(form);
 }
 
 TEST(Clear, NoKeepsEveryNoduleTheSelectionAndEveryEntry) {
@@ -149,7 +151,7 @@ TEST(Clear, NoKeepsEveryNoduleTheSelectionAndEveryEntry) {
 
     std::vector<SeenMessageBox> boxes;
     ModalScript script;
-    script.Then(AnswerEveryMessageBox(IDNO, &boxes));
+    script.AnswerEveryMessageBox(IDNO, &boxes);
     form.Click(IDC_CLEAR);
 
     ASSERT_EQ(boxes.size(), 1u);
@@ -191,8 +193,7 @@ TEST(Clear, EnterKeepsAnyEntryAndEmptiesOnlyAnUntouchedForm) {
         {"a prior-CT date, the CT set back to baseline",
          [](FormDriver& form) {
              form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT);
-             SYSTEMTIME picked{2020, 1, 3, 1, 0, 0, 0, 0};
-             SendMessageW(form.Item(IDC_PRIOR_CT_DATE), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&picked));
+             SetPriorCtDate(form, 2020, 1, 1);
              form.Choose(IDC_CT_TYPE, BASELINE_CT);
          },
          IDNO},

@@ -76,7 +76,7 @@ TEST(CommandKeys, WorkFromAnEditAComboAndTheList) {
 
             std::vector<SeenMessageBox> boxes;
             ModalScript script;
-            script.Then(AnswerEveryMessageBox(IDOK, &boxes));
+            script.AnswerEveryMessageBox(IDOK, &boxes);
 
             form.PressCtrl(key.vk);
 

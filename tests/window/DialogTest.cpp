@@ -48,7 +48,7 @@ TEST(Dialog, AnExceptionInANestedHandlerKeepsTheDefaultHandlingTheOuterOneAskedF
     ASSERT_TRUE(dlg.CreateModal());
     std::vector<SeenMessageBox> seen;
     ModalScript script;
-    script.Then(AnswerEveryMessageBox(IDOK, &seen));
+    script.AnswerEveryMessageBox(IDOK, &seen);
 
     SetWindowTextW(dlg.GetSafeHwnd(), L"바뀐 제목");
 

@@ -9,12 +9,10 @@
 #include "FormDriver.h"
 #include "FormSteps.h"
 #include "ModalScript.h"
-#include "framework/WindowText.h"
+#include "ReportSteps.h"
 
 namespace {
 
-// The test program's own name: message boxes are captioned with it.
-const std::wstring APP_NAME = L"window_tests";
 const std::wstring NOT_A_NUMBER = L"숫자를 입력하십시오.";
 const std::wstring OUT_OF_RANGE = L"0에서 100 사이의 숫자를 입력하십시오.";
 
@@ -45,42 +43,15 @@ const DoseCase DOSE_CASES[] = {
     {"a number beyond float's range is refused", L"1e39", OUT_OF_RANGE, nullptr},
 };
 
-// Presses Report with no nodules, reads the report and leaves it with Cancel.
-std::wstring ReadReport(FormDriver& form) {
-    std::wstring report;
-    ModalScript script;
-    script.Then([&report] {
-        HWND hReport = FindDialog(L"판독문");
-        if (!hReport) return false;
-        report = GetWindowTextString(GetDlgItem(hReport, IDC_REPORT_TEXT));
-        SendMessageW(GetDlgItem(hReport, IDCANCEL), BM_CLICK, 0, 0);
-        return true;
-    });
-    form.Click(IDC_REPORT);
-    EXPECT_TRUE(script.Finished()) << "the report did not open";
-    return report;
-}
-
 bool HasLine(const std::wstring& text, const std::wstring& line) {
     return (L"\r\n" + text + L"\r\n").find(L"\r\n" + line + L"\r\n") != std::wstring::npos;
-}
-
-// Reads and confirms with OK every box that opens while the script lives; the step never ends.
-void AnswerEveryBoxWithOk(ModalScript& script, std::vector<SeenMessageBox>& seen) {
-    script.Then([&seen] {
-        if (HWND hBox = FindMessageBox()) {
-            seen.push_back(ReadMessageBox(hBox));
-            SendMessageW(GetDlgItem(hBox, IDOK), BM_CLICK, 0, 0);
-        }
-        return false;
-    });
 }
 
 // Types the dose, then ticks a finding; returns the boxes seen, in order.
 std::vector<SeenMessageBox> TickWithDose(FormDriver& form, const wchar_t* typed, int nFinding) {
     std::vector<SeenMessageBox> seen;
     ModalScript script;
-    AnswerEveryBoxWithOk(script, seen);
+    script.AnswerEveryMessageBox(IDOK, &seen);
     form.Type(IDC_CTDIVOL, typed);
     form.Click(nFinding);
     return seen;
@@ -136,9 +107,9 @@ TEST(DoseExchange, ChangingTheCoronarySeveritySavesTheDoseToo) {
 
     std::vector<SeenMessageBox> seen;
     ModalScript script;
-    AnswerEveryBoxWithOk(script, seen);
+    script.AnswerEveryMessageBox(IDOK, &seen);
     form.Type(IDC_CTDIVOL, L"150");
-    form.Choose(IDC_CORONARY_SEVERITY, 2);
+    form.Choose(IDC_CORONARY_SEVERITY, SEVERE);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, OUT_OF_RANGE);
     EXPECT_EQ(form.FocusedId(), IDC_CTDIVOL);

@@ -114,7 +114,7 @@ void ExpectOfferedExactlyAsTheDataAllow(bool bFollowUp) {
     for (const NoduleSetup& setup : NODULE_SETUPS) {
         SCOPED_TRACE(setup.name);
         FormDriver form;
-        if (bFollowUp) form.Choose(IDC_CT_TYPE, 1);
+        if (bFollowUp) form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT);
         setup.steps(form);
 
         const std::map<int, bool> expected = ExpectedEnabled(setup, bFollowUp);
@@ -140,17 +140,12 @@ TEST(EnableTable, WithoutASelectionEveryNoduleEditorIsEmpty) {
             if (setup.bSelected) continue;
             SCOPED_TRACE(testing::Message() << exam.name << " exam, " << setup.name);
             FormDriver form;
-            if (exam.bFollowUp) form.Choose(IDC_CT_TYPE, 1);
+            if (exam.bFollowUp) form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT);
             setup.steps(form);
 
-            for (int nId : {IDC_LONG_AXIS, IDC_SHORT_AXIS, IDC_SOLID_LONG_AXIS, IDC_SOLID_SHORT_AXIS, IDC_IMAGE_NO,
-                            IDC_OTHER_TEXT})
-                EXPECT_EQ(form.Text(nId), L"") << "edit " << nId;
-            for (int nId : {IDC_NODULE_TYPE, IDC_LOBE, IDC_FOLLOWUP})
-                EXPECT_EQ(form.ComboSel(nId), -1) << "combo " << nId;
-            for (int nId : {IDC_PERIFISSURAL, IDC_CALCIFICATION, IDC_FAT, IDC_LIKELY_BENIGN, IDC_SPICULATION,
-                            IDC_CAVITY, IDC_OTHER})
-                EXPECT_FALSE(form.Checked(nId)) << "check box " << nId;
+            for (int nId : NODULE_EDITS) EXPECT_EQ(form.Text(nId), L"") << "edit " << nId;
+            for (int nId : NODULE_COMBOS) EXPECT_EQ(form.ComboSel(nId), -1) << "combo " << nId;
+            for (int nId : NODULE_CHECKS) EXPECT_FALSE(form.Checked(nId)) << "check box " << nId;
         }
     }
 }

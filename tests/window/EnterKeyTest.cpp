@@ -25,9 +25,10 @@ TEST(EnterKey, InTheOtherFeatureTextCommitsWhatWasTyped) {
     }
 }
 
-// The form is brought out of step first: a finding ticked while the dose is not
-// a number is refused by the data exchange, so its note stays disabled and the
-// final category stays behind until the next refresh.
+// Enter at any button, choice or list never presses a button or closes the
+// form. The form is brought out of step first: a finding ticked while the dose
+// is not a number is refused by the data exchange, so its note stays disabled
+// and the final category stays behind until the next refresh.
 TEST(EnterKey, ElsewhereRefreshesWithoutChangingDataOrClosing) {
     const struct {
         const char* where;
@@ -38,6 +39,9 @@ TEST(EnterKey, ElsewhereRefreshesWithoutChangingDataOrClosing) {
         {"report button 1016", IDC_REPORT},
         {"clear button 1015", IDC_CLEAR},
         {"exit button, the default one", IDCANCEL},
+        {"add button 1013", IDC_ADD_NODULE},
+        {"CT type combo 1000", IDC_CT_TYPE},
+        {"inactive tuberculosis check box 1029", IDC_INACTIVE_TB},
         {"nodule list 1001", IDC_NODULE_LIST},
         {"lobe combo 1006", IDC_LOBE},
     };
@@ -63,12 +67,16 @@ TEST(EnterKey, ElsewhereRefreshesWithoutChangingDataOrClosing) {
 
         std::vector<SeenMessageBox> boxes;
         ModalScript script;
-        script.Then(AnswerEveryMessageBox(IDNO, &boxes));
+        script.AnswerEveryMessageBox(IDNO, &boxes);
         form.Focus(target.nId);
+        ASSERT_EQ(form.FocusedId(), target.nId);
         form.Press(VK_RETURN);
 
         EXPECT_TRUE(boxes.empty()) << "a message box opened: " << testing::PrintToString(boxes.front().text);
+        EXPECT_TRUE(form.Dialog().IsModalRunning());
         EXPECT_TRUE(IsWindowVisible(form.Form()));
+        EXPECT_FALSE(form.Checked(IDC_INACTIVE_TB));
+        EXPECT_EQ(form.ComboSel(IDC_CT_TYPE), BASELINE_CT);
         EXPECT_TRUE(form.Enabled(IDC_CONSOLIDATION_NOTE));
         EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), L"4X");
         EXPECT_EQ(form.Text(IDC_CTDIVOL), L"abc");
@@ -104,7 +112,7 @@ TEST(EnterKey, InTheCommentsStartsANewLine) {
     FormDriver form;
     std::vector<SeenMessageBox> boxes;
     ModalScript script;
-    script.Then(AnswerEveryMessageBox(IDNO, &boxes));
+    script.AnswerEveryMessageBox(IDNO, &boxes);
 
     form.Type(IDC_COMMENTS, L"첫 줄");
     form.Press(VK_RETURN);
@@ -113,5 +121,6 @@ TEST(EnterKey, InTheCommentsStartsANewLine) {
 
     EXPECT_EQ(form.Text(IDC_COMMENTS), L"첫 줄\r\n둘째 줄");
     EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(form.Dialog().IsModalRunning());
     EXPECT_TRUE(IsWindowVisible(form.Form()));
 }

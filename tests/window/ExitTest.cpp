@@ -12,30 +12,17 @@
 #include <vector>
 
 #include "FormDriver.h"
+#include "FormSteps.h"
 #include "ModalScript.h"
 #include "framework/WindowText.h"
 #include "model/NoduleItem.h"
 
 namespace {
 
-const std::wstring APP_NAME = L"window_tests";
 const std::wstring EXIT_QUESTION = L"종료하시겠습니까?";
 const std::wstring COMMENT = L"이전 검사와 비교함.";
 constexpr int NODULES_ADDED = 3;
-// A step that waits longer than this for its window gives the run up, so that
-// a fault fails the test instead of hanging it.
-constexpr ULONGLONG PATIENCE_MS = 5000;
 constexpr INT_PTR GAVE_UP = -2;
-constexpr int ENTER = 0;
-
-void PostKey(HWND hTarget, UINT vk, bool bAlt = false) {
-    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
-    const LPARAM context = bAlt ? (1L << 29) : 0;
-    const UINT down = bAlt ? WM_SYSKEYDOWN : WM_KEYDOWN;
-    const UINT up = bAlt ? WM_SYSKEYUP : WM_KEYUP;
-    PostMessageW(hTarget, down, vk, scan | context | 1);
-    PostMessageW(hTarget, up, vk, scan | context | 0xC0000001);
-}
 
 // Escape pressed while the given control has the focus.
 std::function<void(HWND)> EscapeAt(int nIDC) {
@@ -83,25 +70,24 @@ public:
     explicit ExitRun(const ExitWay& way) : m_way(way) {}
 
     INT_PTR Run() {
-        Patiently([this] {
-            if (!m_dlg.GetSafeHwnd() || !IsWindowVisible(m_dlg.GetSafeHwnd())) return false;
-            m_hForm = m_dlg.GetSafeHwnd();
-            return true;
+        // A window that never comes fails the test; the run then ends here.
+        m_script.OnGiveUp([this] {
+            m_bGaveUp = true;
+            m_dlg.EndDialog(static_cast<int>(GAVE_UP));
         });
+        m_script.Then(
+            [this] {
+                m_hForm = m_dlg.GetSafeHwnd();
+                return m_hForm && IsWindowVisible(m_hForm);
+            },
+            "the form");
         Step([this] { EnterSomething(); });
         Step([this] { m_way.ask(m_hForm); });
-        AnswerExitQuestion(ENTER, m_askedFirst);
+        m_script.AnswerWithEnter(&m_askedFirst);
         Step([this] { m_afterNo = ReadForm(); });
         Step([this] { m_way.ask(m_hForm); });
-        AnswerExitQuestion(IDYES, m_askedSecond);
         // Nothing may follow the Yes: no validation prompt, no second question.
-        m_script.Then([this] {
-            if (HWND hBox = FindMessageBox()) {
-                m_laterBoxes.push_back(ReadMessageBox(hBox));
-                SendMessageW(GetDlgItem(hBox, IDOK), BM_CLICK, 0, 0);
-            }
-            return false;
-        });
+        m_script.AnswerMessageBox(IDYES, &m_askedSecond).AnswerEveryMessageBox(IDOK, &m_laterBoxes);
         return m_dlg.DoModal();
     }
 
@@ -134,40 +120,8 @@ private:
     }
 
     void Step(std::function<void()> action) {
-        m_script.Then([this, action] {
-            if (!m_bGaveUp) action();
-            return true;
-        });
-    }
-
-    // ENTER is pressed once the box has the focus, and the step ends when the box
-    // has gone; any other button is clicked.
-    void AnswerExitQuestion(int nButton, SeenMessageBox& seen) {
-        Patiently([nButton, &seen, hAnswered = HWND{}]() mutable {
-            HWND hBox = FindMessageBox();
-            if (hAnswered) return hBox != hAnswered;
-            HWND hFocus = GetFocus();
-            if (!hBox || (nButton == ENTER && !IsChild(hBox, hFocus))) return false;
-            seen = ReadMessageBox(hBox);
-            if (nButton != ENTER) {
-                SendMessageW(GetDlgItem(hBox, nButton), BM_CLICK, 0, 0);
-                return true;
-            }
-            PostKey(hFocus, VK_RETURN);
-            hAnswered = hBox;
-            return false;
-        });
-    }
-
-    void Patiently(std::function<bool()> step) {
-        auto deadline = std::make_shared<ULONGLONG>(0);
-        m_script.Then([this, step, deadline] {
-            if (m_bGaveUp) return true;
-            if (step()) return true;
-            if (*deadline == 0) *deadline = GetTickCount64() + PATIENCE_MS;
-            if (GetTickCount64() < *deadline) return false;
-            m_bGaveUp = true;
-            m_dlg.EndDialog(static_cast<int>(GAVE_UP));
+        m_script.Then([action] {
+            action();
             return true;
         });
     }
@@ -226,43 +180,6 @@ TEST(Exit, OnAnUntouchedFormEnterAnswersYes) {
 
     ExpectTheExitQuestion(seen, IDYES);
     EXPECT_FALSE(form.Dialog().IsModalRunning());
-}
-
-TEST(Exit, EnterNeverClosesTheForm) {
-    const struct {
-        const char* name;
-        int focused;
-    } places[] = {
-        {"the focused exit button", IDCANCEL},
-        {"the add button", IDC_ADD_NODULE},
-        {"the CT type combo", IDC_CT_TYPE},
-        {"the dose edit", IDC_CTDIVOL},
-        {"a finding check box", IDC_INACTIVE_TB},
-        {"the nodule list", IDC_NODULE_LIST},
-        {"the comments edit", IDC_COMMENTS},
-    };
-    FormDriver form;
-    std::vector<SeenMessageBox> boxes;
-    ModalScript script;
-    // Any box at all would be wrong; say No so that the form stays.
-    script.Then([&boxes] {
-        if (HWND hBox = FindMessageBox()) {
-            boxes.push_back(ReadMessageBox(hBox));
-            SendMessageW(GetDlgItem(hBox, IDNO), BM_CLICK, 0, 0);
-            SendMessageW(GetDlgItem(hBox, IDOK), BM_CLICK, 0, 0);
-        }
-        return false;
-    });
-    for (const auto& place : places) {
-        SCOPED_TRACE(place.name);
-        form.Focus(place.focused);
-        ASSERT_EQ(form.FocusedId(), place.focused);
-        form.Press(VK_RETURN);
-        EXPECT_TRUE(boxes.empty()) << testing::PrintToString(boxes.front().text);
-        EXPECT_TRUE(form.Dialog().IsModalRunning());
-        EXPECT_TRUE(IsWindowVisible(form.Form()));
-        boxes.clear();
-    }
 }
 
 // A window can also go without EndDialog (destroyed by its owner's end, or by

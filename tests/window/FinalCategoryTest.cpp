@@ -1,95 +1,126 @@
-// The final category in 1037 for the nodules and the ticked exam findings,
-// recomputed after every click and choice.
+// The exam findings as the form wires them: which box and note feed which
+// finding, what 1037 shows for it and what the report says. How findings
+// combine is the core's exam-category table.
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <string>
 #include <vector>
 
 #include "FormDriver.h"
 #include "FormSteps.h"
+#include "ModalScript.h"
+#include "ReportSteps.h"
 
 namespace {
 
-void TickCoronary(FormDriver& form, int nSeverity) {
-    form.Click(IDC_CORONARY);
-    form.Choose(IDC_CORONARY_SEVERITY, nSeverity);
+const std::wstring MOST_SUSPICIOUS =
+    L"폐암 매우 의심\r\n"
+    L"악성 여부 확인을 위하여 필요에 따라 흉부 CT, PET/CT 혹은 조직검사 등의 시행을 권고합니다.\r\n"
+    L"새로운 큰 결절이 발생한 경우 감염/염증 병변을 배제하기 위해 한달 후 저선량흉부 CT 촬영합니다.";
+const std::wstring SUSPICIOUS = L"폐암 의심\r\n3개월후 저선량 CT를 시행하시기를 권고합니다.";
+const std::wstring NO_FINDING = L"이상소견 없음\r\n12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.";
+
+// The report of an otherwise empty form with one finding.
+std::wstring ReportWith(const std::wstring& headerLine, const std::wstring& sentence, const wchar_t* category,
+                        const std::wstring& recommendation) {
+    std::wstring report = L"처음CT\r\n" + headerLine + L"선량 (CTDIvol): 0.00 mGy\r\n\r\n영상소견\r\n발견된 결절 없음.";
+    if (!sentence.empty()) report += L"\r\n\r\n" + sentence;
+    return report + L"\r\n\r\n결론: 범주 " + category + L" " + recommendation;
 }
 
-struct FindingsCase {
-    const char* proves;
-    std::function<void(FormDriver&)> steps;
-    const wchar_t* expected;
+struct FindingRow {
+    const char* name;
+    int nBox;
+    int nDetail;            // 0: none; else the note edit, or the severity combo 1034
+    const wchar_t* detail;  // the note typed, or the severity's item
+    const wchar_t* category;
+    const wchar_t* headerLine;  // a line of the header, with its line break
+    const wchar_t* sentence;    // the findings sentence, without its line break
+    const std::wstring* recommendation;
 };
 
-std::function<void(FormDriver&)> Tick(std::vector<int> boxes) {
-    return [boxes](FormDriver& form) {
-        for (int nBox : boxes) form.Click(nBox);
-    };
-}
-
-std::function<void(FormDriver&)> Nodule(const wchar_t* axis) {
-    return [axis](FormDriver& form) { AddNodule(form, NODULE_SOLID, axis, axis); };
-}
-
-std::function<void(FormDriver&)> Then(std::function<void(FormDriver&)> first, std::function<void(FormDriver&)> next) {
-    return [first, next](FormDriver& form) {
-        first(form);
-        next(form);
-    };
-}
-
-const FindingsCase FINDINGS_CASES[] = {
-    {"an empty list is category 1", [](FormDriver&) {}, L"1"},
-    {"the most severe nodule counts", Then(Nodule(L"5"), Nodule(L"9")), L"4A"},
-    {"a likely benign nodule ranks below a 3",
-     Then(Then(Nodule(L"7"), Tick({IDC_LIKELY_BENIGN})), Nodule(L"7")), L"3"},
-    {"consolidation makes an empty list 4X", Tick({IDC_CONSOLIDATION}), L"4X"},
-    {"atelectasis makes it 4X", Then(Nodule(L"5"), Tick({IDC_ATELECTASIS})), L"4X"},
-    {"enlarged lymph nodes make it 4X", Tick({IDC_LYMPHADENOPATHY}), L"4X"},
-    {"another suggestive finding makes it 4X", Tick({IDC_SUGGESTIVE_OTHER}), L"4X"},
-    {"an endobronchial lesion raises an empty list to 4A", Tick({IDC_ENDOBRONCHIAL}), L"4A"},
-    {"an endobronchial lesion raises a 2 to 4A", Then(Nodule(L"5"), Tick({IDC_ENDOBRONCHIAL})), L"4A"},
-    {"an endobronchial lesion leaves a 4B", Then(Nodule(L"15"), Tick({IDC_ENDOBRONCHIAL})), L"4B"},
-    {"mild coronary calcification adds no S", [](FormDriver& form) { TickCoronary(form, MILD); }, L"1"},
-    {"moderate coronary calcification adds S", [](FormDriver& form) { TickCoronary(form, MODERATE); }, L"1S"},
-    {"severe coronary calcification adds S", [](FormDriver& form) { TickCoronary(form, SEVERE); }, L"1S"},
-    {"a severity left behind by an unticked box adds no S",
-     [](FormDriver& form) {
-         TickCoronary(form, SEVERE);
-         form.Click(IDC_CORONARY);
-     },
-     L"1"},
-    {"emphysema adds S", Tick({IDC_EMPHYSEMA}), L"1S"},
-    {"interstitial lung abnormality adds S", Tick({IDC_INTERSTITIAL}), L"1S"},
-    {"pneumonia adds S", Tick({IDC_PNEUMONIA}), L"1S"},
-    {"an extrapulmonary malignancy adds S", Tick({IDC_EXTRAPULMONARY}), L"1S"},
-    {"an aortic aneurysm adds S", Tick({IDC_ANEURYSM}), L"1S"},
-    {"a large effusion adds S", Tick({IDC_EFFUSION}), L"1S"},
-    {"another significant finding adds S", Tick({IDC_SIGNIFICANT_OTHER}), L"1S"},
-    {"two significant findings add a single S", Then(Nodule(L"5"), Tick({IDC_EMPHYSEMA, IDC_INTERSTITIAL})),
-     L"2S"},
-    {"S follows 4X", Tick({IDC_CONSOLIDATION, IDC_PNEUMONIA}), L"4XS"},
-    {"inactive tuberculosis and other findings change nothing",
-     Then(Nodule(L"7"), Tick({IDC_INACTIVE_TB, IDC_OTHER_FINDING})), L"3"},
-    {"a prior lung cancer changes nothing", Then(Nodule(L"7"), Tick({IDC_PRIOR_CANCER})), L"3"},
-    {"an unticked finding counts no more", Tick({IDC_CONSOLIDATION, IDC_EMPHYSEMA, IDC_CONSOLIDATION}), L"1S"},
+// Every note is a text of its own, so that a note read from another edit shows.
+const FindingRow FINDING_ROWS[] = {
+    {"endobronchial lesion", IDC_ENDOBRONCHIAL, IDC_ENDOBRONCHIAL_NOTE, L"우측 주기관지", L"4A", L"",
+     L"기관지내 병변 있음 (우측 주기관지).", &SUSPICIOUS},
+    {"consolidation", IDC_CONSOLIDATION, IDC_CONSOLIDATION_NOTE, L"좌하엽 3 cm", L"4X", L"",
+     L"폐결절 외 폐암시사 소견: 폐경화 (좌하엽 3 cm).", &MOST_SUSPICIOUS},
+    {"atelectasis", IDC_ATELECTASIS, IDC_ATELECTASIS_NOTE, L"우중엽 분절성", L"4X", L"",
+     L"폐결절 외 폐암시사 소견: 무기폐 (우중엽 분절성).", &MOST_SUSPICIOUS},
+    {"enlarged lymph nodes", IDC_LYMPHADENOPATHY, IDC_LYMPHADENOPATHY_NOTE, L"종격동 4R", L"4X", L"",
+     L"폐결절 외 폐암시사 소견: 림프절 비대 (종격동 4R).", &MOST_SUSPICIOUS},
+    {"another suggestive finding", IDC_SUGGESTIVE_OTHER, IDC_SUGGESTIVE_OTHER_NOTE, L"흉막 결절", L"4X", L"",
+     L"폐결절 외 폐암시사 소견: 기타 (흉막 결절).", &MOST_SUSPICIOUS},
+    {"mild coronary calcification", IDC_CORONARY, IDC_CORONARY_SEVERITY, L"Mild", L"1", L"",
+     L"다른 소견: 관상동맥 석회화 (Mild).", &NO_FINDING},
+    {"moderate coronary calcification", IDC_CORONARY, IDC_CORONARY_SEVERITY, L"Moderate", L"1S", L"",
+     L"폐결절 외 의미있는 소견: 관상동맥 석회화 (Moderate).", &NO_FINDING},
+    {"severe coronary calcification", IDC_CORONARY, IDC_CORONARY_SEVERITY, L"Severe", L"1S", L"",
+     L"폐결절 외 의미있는 소견: 관상동맥 석회화 (Severe).", &NO_FINDING},
+    {"emphysema", IDC_EMPHYSEMA, 0, nullptr, L"1S", L"", L"폐결절 외 의미있는 소견: 폐기종 (중증도 이상).",
+     &NO_FINDING},
+    {"interstitial lung abnormality", IDC_INTERSTITIAL, 0, nullptr, L"1S", L"",
+     L"폐결절 외 의미있는 소견: 간질성 폐이상.", &NO_FINDING},
+    {"pneumonia", IDC_PNEUMONIA, 0, nullptr, L"1S", L"", L"폐결절 외 의미있는 소견: 폐렴 및 활동성 폐결핵.",
+     &NO_FINDING},
+    {"extrapulmonary malignancy", IDC_EXTRAPULMONARY, 0, nullptr, L"1S", L"",
+     L"폐결절 외 의미있는 소견: 폐외악성물.", &NO_FINDING},
+    {"aortic aneurysm", IDC_ANEURYSM, 0, nullptr, L"1S", L"", L"폐결절 외 의미있는 소견: 대동맥류.",
+     &NO_FINDING},
+    {"large effusion", IDC_EFFUSION, 0, nullptr, L"1S", L"",
+     L"폐결절 외 의미있는 소견: 다량의 흉수 또는 심낭 삼출.", &NO_FINDING},
+    {"another significant finding", IDC_SIGNIFICANT_OTHER, IDC_SIGNIFICANT_OTHER_NOTE, L"갑상선 결절", L"1S", L"",
+     L"폐결절 외 의미있는 소견: 기타 (갑상선 결절).", &NO_FINDING},
+    {"inactive tuberculosis", IDC_INACTIVE_TB, 0, nullptr, L"1", L"", L"다른 소견: 비활동성 폐결핵.",
+     &NO_FINDING},
+    {"another finding", IDC_OTHER_FINDING, IDC_OTHER_FINDING_NOTE, L"척추 골절", L"1", L"",
+     L"다른 소견: 기타 (척추 골절).", &NO_FINDING},
+    {"prior lung cancer", IDC_PRIOR_CANCER, 0, nullptr, L"1", L"과거 폐암 병력 있음.\r\n", L"", &NO_FINDING},
 };
+
+// The item of a drop-down list that shows the text, as the reader picks it.
+int ItemShowing(const FormDriver& form, int nIDC, const wchar_t* text) {
+    return static_cast<int>(SendMessageW(form.Item(nIDC), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(text)));
+}
+
+// Clear, answered Yes: the form as it starts.
+void ClearForm(FormDriver& form) {
+    ModalScript script;
+    script.AnswerMessageBox(IDYES);
+    form.Click(IDC_CLEAR);
+    ASSERT_TRUE(script.Finished()) << "Clear did not ask";
+}
 
 }  // namespace
 
-TEST(FinalCategory, FollowsTheNodulesAndTheTickedFindings) {
-    for (const FindingsCase& c : FINDINGS_CASES) {
-        SCOPED_TRACE(c.proves);
-        FormDriver form;
-        c.steps(form);
-        EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), c.expected);
+// Each box ticked alone on one form, cleared between rows, with its note typed
+// or its severity chosen.
+TEST(FinalCategory, EachFindingAloneGivesItsCategoryAndItsReportSentence) {
+    FormDriver form;
+    for (const FindingRow& row : FINDING_ROWS) {
+        SCOPED_TRACE(row.name);
+        ClearForm(form);
+        form.Click(row.nBox);
+        ASSERT_TRUE(form.Checked(row.nBox));
+        if (row.nDetail) {
+            EXPECT_TRUE(form.Enabled(row.nDetail)) << "the detail of the box is not offered";
+        }
+        if (row.nDetail == IDC_CORONARY_SEVERITY)
+            form.Choose(IDC_CORONARY_SEVERITY, ItemShowing(form, IDC_CORONARY_SEVERITY, row.detail));
+        else if (row.nDetail)
+            form.Type(row.nDetail, row.detail);
+
+        EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), row.category);
+        EXPECT_EQ(ReadReport(form), ReportWith(row.headerLine, row.sentence, row.category, *row.recommendation));
     }
 }
 
 TEST(FinalCategory, PriorLungCancerChangesNoOtherControl) {
     FormDriver form;
     AddNodule(form, NODULE_SOLID, L"7", L"7");
-    TickCoronary(form, MODERATE);
+    form.Click(IDC_CORONARY);
+    form.Choose(IDC_CORONARY_SEVERITY, MODERATE);
     form.Click(IDC_CONSOLIDATION);
     form.Type(IDC_CONSOLIDATION_NOTE, L"좌하엽");
     form.Focus(IDC_PRIOR_CANCER);
@@ -111,18 +142,37 @@ TEST(FinalCategory, PriorLungCancerChangesNoOtherControl) {
     }
 }
 
-TEST(FinalCategory, UntickingAFindingKeepsItsNote) {
-    FormDriver form;
-    form.Click(IDC_CONSOLIDATION);
-    form.Type(IDC_CONSOLIDATION_NOTE, L"우하엽 폐경화 3 cm");
+// An unticked finding counts no more, and its note or severity waits, kept but
+// not offered, for the box to be ticked again.
+TEST(FinalCategory, UntickingAFindingKeepsItsDetailAndDropsItsPart) {
+    const struct {
+        const char* name;
+        int nBox;
+        int nDetail;
+        const wchar_t* category;
+    } findings[] = {
+        {"consolidation and its note", IDC_CONSOLIDATION, IDC_CONSOLIDATION_NOTE, L"4X"},
+        {"coronary calcification and its severity", IDC_CORONARY, IDC_CORONARY_SEVERITY, L"1S"},
+    };
+    for (const auto& finding : findings) {
+        SCOPED_TRACE(finding.name);
+        FormDriver form;
+        form.Click(finding.nBox);
+        if (finding.nDetail == IDC_CORONARY_SEVERITY)
+            form.Choose(IDC_CORONARY_SEVERITY, SEVERE);
+        else
+            form.Type(finding.nDetail, L"우하엽 폐경화 3 cm");
+        const std::wstring detail = form.Text(finding.nDetail);
+        ASSERT_EQ(form.Text(IDC_FINAL_CATEGORY), finding.category);
 
-    form.Click(IDC_CONSOLIDATION);
-    EXPECT_FALSE(form.Enabled(IDC_CONSOLIDATION_NOTE));
-    EXPECT_EQ(form.Text(IDC_CONSOLIDATION_NOTE), L"우하엽 폐경화 3 cm");
-    EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), L"1");
+        form.Click(finding.nBox);
+        EXPECT_FALSE(form.Enabled(finding.nDetail));
+        EXPECT_EQ(form.Text(finding.nDetail), detail);
+        EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), L"1");
 
-    form.Click(IDC_CONSOLIDATION);
-    EXPECT_TRUE(form.Enabled(IDC_CONSOLIDATION_NOTE));
-    EXPECT_EQ(form.Text(IDC_CONSOLIDATION_NOTE), L"우하엽 폐경화 3 cm");
-    EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), L"4X");
+        form.Click(finding.nBox);
+        EXPECT_TRUE(form.Enabled(finding.nDetail));
+        EXPECT_EQ(form.Text(finding.nDetail), detail);
+        EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), finding.category);
+    }
 }

@@ -3,9 +3,17 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
-#include "framework/ListCtrl.h"
 #include "ModalScript.h"
+#include "framework/ListCtrl.h"
 #include "framework/WindowText.h"
+
+namespace {
+
+// Long enough for a loaded machine; a condition that takes longer is a fault.
+constexpr ULONGLONG PATIENCE_MS = 5000;
+constexpr DWORD WAIT_SLICE_MS = 10;
+
+}  // namespace
 
 FormDriver::FormDriver() {
     if (!m_dlg.CreateModal()) ADD_FAILURE() << "the findings form could not be created";
@@ -16,21 +24,33 @@ FormDriver::FormDriver() {
 
 FormDriver::~FormDriver() { m_dlg.DestroyModal(); }
 
-void FormDriver::Pump() {
-    // Two quiet rounds: some messages (focus, activation) arrive from the window system a moment later.
-    for (int quietRounds = 0; quietRounds < 2;) {
-        MSG msg;
-        bool any = false;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            any = true;
-            m_dlg.PumpMessage(msg);
+// Under Wine the window manager answers a change of the active window a moment
+// later, and the form may be deactivated meanwhile, its focus gone with it: while
+// it is shown and takes input, it has come to rest once it is active again.
+bool FormDriver::AtRest() const {
+    HWND hForm = Form();
+    return !IsWindowVisible(hForm) || !IsWindowEnabled(hForm) || GetActiveWindow() == hForm;
+}
+
+void FormDriver::RunQueued() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) m_dlg.PumpMessage(msg);
+}
+
+void FormDriver::Pump() { PumpUntil([this] { return AtRest(); }, "the form to be the active window again"); }
+
+bool FormDriver::PumpUntil(const std::function<bool()>& condition, std::string_view what) {
+    const ULONGLONG deadline = GetTickCount64() + PATIENCE_MS;
+    for (;;) {
+        RunQueued();
+        if (condition()) return true;
+        if (GetTickCount64() >= deadline) {
+            ADD_FAILURE() << "waited " << PATIENCE_MS / 1000 << " s for " << what << " (focus " << GetFocus() << " id "
+                          << GetDlgCtrlID(GetFocus()) << ", active " << GetActiveWindow() << ", form " << Form()
+                          << ", foreground " << GetForegroundWindow() << ")";
+            return false;
         }
-        if (any) {
-            quietRounds = 0;
-        } else {
-            ++quietRounds;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, WAIT_SLICE_MS, QS_ALLINPUT);
     }
 }
 
@@ -56,18 +76,16 @@ void FormDriver::Type(int nIDC, std::wstring_view text) {
     HWND hEdit = Item(nIDC);
     SendMessageW(hEdit, EM_SETSEL, 0, -1);
     if (text.empty()) {
-        PostMessageW(hEdit, WM_KEYDOWN, VK_DELETE, 1);
-        PostMessageW(hEdit, WM_KEYUP, VK_DELETE, 0xC0000001);
+        PostKey(hEdit, VK_DELETE);
     }
     for (wchar_t ch : text) PostMessageW(hEdit, WM_CHAR, ch, 1);
     Pump();
 }
 
+// The key goes to the focused control, so the form must be at rest first.
 void FormDriver::Press(UINT vk) {
-    HWND hTarget = GetFocus();
-    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
-    PostMessageW(hTarget, WM_KEYDOWN, vk, scan | 1);
-    PostMessageW(hTarget, WM_KEYUP, vk, scan | 0xC0000001);
+    Pump();
+    PostKey(GetFocus(), vk);
     Pump();
 }
 
@@ -78,6 +96,7 @@ void FormDriver::PressCtrl(UINT vk, int nRepeats) {
     const BYTE ctrlBefore = keys[VK_CONTROL];
     keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
     SetKeyboardState(keys);
+    Pump();
     HWND hTarget = GetFocus();
     const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
     PostMessageW(hTarget, WM_KEYDOWN, vk, scan | 1);
@@ -103,14 +122,15 @@ void MovePointer(HWND hWnd, POINT ptClient) {
 }  // namespace
 
 std::wstring FormDriver::HoverTip(int nIDC, POINT ptClient) {
-    constexpr DWORD TIMEOUT_MS = 4000;
+    constexpr ULONGLONG TIMEOUT_MS = 4000;
     // First to a corner of the form without a tip, so that a tip still shown goes.
     MovePointer(Form(), {2, 2});
-    for (const DWORD start = GetTickCount(); FindTooltip() && GetTickCount() - start < TIMEOUT_MS;) Pump();
+    PumpUntil([] { return !FindTooltip(); }, "the tooltip to go");
     MovePointer(nIDC == 0 ? Form() : Item(nIDC), ptClient);
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < TIMEOUT_MS;) {
+    for (const ULONGLONG deadline = GetTickCount64() + TIMEOUT_MS; GetTickCount64() < deadline;) {
         Pump();
         if (HWND hTip = FindTooltip()) return GetWindowTextString(hTip);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, WAIT_SLICE_MS, QS_ALLINPUT);
     }
     return {};
 }
@@ -121,6 +141,11 @@ void FormDriver::SelectRow(int nRow) {
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageW(Item(IDC_NODULE_LIST), LVM_SETITEMSTATE, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&item));
     Pump();
+}
+
+int FormDriver::FocusedId() {
+    Pump();
+    return GetDlgCtrlID(GetFocus());
 }
 
 std::wstring FormDriver::Text(int nIDC) const { return GetWindowTextString(Item(nIDC)); }

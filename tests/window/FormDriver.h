@@ -3,6 +3,7 @@
 // changes, focus changes and keys, all pumped through the dialog's own loop.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -19,8 +20,12 @@ public:
     HWND Item(int nIDC) const { return GetDlgItem(Form(), nIDC); }
     CPulmetraDlg& Dialog() { return m_dlg; }
 
-    // Runs every pending message through the dialog's loop: filter, translate, dispatch.
+    // Runs every pending message through the dialog's loop (filter, translate,
+    // dispatch) until none is left and the form is the active window again.
     void Pump();
+    // Pumps until the condition holds; fails the test, naming what it waited
+    // for, when it does not hold within a few seconds.
+    bool PumpUntil(const std::function<bool()>& condition, std::string_view what);
     void Click(int nIDC);
     // Chooses an item as the drop-down would, with the notification it sends.
     void Choose(int nIDC, int nIndex);
@@ -43,7 +48,8 @@ public:
     bool Enabled(int nIDC) const { return IsWindowEnabled(Item(nIDC)) != FALSE; }
     bool Checked(int nIDC) const { return IsDlgButtonChecked(Form(), nIDC) == BST_CHECKED; }
     int ComboSel(int nIDC) const;
-    int FocusedId() const { return GetDlgCtrlID(GetFocus()); }
+    // The control with the keyboard focus, once the form is at rest.
+    int FocusedId();
     // The selection of an edit as [start, end).
     std::pair<int, int> EditSelection(int nIDC) const;
 
@@ -53,5 +59,9 @@ public:
     CNoduleItem& Record(int nRow) const;
 
 private:
+    bool AtRest() const;
+    // Every message already queued, and those that handling them queues.
+    void RunQueued();
+
     CPulmetraDlg m_dlg;
 };

@@ -14,6 +14,18 @@
 #include "ModalScript.h"
 #include "framework/WindowText.h"
 
+// Message boxes are captioned with the program's name: the test program's file name.
+inline const std::wstring APP_NAME = L"window_tests";
+// The form's title, with the program's version.
+inline const std::wstring FORM_TITLE = L"Pulmetra 계산기 (v1.1.3)";
+
+// The editors of the selected nodule, by kind.
+constexpr int NODULE_EDITS[] = {IDC_LONG_AXIS,        IDC_SHORT_AXIS, IDC_SOLID_LONG_AXIS,
+                                IDC_SOLID_SHORT_AXIS, IDC_IMAGE_NO,   IDC_OTHER_TEXT};
+constexpr int NODULE_COMBOS[] = {IDC_NODULE_TYPE, IDC_LOBE, IDC_FOLLOWUP};
+constexpr int NODULE_CHECKS[] = {IDC_PERIFISSURAL, IDC_CALCIFICATION, IDC_FAT,  IDC_LIKELY_BENIGN,
+                                 IDC_SPICULATION,  IDC_CAVITY,        IDC_OTHER};
+
 // Items of the form's combo boxes as the reader picks them. Types and lobes are
 // picked by their NoduleType and Lobe values, which are their item indexes.
 constexpr int BASELINE_CT = 0, FOLLOW_UP_CT = 1;  // 1000
@@ -59,17 +71,19 @@ inline void DeselectAllRows(FormDriver& form) {
     form.Pump();
 }
 
-// Answers every message box that opens with nButton (OK where the box has no
-// such button) and keeps what each one said. The step never ends.
-inline std::function<bool()> AnswerEveryMessageBox(int nButton, std::vector<SeenMessageBox>* seen) {
-    return [nButton, seen] {
-        HWND hBox = FindMessageBox();
-        if (!hBox) return false;
-        seen->push_back(ReadMessageBox(hBox));
-        HWND hButton = GetDlgItem(hBox, nButton);
-        SendMessageW(hButton ? hButton : GetDlgItem(hBox, IDOK), BM_CLICK, 0, 0);
-        return false;
-    };
+// A date picked in the prior-CT date picker, as the reader picks it.
+inline void SetPriorCtDate(FormDriver& form, WORD wYear, WORD wMonth, WORD wDay) {
+    SYSTEMTIME date{};
+    date.wYear = wYear;
+    date.wMonth = wMonth;
+    date.wDay = wDay;
+    SendMessageW(form.Item(IDC_PRIOR_CT_DATE), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
+}
+
+// A click on "판독문": the button takes the focus, then reports the click.
+inline void PressReport(FormDriver& form) {
+    form.Focus(IDC_REPORT);
+    form.Click(IDC_REPORT);
 }
 
 // What one control of the form shows.

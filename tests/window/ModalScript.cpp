@@ -1,6 +1,9 @@
 #include "ModalScript.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "framework/WindowText.h"
 
@@ -10,31 +13,55 @@ ModalScript* activeScript = nullptr;
 constexpr UINT TICK_MS = 15;
 // The static that shows a message box's text, in Windows and in Wine alike.
 constexpr int MESSAGE_TEXT_ID = 0xFFFF;
-// How long a step waits for a message box before it gives up.
-constexpr ULONGLONG PATIENCE_MS = 3000;
+// How long a message box may take to get the keyboard focus before it is answered No.
+constexpr ULONGLONG FOCUS_PATIENCE_MS = 3000;
 
 struct WindowSearch {
     std::function<bool(HWND)> matches;
-    HWND found = nullptr;
+    std::vector<HWND> found;
+    bool bAll = false;
 };
 
 BOOL CALLBACK CheckWindow(HWND hWnd, LPARAM lParam) {
     auto* search = reinterpret_cast<WindowSearch*>(lParam);
     if (!IsWindowVisible(hWnd) || !search->matches(hWnd)) return TRUE;
-    search->found = hWnd;
-    return FALSE;
+    search->found.push_back(hWnd);
+    return search->bAll;
+}
+
+std::vector<HWND> FindThreadWindows(std::function<bool(HWND)> matches, bool bAll) {
+    WindowSearch search{std::move(matches), {}, bAll};
+    EnumThreadWindows(GetCurrentThreadId(), &CheckWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 HWND FindThreadWindow(std::function<bool(HWND)> matches) {
-    WindowSearch search{std::move(matches)};
-    EnumThreadWindows(GetCurrentThreadId(), &CheckWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    const std::vector<HWND> found = FindThreadWindows(std::move(matches), false);
+    return found.empty() ? nullptr : found.front();
 }
 
 bool IsDialogClass(HWND hWnd) {
     wchar_t className[16] = {};
     GetClassNameW(hWnd, className, 16);
     return std::wstring(className) == L"#32770";
+}
+
+// Ends every dialog of this thread that stands over another window (message
+// boxes, the report, the About box) the way a person backs out of it; the
+// form has no owner and stays.
+void CloseOwnedDialogs() {
+    const std::vector<HWND> dialogs =
+        FindThreadWindows([](HWND hWnd) { return IsDialogClass(hWnd) && GetWindow(hWnd, GW_OWNER); }, true);
+    for (HWND hDialog : dialogs) {
+        bool bPressed = false;
+        for (int nButton : {IDCANCEL, IDNO, IDOK}) {
+            HWND hButton = GetDlgItem(hDialog, nButton);
+            if (bPressed || !hButton || !IsWindowVisible(hButton)) continue;
+            SendMessageW(hButton, BM_CLICK, 0, 0);
+            bPressed = true;
+        }
+        if (!bPressed) PostMessageW(hDialog, WM_CLOSE, 0, 0);
+    }
 }
 
 }  // namespace
@@ -49,44 +76,71 @@ ModalScript::~ModalScript() {
     if (activeScript == this) activeScript = nullptr;
 }
 
-ModalScript& ModalScript::Then(std::function<bool()> step) {
-    m_steps.push_back(std::move(step));
+ModalScript& ModalScript::Then(std::function<bool()> step, std::string what) {
+    m_steps.push_back({std::move(step), std::move(what)});
+    return *this;
+}
+
+ModalScript& ModalScript::Watch(std::function<void()> watch) {
+    m_steps.push_back({[watch = std::move(watch)] {
+                           watch();
+                           return false;
+                       },
+                       "a watch", true});
     return *this;
 }
 
 ModalScript& ModalScript::AnswerMessageBox(int nButton, SeenMessageBox* seen) {
-    return Then([nButton, seen, deadline = ULONGLONG{0}]() mutable {
-        HWND hBox = FindMessageBox();
-        if (deadline == 0) deadline = GetTickCount64() + PATIENCE_MS;
-        if (!hBox) return GetTickCount64() >= deadline;
-        if (seen) *seen = ReadMessageBox(hBox);
-        SendMessageW(GetDlgItem(hBox, nButton), BM_CLICK, 0, 0);
-        return true;
+    return Then(
+        [nButton, seen] {
+            HWND hBox = FindMessageBox();
+            if (!hBox) return false;
+            if (seen) *seen = ReadMessageBox(hBox);
+            SendMessageW(GetDlgItem(hBox, nButton), BM_CLICK, 0, 0);
+            return true;
+        },
+        "a message box");
+}
+
+ModalScript& ModalScript::AnswerWithEnter(SeenMessageBox* seen) {
+    return Then(
+        [seen, focusDeadline = ULONGLONG{0}, hAnswered = HWND{}]() mutable {
+            HWND hBox = FindMessageBox();
+            if (hAnswered) return hBox != hAnswered;
+            if (!hBox) return false;
+            if (focusDeadline == 0) focusDeadline = GetTickCount64() + FOCUS_PATIENCE_MS;
+            HWND hFocus = GetFocus();
+            const bool bFocused = hFocus && IsChild(hBox, hFocus);
+            if (!bFocused && GetTickCount64() < focusDeadline) return false;
+            *seen = ReadMessageBox(hBox);
+            if (!bFocused) {
+                ADD_FAILURE() << "the message box never took the keyboard focus; answered No instead of Enter";
+                SendMessageW(GetDlgItem(hBox, IDNO), BM_CLICK, 0, 0);
+                return true;
+            }
+            PostKey(hFocus, VK_RETURN);
+            hAnswered = hBox;
+            return false;
+        },
+        "a message box with the keyboard focus, then its end");
+}
+
+ModalScript& ModalScript::AnswerEveryMessageBox(int nButton, std::vector<SeenMessageBox>* seen) {
+    return Watch([nButton, seen] {
+        if (HWND hBox = FindMessageBox()) {
+            seen->push_back(ReadMessageBox(hBox));
+            PressMessageBoxButton(hBox, nButton);
+        }
     });
 }
 
-// A box that never takes the focus is answered No, so that the test goes on and
-// fails. The step ends when the box has gone.
-ModalScript& ModalScript::AnswerWithEnter(SeenMessageBox* seen) {
-    return Then([seen, deadline = ULONGLONG{0}, hAnswered = HWND{}]() mutable {
-        HWND hBox = FindMessageBox();
-        if (hAnswered) return hBox != hAnswered;
-        if (!hBox) return false;
-        if (deadline == 0) deadline = GetTickCount64() + PATIENCE_MS;
-        HWND hFocus = GetFocus();
-        const bool bFocused = hFocus && IsChild(hBox, hFocus);
-        if (!bFocused && GetTickCount64() < deadline) return false;
-        *seen = ReadMessageBox(hBox);
-        if (!bFocused) {
-            SendMessageW(GetDlgItem(hBox, IDNO), BM_CLICK, 0, 0);
-            return true;
-        }
-        const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(VK_RETURN, MAPVK_VK_TO_VSC)) << 16;
-        PostMessageW(hFocus, WM_KEYDOWN, VK_RETURN, scan | 1);
-        PostMessageW(hFocus, WM_KEYUP, VK_RETURN, scan | 0xC0000001);
-        hAnswered = hBox;
-        return false;
-    });
+bool ModalScript::Finished() const {
+    return std::all_of(m_steps.begin(), m_steps.end(), [](const Step& step) { return step.bWatch; });
+}
+
+ModalScript& ModalScript::OnGiveUp(std::function<void()> action) {
+    m_onGiveUp = std::move(action);
+    return *this;
 }
 
 void CALLBACK ModalScript::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
@@ -96,14 +150,48 @@ void CALLBACK ModalScript::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
 // A step is taken off the queue before it runs: when it opens a modal loop,
 // the ticks inside that loop go on with the next step.
 void ModalScript::RunSteps() {
-    while (!m_steps.empty()) {
-        std::function<bool()> step = std::move(m_steps.front());
+    if (m_bGaveUp) {
+        CloseOwnedDialogs();
+        return;
+    }
+    for (size_t i = 0; i < m_watches.size() && !m_bGaveUp; ++i) m_watches[i]();
+    while (!m_steps.empty() && !m_bGaveUp) {
+        Step step = std::move(m_steps.front());
         m_steps.pop_front();
-        if (!step()) {
-            m_steps.push_front(std::move(step));
+        if (step.bWatch) {
+            m_watches.push_back(std::move(step.run));
+            m_watches.back()();
+            continue;
+        }
+        if (step.deadline == 0) step.deadline = GetTickCount64() + PATIENCE_MS;
+        if (step.run()) continue;
+        if (GetTickCount64() >= step.deadline) {
+            GiveUp(step.what);
             return;
         }
+        m_steps.push_front(std::move(step));
+        return;
     }
+}
+
+void ModalScript::GiveUp(const std::string& what) {
+    m_bGaveUp = true;
+    m_steps.clear();
+    ADD_FAILURE() << "the script waited " << PATIENCE_MS / 1000 << " s for " << what << " and gave up";
+    if (m_onGiveUp) m_onGiveUp();
+    CloseOwnedDialogs();
+}
+
+void PostKey(HWND hTarget, UINT vk, bool bAlt) {
+    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+    const LPARAM context = bAlt ? (1L << 29) : 0;
+    PostMessageW(hTarget, bAlt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, scan | context | 1);
+    PostMessageW(hTarget, bAlt ? WM_SYSKEYUP : WM_KEYUP, vk, scan | context | 0xC0000001);
+}
+
+void PressMessageBoxButton(HWND hBox, int nButton) {
+    HWND hButton = GetDlgItem(hBox, nButton);
+    SendMessageW(hButton ? hButton : GetDlgItem(hBox, IDOK), BM_CLICK, 0, 0);
 }
 
 HWND FindMessageBox() {

@@ -21,28 +21,64 @@ struct SeenMessageBox {
 
 class ModalScript {
 public:
+    // How long a step may wait for its window: far beyond any wait on a loaded machine.
+    static constexpr ULONGLONG PATIENCE_MS = 5000;
+
     ModalScript();
     ~ModalScript();
     ModalScript(const ModalScript&) = delete;
     ModalScript& operator=(const ModalScript&) = delete;
 
-    // A step returns false while it cannot act yet; it is then retried at the next tick.
-    ModalScript& Then(std::function<bool()> step);
-    // Waits for a message box, reads it into `seen` and presses the button. A box
-    // that never comes is given up after a while, so that a fault fails the test
-    // instead of hanging it.
+    // A step returns false while it cannot act yet; it is then retried at the
+    // next tick. A step still waiting after PATIENCE_MS fails the test, naming
+    // what it waited for, and the script gives up: it drops its other steps and
+    // from then on closes every dialog that opens over another window, so that
+    // the loop the test is stuck in ends and the test goes on to fail.
+    ModalScript& Then(std::function<bool()> step, std::string what = "the next window of the script");
+    // Runs at every tick from its turn on, for the script's whole life: it
+    // answers or notes whatever opens, and has no deadline.
+    ModalScript& Watch(std::function<void()> watch);
+    // Waits for a message box, reads it into `seen` and presses the button.
     ModalScript& AnswerMessageBox(int nButton, SeenMessageBox* seen = nullptr);
-    // Waits for a message box to take the keyboard focus, reads it and presses Enter.
+    // Waits for a message box to take the keyboard focus, reads it and presses
+    // Enter. Ends when the box has gone. A box that never takes the focus fails
+    // the test and is answered No.
     ModalScript& AnswerWithEnter(SeenMessageBox* seen);
-    bool Finished() const { return m_steps.empty(); }
+    // Watches for message boxes: answers each with nButton (OK where the box has
+    // no such button) and keeps what each one said.
+    ModalScript& AnswerEveryMessageBox(int nButton, std::vector<SeenMessageBox>* seen);
+    // What giving up does besides closing the dialogs over other windows, such as
+    // ending a modal run of the form itself.
+    ModalScript& OnGiveUp(std::function<void()> action);
+
+    // Every step has run; watches never end and do not count.
+    bool Finished() const;
+    bool GaveUp() const { return m_bGaveUp; }
 
 private:
+    struct Step {
+        std::function<bool()> run;
+        std::string what;
+        bool bWatch = false;
+        ULONGLONG deadline = 0;  // set when the step first runs
+    };
+
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
     void RunSteps();
+    void GiveUp(const std::string& what);
 
-    std::deque<std::function<bool()>> m_steps;
+    std::deque<Step> m_steps;
+    std::deque<std::function<bool()>> m_watches;  // a watch added while one runs moves none
+    std::function<void()> m_onGiveUp;
+    bool m_bGaveUp = false;
     UINT_PTR m_nTimer = 0;
 };
+
+// A key pressed and released at a window, as the keyboard posts it; with Alt
+// held, as a system key.
+void PostKey(HWND hTarget, UINT vk, bool bAlt = false);
+// Presses a message box's button, or OK where it has no such button.
+void PressMessageBoxButton(HWND hBox, int nButton);
 
 // The visible message box of this thread, or nullptr.
 HWND FindMessageBox();

@@ -138,16 +138,15 @@ TEST(NoduleList, DeletingTheOnlyRowLeavesAnEmptyForm) {
     EXPECT_EQ(form.RowCount(), 0);
     EXPECT_EQ(form.SelectedRow(), -1);
     EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), L"1");
-    for (int nId : {IDC_LONG_AXIS, IDC_SHORT_AXIS, IDC_IMAGE_NO, IDC_OTHER_TEXT}) {
+    for (int nId : NODULE_EDITS) {
         EXPECT_EQ(form.Text(nId), L"") << "edit " << nId;
         EXPECT_FALSE(form.Enabled(nId)) << "edit " << nId;
     }
-    for (int nId : {IDC_NODULE_TYPE, IDC_LOBE, IDC_FOLLOWUP}) {
+    for (int nId : NODULE_COMBOS) {
         EXPECT_EQ(form.ComboSel(nId), -1) << "combo " << nId;
         EXPECT_FALSE(form.Enabled(nId)) << "combo " << nId;
     }
-    for (int nId : {IDC_PERIFISSURAL, IDC_CALCIFICATION, IDC_FAT, IDC_LIKELY_BENIGN, IDC_SPICULATION, IDC_CAVITY,
-                    IDC_OTHER}) {
+    for (int nId : NODULE_CHECKS) {
         EXPECT_FALSE(form.Checked(nId)) << "check box " << nId;
         EXPECT_FALSE(form.Enabled(nId)) << "check box " << nId;
     }

@@ -12,7 +12,6 @@
 #include "ModalScript.h"
 #include "ReportSteps.h"
 #include "TestClipboard.h"
-#include "framework/WinApp.h"
 
 namespace {
 
@@ -24,37 +23,14 @@ void AddCompleteNodule(FormDriver& form, bool bFollowUpCt) {
     if (bFollowUpCt) form.Choose(IDC_FOLLOWUP, STATUS_STABLE);
 }
 
-void SetPriorCtDate(FormDriver& form, WORD wYear, WORD wMonth, WORD wDay) {
-    SYSTEMTIME date{};
-    date.wYear = wYear;
-    date.wMonth = wMonth;
-    date.wDay = wDay;
-    SendMessageW(form.Item(IDC_PRIOR_CT_DATE), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
-}
-
-// A click on "판독문": the button takes the focus, then reports the click.
-void PressReport(FormDriver& form) {
-    form.Focus(IDC_REPORT);
-    form.Click(IDC_REPORT);
-}
-
 // Presses "판독문" expecting one message box, answered with OK; anything else
 // that opens is noted in `unexpected`.
 SeenMessageBox ReportExpectingMessage(FormDriver& form, std::vector<std::wstring>* unexpected) {
     SeenMessageBox seen;
     ModalScript script;
-    script.AnswerMessageBox(IDOK, &seen).Then(CloseAnyOtherWindow(unexpected));
+    script.AnswerMessageBox(IDOK, &seen).Watch(CloseAnyOtherWindow(unexpected));
     PressReport(form);
     return seen;
-}
-
-// Presses "판독문" expecting the report dialog; reads its text and leaves by `nButton`.
-std::wstring ReportExpectingDialog(FormDriver& form, int nButton, std::vector<std::wstring>* unexpected) {
-    std::wstring shown;
-    ModalScript script;
-    script.Then(ReadReportAndPress(nButton, &shown)).Then(CloseAnyOtherWindow(unexpected));
-    PressReport(form);
-    return shown;
 }
 
 bool IsEdit(HWND hWnd) {
@@ -87,27 +63,44 @@ std::vector<std::wstring> DescribeData(const FormDriver& form) {
     return lines;
 }
 
-// The caption of every message box: the program's name.
-std::wstring AppName() { return AfxGetApp()->m_strAppName; }
-
 }  // namespace
 
-// The overview's typical entry, continued: once the lobe is chosen the report opens,
+// The reader's typical entry, step by step: a new nodule, 7 and Enter, 침상결절;
+// the report asks for the lobe first, and once it is chosen the report opens
 // and "확인" puts it on the clipboard.
-TEST(ReportCommand, TypicalEntryReportsOnceTheLobeIsChosen) {
+TEST(ReportCommand, TypicalEntryAsksForTheLobeThenReports) {
     FormDriver form;
+    ASSERT_EQ(form.Text(IDC_FINAL_CATEGORY), L"1");
+
     form.Click(IDC_ADD_NODULE);
+    ASSERT_EQ(form.RowCount(), 1);
+    EXPECT_EQ(form.SelectedRow(), 0);
+    EXPECT_EQ(RowTexts(form), (std::vector<std::wstring>{L"고형", L"처음CT", L"0.0 [mm]", L"--- (#0)", L"", L"2"}));
+    EXPECT_TRUE(form.Enabled(IDC_LONG_AXIS));
+
     Enter(form, IDC_LONG_AXIS, L"7");
+    EXPECT_DOUBLE_EQ(form.Record(0).m_dLongAxis, 7.0001);
+    EXPECT_DOUBLE_EQ(form.Record(0).m_dShortAxis, 7.0001);
+    EXPECT_EQ(form.RowText(0, 2), L"7.0 [mm]");
+    EXPECT_EQ(form.RowText(0, 5), L"3");
+    EXPECT_EQ(form.FocusedId(), IDC_SHORT_AXIS);
+    EXPECT_EQ(form.Text(IDC_SHORT_AXIS), L"7.0");
+    EXPECT_EQ(form.EditSelection(IDC_SHORT_AXIS), std::make_pair(0, 3));
+    EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), L"3");
+
     form.Click(IDC_SPICULATION);
+    EXPECT_TRUE(form.Record(0).m_bSpiculation);
+    EXPECT_EQ(form.RowText(0, 5), L"4X");
     ASSERT_EQ(form.Text(IDC_FINAL_CATEGORY), L"4X");
 
     std::vector<std::wstring> unexpected;
     SeenMessageBox seen = ReportExpectingMessage(form, &unexpected);
-    ASSERT_EQ(seen.text, L"1 번째 결절의 위치가 입력되지 않았습니다.");
+    EXPECT_EQ(seen.text, L"1 번째 결절의 위치가 입력되지 않았습니다.");
+    EXPECT_EQ(seen.icon, IDI_ERROR);
     ASSERT_EQ(form.FocusedId(), IDC_LOBE);
 
     form.Choose(IDC_LOBE, LOBE_RUL);
-    const std::wstring shown = ReportExpectingDialog(form, IDOK, &unexpected);
+    const std::wstring shown = ReadReport(form, IDOK, &unexpected);
     const std::wstring expected =
         L"처음CT\r\n"
         L"선량 (CTDIvol): 0.00 mGy\r\n"
@@ -191,7 +184,7 @@ TEST(ReportCommand, EachMissingValueLeadsToItsNoduleAndControl) {
         SeenMessageBox seen = ReportExpectingMessage(form, &unexpected);
 
         EXPECT_EQ(seen.text, c.message);
-        EXPECT_EQ(seen.caption, AppName());
+        EXPECT_EQ(seen.caption, APP_NAME);
         EXPECT_EQ(seen.icon, IDI_ERROR);
         EXPECT_EQ(seen.buttons, std::vector<int>{IDOK});
         EXPECT_EQ(unexpected, std::vector<std::wstring>{});
@@ -270,7 +263,7 @@ TEST(ReportCommand, SolidPartIsNeverDemandedOfOtherTypes) {
         form.Choose(IDC_LOBE, LOBE_RML);
 
         std::vector<std::wstring> unexpected;
-        const std::wstring shown = ReportExpectingDialog(form, IDCANCEL, &unexpected);
+        const std::wstring shown = ReadReport(form, IDCANCEL, &unexpected);
 
         EXPECT_NE(shown.find(L"영상소견\r\n" + std::wstring(c.reportLine) + L"\r\n"), std::wstring::npos) << shown;
         EXPECT_EQ(unexpected, std::vector<std::wstring>{});
@@ -280,7 +273,7 @@ TEST(ReportCommand, SolidPartIsNeverDemandedOfOtherTypes) {
 TEST(ReportCommand, EmptyListReportsThatNoNoduleWasFound) {
     FormDriver form;
     std::vector<std::wstring> unexpected;
-    const std::wstring shown = ReportExpectingDialog(form, IDCANCEL, &unexpected);
+    const std::wstring shown = ReadReport(form, IDCANCEL, &unexpected);
 
     EXPECT_EQ(shown, EMPTY_FORM_REPORT);
     EXPECT_EQ(unexpected, std::vector<std::wstring>{});
@@ -294,7 +287,7 @@ TEST(ReportCommand, SwitchToFollowUpCtAsksForTheFollowUpStatus) {
     Enter(form, IDC_LONG_AXIS, L"6");
     form.Choose(IDC_LOBE, LOBE_RUL);
     std::vector<std::wstring> unexpected;
-    ASSERT_NE(ReportExpectingDialog(form, IDCANCEL, &unexpected), L"");
+    ASSERT_NE(ReadReport(form, IDCANCEL, &unexpected), L"");
 
     form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT);
     SetPriorCtDate(form, 2024, 2, 29);
@@ -304,7 +297,7 @@ TEST(ReportCommand, SwitchToFollowUpCtAsksForTheFollowUpStatus) {
     EXPECT_EQ(form.FocusedId(), IDC_FOLLOWUP);
 
     form.Choose(IDC_FOLLOWUP, STATUS_STABLE);
-    EXPECT_EQ(ReportExpectingDialog(form, IDCANCEL, &unexpected),
+    EXPECT_EQ(ReadReport(form, IDCANCEL, &unexpected),
               L"추적CT (이전CT: 2024-02-29)\r\n"
               L"선량 (CTDIvol): 0.00 mGy\r\n"
               L"\r\n"
@@ -387,7 +380,7 @@ TEST(ReportCommand, FormIsUnchangedAfterTheReportCloses) {
         const std::vector<std::wstring> dataBefore = DescribeData(form);
 
         std::vector<std::wstring> unexpected;
-        ASSERT_NE(ReportExpectingDialog(form, c.nButton, &unexpected), L"");
+        ASSERT_NE(ReadReport(form, c.nButton, &unexpected), L"");
 
         EXPECT_EQ(ControlStates(form), controlsBefore);
         EXPECT_EQ(RowTexts(form), rowsBefore);

@@ -23,7 +23,6 @@ const std::wstring COPY_FAILED = L"판독문을 클립보드에 복사하지 못
 // Well within the time the copy keeps trying to open the clipboard.
 constexpr DWORD BRIEF_HOLD_MS = 100;
 
-
 // Types at the caret of a multi-line edit, keeping its text; '\n' is the Return key.
 void TypeLines(FormDriver& form, int nIDC, std::wstring_view text) {
     form.Focus(nIDC);
@@ -31,14 +30,6 @@ void TypeLines(FormDriver& form, int nIDC, std::wstring_view text) {
         PostTyping(form.Item(nIDC), part);
         form.Pump();
     }
-}
-
-void SetPriorCtDate(FormDriver& form, WORD wYear, WORD wMonth, WORD wDay) {
-    SYSTEMTIME date{};
-    date.wYear = wYear;
-    date.wMonth = wMonth;
-    date.wDay = wDay;
-    SendMessageW(form.Item(IDC_PRIOR_CT_DATE), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
 }
 
 struct NoduleEntry {
@@ -144,11 +135,6 @@ const std::wstring RICH_EXAM_REPORT =
 // The clipboard's block as the text with its one terminating zero.
 std::wstring Terminated(const std::wstring& text) { return text + L'\0'; }
 
-void PressReport(FormDriver& form) {
-    form.Focus(IDC_REPORT);
-    form.Click(IDC_REPORT);
-}
-
 }  // namespace
 
 TEST(ReportDialog, RichExamReachesTheClipboardCharacterForCharacter) {
@@ -164,7 +150,7 @@ TEST(ReportDialog, RichExamReachesTheClipboardCharacterForCharacter) {
     ModalScript script;
     script.Then(InReport([&](HWND) { nFocusedAtOpening = GetDlgCtrlID(GetFocus()); }))
         .Then(ReadReportAndPress(IDOK, &shown))
-        .Then(CloseAnyOtherWindow(&unexpected));
+        .Watch(CloseAnyOtherWindow(&unexpected));
     PressReport(form);
 
     EXPECT_EQ(nFocusedAtOpening, IDOK);
@@ -189,7 +175,7 @@ TEST(ReportDialog, EditedTextIsCopiedWithItsLineBreaks) {
             bOpenAfterCopy = IsWindowVisible(hDialog) && IsWindowEnabled(hDialog);
         }))
         .Then(PressInReport(IDCANCEL))
-        .Then(CloseAnyOtherWindow(&unexpected));
+        .Watch(CloseAnyOtherWindow(&unexpected));
     PressReport(form);
 
     const std::wstring edited = EMPTY_FORM_REPORT + L"\r\n검토: 홍길동\r\n끝";
@@ -227,7 +213,7 @@ TEST(ReportDialog, LeavingWithoutOkLeavesTheClipboardUntouched) {
         ASSERT_TRUE(PutClipboardText(SENTINEL));
         std::vector<std::wstring> unexpected;
         ModalScript script;
-        script.Then(InReport(c.leave)).Then(CloseAnyOtherWindow(&unexpected));
+        script.Then(InReport(c.leave)).Watch(CloseAnyOtherWindow(&unexpected));
         PressReport(form);
 
         EXPECT_EQ(FindReportDialog(), nullptr);
@@ -252,7 +238,7 @@ TEST(ReportDialog, EmptiedTextCopiesOnlyTheTerminatingZero) {
         .Then(PressInReport(IDC_COPY))
         .Then(InReport([&](HWND) { copied = ClipboardBlock(); }))
         .Then(PressInReport(IDOK))
-        .Then(CloseAnyOtherWindow(&unexpected));
+        .Watch(CloseAnyOtherWindow(&unexpected));
     PressReport(form);
 
     EXPECT_EQ(copied, std::wstring(1, L'\0'));
@@ -274,7 +260,7 @@ TEST(ReportDialog, CopyingTwicePutsTheSameTextTwice) {
         .Then(PressInReport(IDC_COPY))
         .Then(InReport([&](HWND) { second = ClipboardBlock(); }))
         .Then(PressInReport(IDCANCEL))
-        .Then(CloseAnyOtherWindow(&unexpected));
+        .Watch(CloseAnyOtherWindow(&unexpected));
     PressReport(form);
 
     EXPECT_EQ(first, Terminated(EMPTY_FORM_REPORT));
@@ -310,13 +296,13 @@ TEST(ReportDialog, ClipboardHeldElsewhereIsReportedUntilItIsFreeAgain) {
             bHeldBriefly = holder->Holds();
             SendMessageW(GetDlgItem(hDialog, IDOK), BM_CLICK, 0, 0);
         }))
-        .Then(CloseAnyOtherWindow(&unexpected));
+        .Watch(CloseAnyOtherWindow(&unexpected));
     PressReport(form);
 
     const std::wstring edited = EMPTY_FORM_REPORT + L"\r\n확인함";
     for (const SeenMessageBox* seen : {&onCopy, &onOk}) {
         EXPECT_EQ(seen->text, COPY_FAILED);
-        EXPECT_EQ(seen->caption, L"window_tests");
+        EXPECT_EQ(seen->caption, APP_NAME);
         EXPECT_EQ(seen->icon, IDI_ERROR);
         EXPECT_EQ(seen->buttons, std::vector<int>{IDOK});
     }
@@ -332,28 +318,17 @@ TEST(ReportDialog, ClipboardHeldElsewhereIsReportedUntilItIsFreeAgain) {
 // from the form as it then stands.
 TEST(ReportDialog, ReopeningShowsTheFreshlyComposedText) {
     FormDriver form;
-    std::wstring reopened, afterChange;
     std::vector<std::wstring> unexpected;
     {
         ModalScript script;
-        script.Then(TypeAtEndOfReport(L"\n임시 메모")).Then(PressInReport(IDOK)).Then(CloseAnyOtherWindow(&unexpected));
+        script.Then(TypeAtEndOfReport(L"\n임시 메모")).Then(PressInReport(IDOK)).Watch(CloseAnyOtherWindow(&unexpected));
         PressReport(form);
     }
     ASSERT_EQ(ClipboardText(), EMPTY_FORM_REPORT + L"\r\n임시 메모");
-    {
-        ModalScript script;
-        script.Then(ReadReportAndPress(IDCANCEL, &reopened)).Then(CloseAnyOtherWindow(&unexpected));
-        PressReport(form);
-    }
-    EXPECT_EQ(reopened, EMPTY_FORM_REPORT);
+    EXPECT_EQ(ReadReport(form, IDCANCEL, &unexpected), EMPTY_FORM_REPORT);
 
     form.Click(IDC_EMPHYSEMA);
-    {
-        ModalScript script;
-        script.Then(ReadReportAndPress(IDCANCEL, &afterChange)).Then(CloseAnyOtherWindow(&unexpected));
-        PressReport(form);
-    }
-    EXPECT_EQ(afterChange,
+    EXPECT_EQ(ReadReport(form, IDCANCEL, &unexpected),
               L"처음CT\r\n"
               L"선량 (CTDIvol): 0.00 mGy\r\n"
               L"\r\n"

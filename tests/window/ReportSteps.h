@@ -2,12 +2,14 @@
 // What a reader does inside the report dialog "판독문", as ModalScript steps,
 // and a watch for windows that must not appear at all.
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "FormSteps.h"
 #include "ModalScript.h"
 #include "framework/Dialog.h"
 #include "framework/WindowText.h"
@@ -28,13 +30,6 @@ inline HWND FindReportDialog() { return FindDialog(L"판독문"); }
 
 inline std::wstring ReportDialogText(HWND hDialog) {
     return GetWindowTextString(GetDlgItem(hDialog, IDC_REPORT_TEXT));
-}
-
-// A key pressed and released at a control; the loop that runs translates it.
-inline void PostKey(HWND hTarget, UINT vk) {
-    const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
-    PostMessageW(hTarget, WM_KEYDOWN, vk, scan | 1);
-    PostMessageW(hTarget, WM_KEYUP, vk, scan | 0xC0000001);
 }
 
 // Characters typed at a control; '\n' is the Return key. The character of a
@@ -110,10 +105,10 @@ inline bool IsClosing(HWND hDialog) {
     return pDialog && !pDialog->IsModalRunning();
 }
 
-// The last step of a script: from now on every message box or report dialog
-// that appears is noted (its text) and closed, so a wrong one fails the test
-// instead of blocking it. It never finishes.
-inline std::function<bool()> CloseAnyOtherWindow(std::vector<std::wstring>* seen) {
+// A watch for the end of a script: from then on every message box or report
+// dialog that appears is noted (its text) and closed, so a wrong one fails the
+// test instead of blocking it.
+inline std::function<void()> CloseAnyOtherWindow(std::vector<std::wstring>* seen) {
     return [seen] {
         if (HWND hBox = FindMessageBox()) {
             seen->push_back(ReadMessageBox(hBox).text);
@@ -128,6 +123,22 @@ inline std::function<bool()> CloseAnyOtherWindow(std::vector<std::wstring>* seen
             seen->push_back(L"판독문: " + ReportDialogText(hDialog));
             SendMessageW(GetDlgItem(hDialog, IDCANCEL), BM_CLICK, 0, 0);
         }
-        return false;
     };
+}
+
+// Presses "판독문" expecting the report dialog; reads its text and leaves by
+// nButton. Any other window that opens is noted in `unexpected`.
+inline std::wstring ReadReport(FormDriver& form, int nButton = IDCANCEL, std::vector<std::wstring>* unexpected = nullptr) {
+    std::wstring shown;
+    std::vector<std::wstring> others;
+    ModalScript script;
+    script.Then(ReadReportAndPress(nButton, &shown), "the report dialog").Watch(CloseAnyOtherWindow(&others));
+    PressReport(form);
+    EXPECT_TRUE(script.Finished()) << "the report did not open";
+    if (unexpected) {
+        unexpected->insert(unexpected->end(), others.begin(), others.end());
+    } else {
+        EXPECT_EQ(others, std::vector<std::wstring>{});
+    }
+    return shown;
 }

@@ -2,9 +2,9 @@
 // system menu, About box, icons.
 #include <windows.h>
 #include <commctrl.h>
-#include <oleauto.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +12,7 @@
 #include "DisablingTakesTheFocus.h"
 #include "ChildWindows.h"
 #include "FormDriver.h"
+#include "FormSteps.h"
 #include "ModalScript.h"
 #include "framework/WinApp.h"
 #include "framework/WindowText.h"
@@ -19,7 +20,6 @@
 
 namespace {
 
-const std::wstring FORM_TITLE = L"Pulmetra 계산기 (v1.1.3)";
 const std::wstring ABOUT_TITLE = L"Pulmetra 정보";
 constexpr int NO_ID = -1;
 // Text not compared: the date picker and the logo show no window text of their own.
@@ -146,19 +146,24 @@ std::vector<std::wstring> ComboItems(HWND hCombo) {
     return items;
 }
 
-// The local date a year back from now, as the form computes it.
-SYSTEMTIME DateOneYearAgo() {
+// The local date of today less some days, counted on the calendar.
+std::chrono::year_month_day DaysBeforeToday(int nDays) {
     SYSTEMTIME now;
     GetLocalTime(&now);
-    double variant = 0;
-    SystemTimeToVariantTime(&now, &variant);
-    SYSTEMTIME then{};
-    VariantTimeToSystemTime(variant - 365.0, &then);
-    return then;
+    const std::chrono::year_month_day today{std::chrono::year{now.wYear}, std::chrono::month{now.wMonth},
+                                            std::chrono::day{now.wDay}};
+    return std::chrono::sys_days{today} - std::chrono::days{nDays};
 }
 
-bool SameDate(const SYSTEMTIME& a, const SYSTEMTIME& b) {
-    return a.wYear == b.wYear && a.wMonth == b.wMonth && a.wDay == b.wDay;
+std::chrono::year_month_day DateOf(const SYSTEMTIME& time) {
+    return {std::chrono::year{time.wYear}, std::chrono::month{time.wMonth}, std::chrono::day{time.wDay}};
+}
+
+int ScreenDpi() {
+    HDC hScreen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(hScreen, LOGPIXELSY);
+    ReleaseDC(nullptr, hScreen);
+    return dpi;
 }
 
 HICON ProgramIcon() { return LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME)); }
@@ -173,25 +178,6 @@ SIZE IconSize(HICON hIcon) {
         DeleteObject(info.hbmMask);
     }
     return {bitmap.bmWidth, bitmap.bmHeight};
-}
-
-// Everything a reader could have entered or could see, child by child.
-struct ControlState {
-    int id;
-    std::wstring text;
-    bool enabled;
-    UINT check;
-    bool operator==(const ControlState&) const = default;
-};
-
-std::vector<ControlState> Snapshot(HWND hForm) {
-    std::vector<ControlState> state;
-    for (HWND hChild : ChildrenInOrder(hForm)) {
-        const bool bButton = ClassOf(hChild) == L"Button";
-        state.push_back({GetDlgCtrlID(hChild), GetWindowTextString(hChild), IsWindowEnabled(hChild) != FALSE,
-                         bButton ? static_cast<UINT>(SendMessageW(hChild, BM_GETCHECK, 0, 0)) : 0u});
-    }
-    return state;
 }
 
 }  // namespace
@@ -270,17 +256,19 @@ TEST(Startup, FocusStartsOnTheFirstControlInTabOrder) {
 }
 
 TEST(Startup, PriorCtDateIsAYearAgoAndDisabledForABaselineCt) {
+    constexpr int DAYS_IN_A_YEAR = 365;
     // Read before and after, so that a start at midnight passes either way.
-    const SYSTEMTIME before = DateOneYearAgo();
+    const std::chrono::year_month_day before = DaysBeforeToday(DAYS_IN_A_YEAR);
     FormDriver form;
-    const SYSTEMTIME after = DateOneYearAgo();
+    const std::chrono::year_month_day after = DaysBeforeToday(DAYS_IN_A_YEAR);
 
     SYSTEMTIME shown{};
     ASSERT_EQ(SendMessageW(form.Item(IDC_PRIOR_CT_DATE), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown)),
               GDT_VALID);
-    EXPECT_TRUE(SameDate(shown, before) || SameDate(shown, after))
-        << shown.wYear << "-" << shown.wMonth << "-" << shown.wDay << ", expected " << before.wYear << "-"
-        << before.wMonth << "-" << before.wDay;
+    EXPECT_TRUE(DateOf(shown) == before || DateOf(shown) == after)
+        << shown.wYear << "-" << shown.wMonth << "-" << shown.wDay << ", expected "
+        << static_cast<int>(before.year()) << "-" << static_cast<unsigned>(before.month()) << "-"
+        << static_cast<unsigned>(before.day());
     EXPECT_FALSE(form.Enabled(IDC_PRIOR_CT_DATE));
 }
 
@@ -353,21 +341,26 @@ TEST(Startup, FinalCategoryShowsInBoldArialFourTimesTheDialogFont) {
     EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), L"1");
 }
 
+// Widths in pixels at the test session's 96 dpi and dialog font, where the
+// list's client area is 746 pixels wide and its header 19 pixels high: the
+// narrow columns take 13 % and the size column 30 % of the 708 pixels left
+// after two header heights.
 TEST(Startup, NoduleListHasSixColumnsSizedToTheList) {
     const struct {
         const wchar_t* header;
-        float share;
+        int width;
     } columns[] = {
-        {L"결절성상", 0.13f}, {L"추적검사", 0.13f}, {L"결절크기", 0.3f},
-        {L"결절위치", 0.13f}, {L"흉막주변", 0.13f}, {L"결절범주", 0.13f},
+        {L"결절성상", 92}, {L"추적검사", 92}, {L"결절크기", 212}, {L"결절위치", 92}, {L"흉막주변", 92}, {L"결절범주", 92},
     };
     FormDriver form;
     HWND hList = form.Item(IDC_NODULE_LIST);
+    HWND hHeader = reinterpret_cast<HWND>(SendMessageW(hList, LVM_GETHEADER, 0, 0));
     RECT client, header;
     GetClientRect(hList, &client);
-    HWND hHeader = reinterpret_cast<HWND>(SendMessageW(hList, LVM_GETHEADER, 0, 0));
     GetWindowRect(hHeader, &header);
-    const int available = (client.right - client.left) - 2 * (header.bottom - header.top);
+    ASSERT_EQ(ScreenDpi(), 96) << "the widths below are those of the test session";
+    ASSERT_EQ(client.right - client.left, 746) << "the list's client area";
+    ASSERT_EQ(header.bottom - header.top, 19) << "the header's height";
 
     ASSERT_EQ(SendMessageW(hHeader, HDM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(std::size(columns)));
     for (int i = 0; i < static_cast<int>(std::size(columns)); ++i) {
@@ -379,7 +372,7 @@ TEST(Startup, NoduleListHasSixColumnsSizedToTheList) {
         column.cchTextMax = 64;
         ASSERT_TRUE(SendMessageW(hList, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column)));
         EXPECT_EQ(std::wstring(text), columns[i].header);
-        EXPECT_EQ(column.cx, static_cast<int>(static_cast<float>(available) * columns[i].share + 0.5f));
+        EXPECT_EQ(column.cx, columns[i].width);
         EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
     }
     const DWORD extended = static_cast<DWORD>(SendMessageW(hList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
@@ -420,7 +413,7 @@ TEST(Startup, AFormThatCannotBeCreatedIsReportedWithTheSystemsReason) {
     const CString reason = SystemErrorText(ERROR_RESOURCE_NAME_NOT_FOUND);
     ASSERT_FALSE(reason.empty());
     EXPECT_EQ(seen.text, L"프로그램 창을 만들지 못해 프로그램을 종료합니다.\n\n" + reason);
-    EXPECT_EQ(seen.caption, L"window_tests");
+    EXPECT_EQ(seen.caption, APP_NAME);
     EXPECT_EQ(seen.icon, IDI_ERROR);
     EXPECT_EQ(seen.buttons, std::vector<int>{IDOK});
     EXPECT_EQ(AfxGetApp()->m_pMainWnd, nullptr);
@@ -503,9 +496,7 @@ void ScriptAboutBox(ModalScript& script, HWND hForm, AboutClose how, SeenAbout& 
                 return true;
             }
             seen.closedByKey = true;
-            const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(VK_ESCAPE, MAPVK_VK_TO_VSC)) << 16;
-            PostMessageW(hFocus, WM_KEYDOWN, VK_ESCAPE, scan | 1);
-            PostMessageW(hFocus, WM_KEYUP, VK_ESCAPE, scan | 0xC0000001);
+            PostKey(hFocus, VK_ESCAPE);
             return true;
         }
         case CLOSE_WITH_CLOSE_BOX:
@@ -526,9 +517,9 @@ TEST(AboutBox, EveryCommandWithTheAboutItemsHighBitsOpensItAndLeavesTheFormAsItW
     form.Type(IDC_LONG_AXIS, L"7");
     form.Press(VK_RETURN);
     form.Click(IDC_CORONARY);
-    form.Choose(IDC_CORONARY_SEVERITY, 1);
+    form.Choose(IDC_CORONARY_SEVERITY, MODERATE);
     form.Type(IDC_COMMENTS, L"비교 없음");
-    const std::vector<ControlState> before = Snapshot(form.Form());
+    const std::vector<ControlState> before = ControlStates(form);
     const int liveBefore = CNoduleItem::LiveCount();
     const DisablingTakesTheFocus asOnWindows(form.Form());
 
@@ -558,7 +549,7 @@ TEST(AboutBox, EveryCommandWithTheAboutItemsHighBitsOpensItAndLeavesTheFormAsItW
 
         EXPECT_EQ(FindDialog(ABOUT_TITLE), nullptr);
         EXPECT_TRUE(IsWindowEnabled(form.Form()));
-        EXPECT_TRUE(Snapshot(form.Form()) == before) << "an entry of the form changed";
+        EXPECT_TRUE(ControlStates(form) == before) << "an entry of the form changed";
         EXPECT_EQ(CNoduleItem::LiveCount(), liveBefore);
         EXPECT_EQ(FindMessageBox(), nullptr);
         EXPECT_EQ(form.FocusedId(), IDC_COMMENTS) << "the reader's place in the comment was lost";
@@ -567,7 +558,7 @@ TEST(AboutBox, EveryCommandWithTheAboutItemsHighBitsOpensItAndLeavesTheFormAsItW
 
 TEST(AboutBox, OtherSystemCommandsDoNotOpenIt) {
     FormDriver form;
-    const std::vector<ControlState> before = Snapshot(form.Form());
+    const std::vector<ControlState> before = ControlStates(form);
     // Just outside the About item's range; neither is a command the window manager knows.
     for (UINT command : {0x000Fu, 0x0020u}) {
         SCOPED_TRACE(testing::Message() << "command 0x" << std::hex << command);
@@ -581,6 +572,6 @@ TEST(AboutBox, OtherSystemCommandsDoNotOpenIt) {
         EXPECT_FALSE(seen.opened);
         EXPECT_TRUE(IsWindowVisible(form.Form()));
         EXPECT_TRUE(IsWindowEnabled(form.Form()));
-        EXPECT_TRUE(Snapshot(form.Form()) == before);
+        EXPECT_TRUE(ControlStates(form) == before);
     }
 }
