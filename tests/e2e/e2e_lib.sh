@@ -15,7 +15,7 @@ PREPARED_PREFIX="$WINEPREFIX"
 source "$ROOT/scripts/common.sh"
 export WINEPREFIX="$PREPARED_PREFIX"
 
-FORM_TITLE='^Pulmetra 계산기 \(v1\.1\.3\)$'
+FORM_TITLE="^Pulmetra 계산기 \\(v${PULMETRA_VERSION//./\\.}\\)\$"
 BOX_TITLE='^Pulmetra$'
 REPORT_TITLE='^판독문$'
 # The templates' sizes in dialog units; the client areas scale them.

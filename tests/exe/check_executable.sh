@@ -1,14 +1,18 @@
 #!/usr/bin/env bash
 # Static checks of the built program: what Windows reads from the file before
 # any of our code runs. Prints one line per failed check; exits 1 if any failed.
-# Usage: check_executable.sh Pulmetra.exe [objdump] [windres] [source tree] [build tree]
+# Usage: check_executable.sh Pulmetra.exe [objdump] [windres] [source tree] [build tree] [version]
 set -u
 
-exe=${1:?usage: check_executable.sh Pulmetra.exe [objdump] [windres] [source tree] [build tree]}
+exe=${1:?usage: check_executable.sh Pulmetra.exe [objdump] [windres] [source tree] [build tree] [version]}
 objdump=${2:-i686-w64-mingw32-objdump}
 windres=${3:-i686-w64-mingw32-windres}
 source_tree=${4:-}
 build_tree=${5:-}
+# The version the form's title must show; the file's version block adds a fourth part, the build.
+program_version=${6:-}
+file_version=$program_version.1
+form_title="Pulmetra 계산기 (v$program_version)"
 
 failed=0
 checks=0
@@ -110,8 +114,8 @@ resource_body() {  # header regex
 for dialog in 100 102 132; do
   check "dialog $dialog, Korean" has_resource DIALOG "$dialog" "$KOREAN"
 done
-check "dialog 102 titled \"Pulmetra 계산기 (v1.1.3)\"" \
-  contains "$(resource_body '^102 DIALOGEX')" "CAPTION L\"$(rc_text 'Pulmetra 계산기 (v1.1.3)')\""
+check "dialog 102 titled \"$form_title\"" \
+  contains "$(resource_body '^102 DIALOGEX')" "CAPTION L\"$(rc_text "$form_title")\""
 check "dialog 100 titled \"Pulmetra 정보\"" \
   contains "$(resource_body '^100 DIALOGEX')" "CAPTION L\"$(rc_text 'Pulmetra 정보')\""
 check "dialog 132 titled \"판독문\"" \
@@ -148,12 +152,12 @@ check "manifest declares no dependency" lacks "$manifest" "<dependency"
 
 check "version block 1, Korean" has_resource VERSION 1 "$KOREAN"
 version=$(resource_body '^1 VERSIONINFO')
-check "file version 1.1.3.1" contains "$version" "FILEVERSION 1, 1, 3, 1"
-check "product version 1.1.3.1" contains "$version" "PRODUCTVERSION 1, 1, 3, 1"
+check "file version $file_version" contains "$version" "FILEVERSION ${file_version//./, }"
+check "product version $file_version" contains "$version" "PRODUCTVERSION ${file_version//./, }"
 check "file type application" contains "$version" "FILETYPE 0x1"
 check "strings for Korean, Unicode (041204b0)" contains "$version" 'BLOCK "041204b0"'
-for value in 'FileDescription", "Pulmetra' 'FileVersion", "1.1.3.1' 'InternalName", "Pulmetra.exe' \
-             'OriginalFilename", "Pulmetra.exe' 'ProductName", "Pulmetra' 'ProductVersion", "1.1.3.1'; do
+for value in 'FileDescription", "Pulmetra' "FileVersion\", \"$file_version" 'InternalName", "Pulmetra.exe' \
+             'OriginalFilename", "Pulmetra.exe' 'ProductName", "Pulmetra' "ProductVersion\", \"$file_version"; do
   check "version string \"$value\"" contains "$version" "VALUE \"$value\""
 done
 check "translation 0x412, 1200" contains "$version" 'VALUE "Translation", 0x412, 1200'

@@ -16,8 +16,8 @@
 
 // Message boxes are captioned with the program's name: the test program's file name.
 inline const std::wstring APP_NAME = L"window_tests";
-// The form's title, with the program's version.
-inline const std::wstring FORM_TITLE = L"Pulmetra 계산기 (v1.1.3)";
+// The form's title, with the program's version (from the tests' build).
+inline const std::wstring FORM_TITLE = std::wstring(L"Pulmetra 계산기 (v") + PULMETRA_VERSION + L")";
 
 // The editors of the selected nodule, by kind.
 constexpr int NODULE_EDITS[] = {IDC_LONG_AXIS,        IDC_SHORT_AXIS, IDC_SOLID_LONG_AXIS,
