@@ -47,21 +47,11 @@ bool IsDialogClass(HWND hWnd) {
 }
 
 // Ends every dialog of this thread that stands over another window (message
-// boxes, the report, the About box) the way a person backs out of it; the
-// form has no owner and stays.
+// boxes, the report, the About box); the form has no owner and stays.
 void CloseOwnedDialogs() {
-    const std::vector<HWND> dialogs =
-        FindThreadWindows([](HWND hWnd) { return IsDialogClass(hWnd) && GetWindow(hWnd, GW_OWNER); }, true);
-    for (HWND hDialog : dialogs) {
-        bool bPressed = false;
-        for (int nButton : {IDCANCEL, IDNO, IDOK}) {
-            HWND hButton = GetDlgItem(hDialog, nButton);
-            if (bPressed || !hButton || !IsWindowVisible(hButton)) continue;
-            SendMessageW(hButton, BM_CLICK, 0, 0);
-            bPressed = true;
-        }
-        if (!bPressed) PostMessageW(hDialog, WM_CLOSE, 0, 0);
-    }
+    for (HWND hDialog :
+         FindThreadWindows([](HWND hWnd) { return IsDialogClass(hWnd) && GetWindow(hWnd, GW_OWNER); }, true))
+        BackOut(hDialog);
 }
 
 }  // namespace
@@ -187,6 +177,17 @@ void PostKey(HWND hTarget, UINT vk, bool bAlt) {
     const LPARAM context = bAlt ? (1L << 29) : 0;
     PostMessageW(hTarget, bAlt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, scan | context | 1);
     PostMessageW(hTarget, bAlt ? WM_SYSKEYUP : WM_KEYUP, vk, scan | context | 0xC0000001);
+}
+
+void BackOut(HWND hDialog) {
+    for (int nButton : {IDCANCEL, IDNO, IDOK}) {
+        HWND hButton = GetDlgItem(hDialog, nButton);
+        if (hButton && IsWindowVisible(hButton)) {
+            SendMessageW(hButton, BM_CLICK, 0, 0);
+            return;
+        }
+    }
+    PostMessageW(hDialog, WM_CLOSE, 0, 0);
 }
 
 void PressMessageBoxButton(HWND hBox, int nButton) {

@@ -19,6 +19,12 @@ struct SeenMessageBox {
     std::vector<std::wstring> buttonTexts;  // their labels, in the same order
 };
 
+// A step of a script with what it waits for, for the message when it never comes.
+struct ScriptStep {
+    std::function<bool()> run;
+    std::string what;
+};
+
 class ModalScript {
 public:
     // How long a step may wait for its window: far beyond any wait on a loaded machine.
@@ -35,6 +41,7 @@ public:
     // from then on closes every dialog that opens over another window, so that
     // the loop the test is stuck in ends and the test goes on to fail.
     ModalScript& Then(std::function<bool()> step, std::string what = "the next window of the script");
+    ModalScript& Then(ScriptStep step) { return Then(std::move(step.run), std::move(step.what)); }
     // Runs at every tick from its turn on, for the script's whole life: it
     // answers or notes whatever opens, and has no deadline.
     ModalScript& Watch(std::function<void()> watch);
@@ -79,6 +86,9 @@ private:
 void PostKey(HWND hTarget, UINT vk, bool bAlt = false);
 // Presses a message box's button, or OK where it has no such button.
 void PressMessageBoxButton(HWND hBox, int nButton);
+// Leaves a dialog or message box the way a person backs out: Cancel, else No,
+// else OK, else the close box.
+void BackOut(HWND hDialog);
 
 // The visible message box of this thread, or nullptr.
 HWND FindMessageBox();

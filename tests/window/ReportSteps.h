@@ -56,35 +56,35 @@ inline std::vector<std::wstring> TypingParts(std::wstring_view text) {
 }
 
 // Waits for the report dialog, reads its text and presses one of its buttons.
-inline std::function<bool()> ReadReportAndPress(int nButton, std::wstring* text = nullptr) {
-    return [nButton, text] {
+inline ScriptStep ReadReportAndPress(int nButton, std::wstring* text = nullptr) {
+    return {[nButton, text] {
         HWND hDialog = FindReportDialog();
         if (!hDialog) return false;
         if (text) *text = ReportDialogText(hDialog);
         SendMessageW(GetDlgItem(hDialog, nButton), BM_CLICK, 0, 0);
         return true;
-    };
+    }, "the report dialog"};
 }
 
 // Presses a button of the open report dialog.
-inline std::function<bool()> PressInReport(int nButton) { return ReadReportAndPress(nButton); }
+inline ScriptStep PressInReport(int nButton) { return ReadReportAndPress(nButton); }
 
 // Any action while the report dialog is open, given its window. The step ends
 // at the next tick, once the loop has handled what the action posted.
-inline std::function<bool()> InReport(std::function<void(HWND)> action) {
-    return [action = std::move(action), bActed = false]() mutable {
+inline ScriptStep InReport(std::function<void(HWND)> action) {
+    return {[action = std::move(action), bActed = false]() mutable {
         if (bActed) return true;
         HWND hDialog = FindReportDialog();
         if (!hDialog) return false;
         action(hDialog);
         bActed = true;
         return false;
-    };
+    }, "the report dialog"};
 }
 
 // Clicks into the report's text at its end and types there, one part per tick.
-inline std::function<bool()> TypeAtEndOfReport(std::wstring_view text) {
-    return [parts = TypingParts(text), nNext = size_t{0}]() mutable {
+inline ScriptStep TypeAtEndOfReport(std::wstring_view text) {
+    return {[parts = TypingParts(text), nNext = size_t{0}]() mutable {
         HWND hDialog = FindReportDialog();
         if (!hDialog) return false;
         HWND hEdit = GetDlgItem(hDialog, IDC_REPORT_TEXT);
@@ -96,7 +96,7 @@ inline std::function<bool()> TypeAtEndOfReport(std::wstring_view text) {
         if (nNext == parts.size()) return true;
         PostTyping(hEdit, parts[nNext++]);
         return false;
-    };
+    }, "the report dialog"};
 }
 
 // A report dialog whose button was pressed stays on screen until its loop ends.
@@ -112,16 +112,10 @@ inline std::function<void()> CloseAnyOtherWindow(std::vector<std::wstring>* seen
     return [seen] {
         if (HWND hBox = FindMessageBox()) {
             seen->push_back(ReadMessageBox(hBox).text);
-            for (int nButton : {IDOK, IDNO, IDCANCEL}) {
-                HWND hButton = GetDlgItem(hBox, nButton);
-                if (hButton && IsWindowVisible(hButton)) {
-                    SendMessageW(hButton, BM_CLICK, 0, 0);
-                    break;
-                }
-            }
+            BackOut(hBox);
         } else if (HWND hDialog = FindReportDialog(); hDialog && !IsClosing(hDialog)) {
             seen->push_back(L"판독문: " + ReportDialogText(hDialog));
-            SendMessageW(GetDlgItem(hDialog, IDCANCEL), BM_CLICK, 0, 0);
+            BackOut(hDialog);
         }
     };
 }
@@ -132,7 +126,7 @@ inline std::wstring ReadReport(FormDriver& form, int nButton = IDCANCEL, std::ve
     std::wstring shown;
     std::vector<std::wstring> others;
     ModalScript script;
-    script.Then(ReadReportAndPress(nButton, &shown), "the report dialog").Watch(CloseAnyOtherWindow(&others));
+    script.Then(ReadReportAndPress(nButton, &shown)).Watch(CloseAnyOtherWindow(&others));
     PressReport(form);
     EXPECT_TRUE(script.Finished()) << "the report did not open";
     if (unexpected) {
