@@ -7,6 +7,8 @@
 #include <sstream>
 #include <string_view>
 
+#include "FormSteps.h"
+
 namespace {
 
 std::string Narrow(const std::wstring& text) {
@@ -165,13 +167,8 @@ void CheckEnableTable(FormDriver& form, bool bFindingsMayBeStale, Violations& ou
     }
 
     if (bFindingsMayBeStale) return;
-    const struct {
-        int nCheckBox, nDetail;
-    } details[] = {{IDC_ENDOBRONCHIAL, IDC_ENDOBRONCHIAL_NOTE}, {IDC_CONSOLIDATION, IDC_CONSOLIDATION_NOTE},
-                   {IDC_ATELECTASIS, IDC_ATELECTASIS_NOTE},     {IDC_LYMPHADENOPATHY, IDC_LYMPHADENOPATHY_NOTE},
-                   {IDC_SUGGESTIVE_OTHER, IDC_SUGGESTIVE_OTHER_NOTE}, {IDC_CORONARY, IDC_CORONARY_SEVERITY},
-                   {IDC_SIGNIFICANT_OTHER, IDC_SIGNIFICANT_OTHER_NOTE}, {IDC_OTHER_FINDING, IDC_OTHER_FINDING_NOTE}};
-    for (const auto& detail : details) ExpectEnabled(form, detail.nDetail, form.Checked(detail.nCheckBox), out);
+    for (const FindingDetail& finding : FINDING_DETAILS)
+        ExpectEnabled(form, finding.nDetail, form.Checked(finding.nBox), out);
 }
 
 }  // namespace

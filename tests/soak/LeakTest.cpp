@@ -27,13 +27,6 @@ GuiObjects CountGuiObjects() {
     return {GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
 }
 
-void ClearAnsweringYes(FormDriver& form) {
-    ModalScript script;
-    script.AnswerMessageBox(IDYES);
-    form.Click(IDC_CLEAR);
-    ASSERT_TRUE(script.Finished()) << "Clear did not ask";
-}
-
 }  // namespace
 
 TEST(Leaks, CyclesOfAddDeleteClearAndReportLeaveNothingBehind) {

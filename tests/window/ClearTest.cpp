@@ -14,16 +14,6 @@ namespace {
 
 const wchar_t CLEAR_QUESTION[] = L"모든 내용을 삭제하시겠습니까?";
 
-const int FINDING_BOXES[] = {
-    IDC_PRIOR_CANCER, IDC_ENDOBRONCHIAL, IDC_CONSOLIDATION, IDC_ATELECTASIS, IDC_LYMPHADENOPATHY,
-    IDC_SUGGESTIVE_OTHER, IDC_CORONARY, IDC_EMPHYSEMA, IDC_INTERSTITIAL, IDC_PNEUMONIA, IDC_EXTRAPULMONARY,
-    IDC_ANEURYSM, IDC_EFFUSION, IDC_SIGNIFICANT_OTHER, IDC_INACTIVE_TB, IDC_OTHER_FINDING,
-};
-const int FINDING_NOTES[] = {
-    IDC_ENDOBRONCHIAL_NOTE, IDC_CONSOLIDATION_NOTE, IDC_ATELECTASIS_NOTE, IDC_LYMPHADENOPATHY_NOTE,
-    IDC_SUGGESTIVE_OTHER_NOTE, IDC_SIGNIFICANT_OTHER_NOTE, IDC_OTHER_FINDING_NOTE,
-};
-
 // An examination entered in full: a follow-up CT with two nodules, every finding
 // ticked with its note, a severity, comments and a prior-CT date of the reader's.
 void EnterEverything(FormDriver& form) {
@@ -32,8 +22,12 @@ void EnterEverything(FormDriver& form) {
     form.Choose(IDC_FOLLOWUP, STATUS_NEW);
     AddNodule(form, NODULE_PART_SOLID, L"12", L"10");
     for (int nBox : FINDING_BOXES) form.Click(nBox);
-    for (int nNote : FINDING_NOTES) form.Type(nNote, L"소견");
-    form.Choose(IDC_CORONARY_SEVERITY, SEVERE);
+    for (const FindingDetail& finding : FINDING_DETAILS) {
+        if (finding.nDetail == IDC_CORONARY_SEVERITY)
+            form.Choose(IDC_CORONARY_SEVERITY, SEVERE);
+        else
+            form.Type(finding.nDetail, L"소견");
+    }
     form.Type(IDC_COMMENTS, L"추가 내용");
     SetPriorCtDate(form, 2020, 1, 1);
     form.Type(IDC_CTDIVOL, L"3.5");
@@ -68,24 +62,14 @@ void ExpectStartState(const FormDriver& form) {
     EXPECT_EQ(form.ComboSel(IDC_CORONARY_SEVERITY), 0);
     EXPECT_EQ(form.Text(IDC_CORONARY_SEVERITY), L"Mild");
     for (int nBox : FINDING_BOXES) EXPECT_FALSE(form.Checked(nBox)) << "finding " << nBox;
-    for (int nNote : FINDING_NOTES) {
-        EXPECT_EQ(form.Text(nNote), L"") << "note " << nNote;
-        EXPECT_FALSE(form.Enabled(nNote)) << "note " << nNote;
+    for (const FindingDetail& finding : FINDING_DETAILS) {
+        if (finding.nDetail != IDC_CORONARY_SEVERITY) {
+            EXPECT_EQ(form.Text(finding.nDetail), L"") << "note " << finding.nDetail;
+        }
+        EXPECT_FALSE(form.Enabled(finding.nDetail)) << "detail " << finding.nDetail;
     }
-    EXPECT_FALSE(form.Enabled(IDC_CORONARY_SEVERITY));
     EXPECT_EQ(form.Text(IDC_COMMENTS), L"");
-    for (int nEdit : NODULE_EDITS) {
-        EXPECT_EQ(form.Text(nEdit), L"") << "nodule editor " << nEdit;
-        EXPECT_FALSE(form.Enabled(nEdit)) << "nodule editor " << nEdit;
-    }
-    for (int nCombo : NODULE_COMBOS) {
-        EXPECT_EQ(form.ComboSel(nCombo), -1) << "nodule editor " << nCombo;
-        EXPECT_FALSE(form.Enabled(nCombo)) << "nodule editor " << nCombo;
-    }
-    for (int nCheck : NODULE_CHECKS) {
-        EXPECT_FALSE(form.Checked(nCheck)) << "nodule editor " << nCheck;
-        EXPECT_FALSE(form.Enabled(nCheck)) << "nodule editor " << nCheck;
-    }
+    ExpectNoNoduleShown(form);
     EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), L"1");
 }
 

@@ -84,14 +84,6 @@ int ItemShowing(const FormDriver& form, int nIDC, const wchar_t* text) {
                                          reinterpret_cast<LPARAM>(text)));
 }
 
-// Clear, answered Yes: the form as it starts.
-void ClearForm(FormDriver& form) {
-    ModalScript script;
-    script.AnswerMessageBox(IDYES);
-    form.Click(IDC_CLEAR);
-    ASSERT_TRUE(script.Finished()) << "Clear did not ask";
-}
-
 }  // namespace
 
 // Each box ticked alone on one form, cleared between rows, with its note typed
@@ -100,7 +92,7 @@ TEST(FinalCategory, EachFindingAloneGivesItsCategoryAndItsReportSentence) {
     FormDriver form;
     for (const FindingRow& row : FINDING_ROWS) {
         SCOPED_TRACE(row.name);
-        ClearForm(form);
+        ClearAnsweringYes(form);
         form.Click(row.nBox);
         ASSERT_TRUE(form.Checked(row.nBox));
         if (row.nDetail) {

@@ -3,6 +3,7 @@
 // it, shared by the form's window tests.
 #include <windows.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <ostream>
@@ -25,6 +26,24 @@ constexpr int NODULE_EDITS[] = {IDC_LONG_AXIS,        IDC_SHORT_AXIS, IDC_SOLID_
 constexpr int NODULE_COMBOS[] = {IDC_NODULE_TYPE, IDC_LOBE, IDC_FOLLOWUP};
 constexpr int NODULE_CHECKS[] = {IDC_PERIFISSURAL, IDC_CALCIFICATION, IDC_FAT,  IDC_LIKELY_BENIGN,
                                  IDC_SPICULATION,  IDC_CAVITY,        IDC_OTHER};
+
+// The exam findings' check boxes, the prior lung cancer first, and the detail
+// control that each box offers while ticked.
+constexpr int FINDING_BOXES[] = {
+    IDC_PRIOR_CANCER, IDC_ENDOBRONCHIAL, IDC_CONSOLIDATION, IDC_ATELECTASIS, IDC_LYMPHADENOPATHY,
+    IDC_SUGGESTIVE_OTHER, IDC_CORONARY, IDC_EMPHYSEMA, IDC_INTERSTITIAL, IDC_PNEUMONIA, IDC_EXTRAPULMONARY,
+    IDC_ANEURYSM, IDC_EFFUSION, IDC_SIGNIFICANT_OTHER, IDC_INACTIVE_TB, IDC_OTHER_FINDING,
+};
+struct FindingDetail {
+    int nBox;
+    int nDetail;  // a note edit, or the severity combo 1034
+};
+constexpr FindingDetail FINDING_DETAILS[] = {
+    {IDC_ENDOBRONCHIAL, IDC_ENDOBRONCHIAL_NOTE},         {IDC_CONSOLIDATION, IDC_CONSOLIDATION_NOTE},
+    {IDC_ATELECTASIS, IDC_ATELECTASIS_NOTE},             {IDC_LYMPHADENOPATHY, IDC_LYMPHADENOPATHY_NOTE},
+    {IDC_SUGGESTIVE_OTHER, IDC_SUGGESTIVE_OTHER_NOTE},   {IDC_CORONARY, IDC_CORONARY_SEVERITY},
+    {IDC_SIGNIFICANT_OTHER, IDC_SIGNIFICANT_OTHER_NOTE}, {IDC_OTHER_FINDING, IDC_OTHER_FINDING_NOTE},
+};
 
 // Items of the form's combo boxes as the reader picks them. Types and lobes are
 // picked by their NoduleType and Lobe values, which are their item indexes.
@@ -59,6 +78,30 @@ inline void AddNodule(FormDriver& form, int nType, std::wstring_view longAxis, s
     form.Click(IDC_ADD_NODULE);
     if (nType != NODULE_SOLID) form.Choose(IDC_NODULE_TYPE, nType);
     EnterAxes(form, longAxis, shortAxis);
+}
+
+// Clear, answered Yes: the form as it starts.
+inline void ClearAnsweringYes(FormDriver& form) {
+    ModalScript script;
+    script.AnswerMessageBox(IDYES);
+    form.Click(IDC_CLEAR);
+    EXPECT_TRUE(script.Finished()) << "Clear did not ask";
+}
+
+// With no nodule selected, every nodule editor is empty, selects nothing and is disabled.
+inline void ExpectNoNoduleShown(const FormDriver& form) {
+    for (int nEdit : NODULE_EDITS) {
+        EXPECT_EQ(form.Text(nEdit), L"") << "nodule edit " << nEdit;
+        EXPECT_FALSE(form.Enabled(nEdit)) << "nodule edit " << nEdit;
+    }
+    for (int nCombo : NODULE_COMBOS) {
+        EXPECT_EQ(form.ComboSel(nCombo), -1) << "nodule combo " << nCombo;
+        EXPECT_FALSE(form.Enabled(nCombo)) << "nodule combo " << nCombo;
+    }
+    for (int nCheck : NODULE_CHECKS) {
+        EXPECT_FALSE(form.Checked(nCheck)) << "nodule check box " << nCheck;
+        EXPECT_FALSE(form.Enabled(nCheck)) << "nodule check box " << nCheck;
+    }
 }
 
 // Takes the selection away from every row, as a click on the list's empty space does.

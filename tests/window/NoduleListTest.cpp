@@ -138,18 +138,7 @@ TEST(NoduleList, DeletingTheOnlyRowLeavesAnEmptyForm) {
     EXPECT_EQ(form.RowCount(), 0);
     EXPECT_EQ(form.SelectedRow(), -1);
     EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), L"1");
-    for (int nId : NODULE_EDITS) {
-        EXPECT_EQ(form.Text(nId), L"") << "edit " << nId;
-        EXPECT_FALSE(form.Enabled(nId)) << "edit " << nId;
-    }
-    for (int nId : NODULE_COMBOS) {
-        EXPECT_EQ(form.ComboSel(nId), -1) << "combo " << nId;
-        EXPECT_FALSE(form.Enabled(nId)) << "combo " << nId;
-    }
-    for (int nId : NODULE_CHECKS) {
-        EXPECT_FALSE(form.Checked(nId)) << "check box " << nId;
-        EXPECT_FALSE(form.Enabled(nId)) << "check box " << nId;
-    }
+    ExpectNoNoduleShown(form);
 }
 
 TEST(NoduleList, ClosingTheFormFreesEveryRecordOnce) {
