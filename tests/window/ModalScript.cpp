@@ -81,15 +81,7 @@ ModalScript& ModalScript::Watch(std::function<void()> watch) {
 }
 
 ModalScript& ModalScript::AnswerMessageBox(int nButton, SeenMessageBox* seen) {
-    return Then(
-        [nButton, seen] {
-            HWND hBox = FindMessageBox();
-            if (!hBox) return false;
-            if (seen) *seen = ReadMessageBox(hBox);
-            SendMessageW(GetDlgItem(hBox, nButton), BM_CLICK, 0, 0);
-            return true;
-        },
-        "a message box");
+    return Then(MessageBoxAnswer(nButton, seen));
 }
 
 ModalScript& ModalScript::AnswerWithEnter(SeenMessageBox* seen) {
@@ -177,6 +169,17 @@ void PostKey(HWND hTarget, UINT vk, bool bAlt) {
     const LPARAM context = bAlt ? (1L << 29) : 0;
     PostMessageW(hTarget, bAlt ? WM_SYSKEYDOWN : WM_KEYDOWN, vk, scan | context | 1);
     PostMessageW(hTarget, bAlt ? WM_SYSKEYUP : WM_KEYUP, vk, scan | context | 0xC0000001);
+}
+
+ScriptStep MessageBoxAnswer(int nButton, SeenMessageBox* seen) {
+    return {[nButton, seen] {
+                HWND hBox = FindMessageBox();
+                if (!hBox) return false;
+                if (seen) *seen = ReadMessageBox(hBox);
+                SendMessageW(GetDlgItem(hBox, nButton), BM_CLICK, 0, 0);
+                return true;
+            },
+            "a message box"};
 }
 
 void BackOut(HWND hDialog) {

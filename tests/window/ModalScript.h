@@ -81,6 +81,9 @@ private:
     UINT_PTR m_nTimer = 0;
 };
 
+// Waits for a message box, reads it into `seen` and presses the button.
+ScriptStep MessageBoxAnswer(int nButton, SeenMessageBox* seen = nullptr);
+
 // A key pressed and released at a window, as the keyboard posts it; with Alt
 // held, as a system key.
 void PostKey(HWND hTarget, UINT vk, bool bAlt = false);

@@ -146,17 +146,12 @@ TEST(ReportDialog, RichExamReachesTheClipboardCharacterForCharacter) {
 
     std::wstring shown;
     int nFocusedAtOpening = 0;
-    std::vector<std::wstring> unexpected;
-    ModalScript script;
-    script.Then(InReport([&](HWND) { nFocusedAtOpening = GetDlgCtrlID(GetFocus()); }))
-        .Then(ReadReportAndPress(IDOK, &shown))
-        .Watch(CloseAnyOtherWindow(&unexpected));
-    PressReport(form);
+    InReportDialog(form, {InReport([&](HWND) { nFocusedAtOpening = GetDlgCtrlID(GetFocus()); }),
+                          ReadReportAndPress(IDOK, &shown)});
 
     EXPECT_EQ(nFocusedAtOpening, IDOK);
     EXPECT_EQ(shown, RICH_EXAM_REPORT);
     EXPECT_EQ(ClipboardBlock(), Terminated(RICH_EXAM_REPORT));
-    EXPECT_EQ(unexpected, std::vector<std::wstring>{});
 }
 
 // The reader's changes, not the composed text, reach the clipboard, with a typed
@@ -166,23 +161,17 @@ TEST(ReportDialog, EditedTextIsCopiedWithItsLineBreaks) {
     ASSERT_TRUE(PutClipboardText(SENTINEL));
     std::optional<std::wstring> copied;
     bool bOpenAfterCopy = false;
-    std::vector<std::wstring> unexpected;
-    ModalScript script;
-    script.Then(TypeAtEndOfReport(L"\n검토: 홍길동\n끝"))
-        .Then(PressInReport(IDC_COPY))
-        .Then(InReport([&](HWND hDialog) {
-            copied = ClipboardBlock();
-            bOpenAfterCopy = IsWindowVisible(hDialog) && IsWindowEnabled(hDialog);
-        }))
-        .Then(PressInReport(IDCANCEL))
-        .Watch(CloseAnyOtherWindow(&unexpected));
-    PressReport(form);
+    InReportDialog(form, {TypeAtEndOfReport(L"\n검토: 홍길동\n끝"), PressInReport(IDC_COPY),
+                          InReport([&](HWND hDialog) {
+                              copied = ClipboardBlock();
+                              bOpenAfterCopy = IsWindowVisible(hDialog) && IsWindowEnabled(hDialog);
+                          }),
+                          PressInReport(IDCANCEL)});
 
     const std::wstring edited = EMPTY_FORM_REPORT + L"\r\n검토: 홍길동\r\n끝";
     EXPECT_EQ(copied, Terminated(edited));
     EXPECT_TRUE(bOpenAfterCopy);
     EXPECT_EQ(ClipboardBlock(), Terminated(edited));
-    EXPECT_EQ(unexpected, std::vector<std::wstring>{});
 }
 
 struct LeaveWithoutCopyCase {
@@ -211,15 +200,11 @@ TEST(ReportDialog, LeavingWithoutOkLeavesTheClipboardUntouched) {
         FormDriver form;
         const DisablingTakesTheFocus asOnWindows(form.Form());
         ASSERT_TRUE(PutClipboardText(SENTINEL));
-        std::vector<std::wstring> unexpected;
-        ModalScript script;
-        script.Then(InReport(c.leave)).Watch(CloseAnyOtherWindow(&unexpected));
-        PressReport(form);
+        InReportDialog(form, {InReport(c.leave)});
 
         EXPECT_EQ(FindReportDialog(), nullptr);
         EXPECT_EQ(ClipboardBlock(), Terminated(SENTINEL));
         EXPECT_EQ(form.FocusedId(), IDC_REPORT);
-        EXPECT_EQ(unexpected, std::vector<std::wstring>{});
     }
 }
 
@@ -227,45 +212,32 @@ TEST(ReportDialog, EmptiedTextCopiesOnlyTheTerminatingZero) {
     FormDriver form;
     ASSERT_TRUE(PutClipboardText(SENTINEL));
     std::optional<std::wstring> copied;
-    std::vector<std::wstring> unexpected;
-    ModalScript script;
-    script.Then(InReport([](HWND hDialog) {
-              HWND hEdit = GetDlgItem(hDialog, IDC_REPORT_TEXT);
-              SetFocus(hEdit);
-              SendMessageW(hEdit, EM_SETSEL, 0, -1);
-              PostKey(hEdit, VK_DELETE);
-          }))
-        .Then(PressInReport(IDC_COPY))
-        .Then(InReport([&](HWND) { copied = ClipboardBlock(); }))
-        .Then(PressInReport(IDOK))
-        .Watch(CloseAnyOtherWindow(&unexpected));
-    PressReport(form);
+    InReportDialog(form, {InReport([](HWND hDialog) {
+                              HWND hEdit = GetDlgItem(hDialog, IDC_REPORT_TEXT);
+                              SetFocus(hEdit);
+                              SendMessageW(hEdit, EM_SETSEL, 0, -1);
+                              PostKey(hEdit, VK_DELETE);
+                          }),
+                          PressInReport(IDC_COPY), InReport([&](HWND) { copied = ClipboardBlock(); }),
+                          PressInReport(IDOK)});
 
     EXPECT_EQ(copied, std::wstring(1, L'\0'));
     EXPECT_EQ(ClipboardBlock(), std::wstring(1, L'\0'));
-    EXPECT_EQ(unexpected, std::vector<std::wstring>{});
 }
 
 // Each press replaces the clipboard's whole contents with the same text.
 TEST(ReportDialog, CopyingTwicePutsTheSameTextTwice) {
     FormDriver form;
     std::optional<std::wstring> first, second;
-    std::vector<std::wstring> unexpected;
-    ModalScript script;
-    script.Then(PressInReport(IDC_COPY))
-        .Then(InReport([&](HWND) {
-            first = ClipboardBlock();
-            PutClipboardText(SENTINEL);
-        }))
-        .Then(PressInReport(IDC_COPY))
-        .Then(InReport([&](HWND) { second = ClipboardBlock(); }))
-        .Then(PressInReport(IDCANCEL))
-        .Watch(CloseAnyOtherWindow(&unexpected));
-    PressReport(form);
+    InReportDialog(form, {PressInReport(IDC_COPY), InReport([&](HWND) {
+                              first = ClipboardBlock();
+                              PutClipboardText(SENTINEL);
+                          }),
+                          PressInReport(IDC_COPY), InReport([&](HWND) { second = ClipboardBlock(); }),
+                          PressInReport(IDCANCEL)});
 
     EXPECT_EQ(first, Terminated(EMPTY_FORM_REPORT));
     EXPECT_EQ(second, Terminated(EMPTY_FORM_REPORT));
-    EXPECT_EQ(unexpected, std::vector<std::wstring>{});
 }
 
 // While another program holds the clipboard open, neither button passes for a
@@ -282,22 +254,14 @@ TEST(ReportDialog, ClipboardHeldElsewhereIsReportedUntilItIsFreeAgain) {
     SeenMessageBox onCopy, onOk;
     std::wstring textAfterFailures;
     bool bHeldBriefly = false;
-    std::vector<std::wstring> unexpected;
-    ModalScript script;
-    script.Then(TypeAtEndOfReport(L"\n확인함"))
-        .Then(PressInReport(IDC_COPY))
-        .AnswerMessageBox(IDOK, &onCopy)
-        .Then(PressInReport(IDOK))
-        .AnswerMessageBox(IDOK, &onOk)
-        .Then(InReport([&](HWND hDialog) {
-            textAfterFailures = ReportDialogText(hDialog);
-            holder.reset();
-            holder = std::make_unique<ClipboardHolder>(BRIEF_HOLD_MS);
-            bHeldBriefly = holder->Holds();
-            SendMessageW(GetDlgItem(hDialog, IDOK), BM_CLICK, 0, 0);
-        }))
-        .Watch(CloseAnyOtherWindow(&unexpected));
-    PressReport(form);
+    InReportDialog(form, {TypeAtEndOfReport(L"\n확인함"), PressInReport(IDC_COPY), MessageBoxAnswer(IDOK, &onCopy),
+                          PressInReport(IDOK), MessageBoxAnswer(IDOK, &onOk), InReport([&](HWND hDialog) {
+                              textAfterFailures = ReportDialogText(hDialog);
+                              holder.reset();
+                              holder = std::make_unique<ClipboardHolder>(BRIEF_HOLD_MS);
+                              bHeldBriefly = holder->Holds();
+                              SendMessageW(GetDlgItem(hDialog, IDOK), BM_CLICK, 0, 0);
+                          })});
 
     const std::wstring edited = EMPTY_FORM_REPORT + L"\r\n확인함";
     for (const SeenMessageBox* seen : {&onCopy, &onOk}) {
@@ -309,7 +273,6 @@ TEST(ReportDialog, ClipboardHeldElsewhereIsReportedUntilItIsFreeAgain) {
     EXPECT_EQ(textAfterFailures, edited);
     EXPECT_TRUE(bHeldBriefly);
     EXPECT_EQ(FindReportDialog(), nullptr);
-    EXPECT_EQ(unexpected, std::vector<std::wstring>{});
     holder.reset();
     EXPECT_EQ(ClipboardBlock(), Terminated(edited));
 }
@@ -318,17 +281,12 @@ TEST(ReportDialog, ClipboardHeldElsewhereIsReportedUntilItIsFreeAgain) {
 // from the form as it then stands.
 TEST(ReportDialog, ReopeningShowsTheFreshlyComposedText) {
     FormDriver form;
-    std::vector<std::wstring> unexpected;
-    {
-        ModalScript script;
-        script.Then(TypeAtEndOfReport(L"\n임시 메모")).Then(PressInReport(IDOK)).Watch(CloseAnyOtherWindow(&unexpected));
-        PressReport(form);
-    }
+    InReportDialog(form, {TypeAtEndOfReport(L"\n임시 메모"), PressInReport(IDOK)});
     ASSERT_EQ(ClipboardText(), EMPTY_FORM_REPORT + L"\r\n임시 메모");
-    EXPECT_EQ(ReadReport(form, IDCANCEL, &unexpected), EMPTY_FORM_REPORT);
+    EXPECT_EQ(ReadReport(form), EMPTY_FORM_REPORT);
 
     form.Click(IDC_EMPHYSEMA);
-    EXPECT_EQ(ReadReport(form, IDCANCEL, &unexpected),
+    EXPECT_EQ(ReadReport(form),
               L"처음CT\r\n"
               L"선량 (CTDIvol): 0.00 mGy\r\n"
               L"\r\n"
@@ -339,5 +297,4 @@ TEST(ReportDialog, ReopeningShowsTheFreshlyComposedText) {
               L"\r\n"
               L"결론: 범주 1S 이상소견 없음\r\n"
               L"12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.");
-    EXPECT_EQ(unexpected, std::vector<std::wstring>{});
 }

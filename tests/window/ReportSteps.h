@@ -120,19 +120,23 @@ inline std::function<void()> CloseAnyOtherWindow(std::vector<std::wstring>* seen
     };
 }
 
-// Presses "판독문" expecting the report dialog; reads its text and leaves by
-// nButton. Any other window that opens is noted in `unexpected`.
-inline std::wstring ReadReport(FormDriver& form, int nButton = IDCANCEL, std::vector<std::wstring>* unexpected = nullptr) {
-    std::wstring shown;
+// Presses "판독문" and takes the steps in the report dialog; any other message
+// box or report dialog that opens fails the test.
+inline void InReportDialog(FormDriver& form, std::vector<ScriptStep> steps) {
     std::vector<std::wstring> others;
-    ModalScript script;
-    script.Then(ReadReportAndPress(nButton, &shown)).Watch(CloseAnyOtherWindow(&others));
-    PressReport(form);
-    EXPECT_TRUE(script.Finished()) << "the report did not open";
-    if (unexpected) {
-        unexpected->insert(unexpected->end(), others.begin(), others.end());
-    } else {
-        EXPECT_EQ(others, std::vector<std::wstring>{});
+    {
+        ModalScript script;
+        for (ScriptStep& step : steps) script.Then(std::move(step));
+        script.Watch(CloseAnyOtherWindow(&others));
+        PressReport(form);
     }
+    EXPECT_EQ(others, std::vector<std::wstring>{}) << "windows that should not have opened";
+}
+
+// Presses "판독문" expecting the report dialog; reads its text and leaves by nButton.
+inline std::wstring ReadReport(FormDriver& form, int nButton = IDCANCEL) {
+    std::wstring shown;
+    InReportDialog(form, {ReadReportAndPress(nButton, &shown)});
+    EXPECT_FALSE(shown.empty()) << "the report did not open";
     return shown;
 }
