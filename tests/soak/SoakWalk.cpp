@@ -168,15 +168,20 @@ private:
     std::string TypeSomewhere() {
         const int nIDC = PickEnabled(EDITS);
         if (!nIDC) return "type skipped (none enabled)";
-        std::wstring text = m_random.Below(20) == 0 ? std::wstring(300 + m_random.Below(700), L'9') : m_random.Pick(TEXTS);
+        // A long text is pasted: typed key by key into the comments it would take seconds.
+        const bool bLong = m_random.Below(20) == 0;
+        std::wstring text = bLong ? std::wstring(300 + m_random.Below(700), L'9') : m_random.Pick(TEXTS);
         const UINT leave = m_random.Pick(LEAVE_KEYS);
-        m_form.Type(nIDC, text);
+        if (bLong)
+            m_form.Paste(nIDC, text);
+        else
+            m_form.Type(nIDC, text);
         if (leave)
             m_form.Press(leave);
         else
             m_form.Focus(IDC_NODULE_LIST);
         std::ostringstream what;
-        what << "type " << text.size() << " chars '" << std::string(text.begin(), text.begin() + std::min<size_t>(text.size(), 12))
+        what << (bLong ? "paste " : "type ") << text.size() << " chars '" << std::string(text.begin(), text.begin() + std::min<size_t>(text.size(), 12))
              << "' into " << nIDC << (leave == VK_TAB ? ", tab" : leave == VK_RETURN ? ", enter" : ", click away");
         return what.str();
     }

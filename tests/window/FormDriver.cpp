@@ -82,6 +82,14 @@ void FormDriver::Type(int nIDC, std::wstring_view text) {
     Pump();
 }
 
+void FormDriver::Paste(int nIDC, const std::wstring& text) {
+    Focus(nIDC);
+    HWND hEdit = Item(nIDC);
+    SendMessageW(hEdit, EM_SETSEL, 0, -1);
+    SendMessageW(hEdit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    Pump();
+}
+
 // The key goes to the focused control, so the form must be at rest first.
 void FormDriver::Press(UINT vk) {
     Pump();

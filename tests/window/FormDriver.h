@@ -32,6 +32,9 @@ public:
     void Focus(int nIDC);
     // Focuses the edit, selects its text and types over it key by key.
     void Type(int nIDC, std::wstring_view text);
+    // Focuses the edit, selects its text and pastes over it, as Ctrl+V puts in a
+    // copied text: at once, where a long text typed key by key takes seconds.
+    void Paste(int nIDC, const std::wstring& text);
     // A key pressed and released at the focused control.
     void Press(UINT vk);
     // The key with Ctrl held down, as the keyboard sends it to the focused control;
