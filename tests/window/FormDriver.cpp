@@ -116,18 +116,21 @@ void FormDriver::PressCtrl(UINT vk, int nRepeats) {
     SetKeyboardState(keys);
 }
 
-namespace {
-
-// The pointer moves there for real; the move the window system reports is
-// also posted, in case it comes late.
-void MovePointer(HWND hWnd, POINT ptClient) {
+// The pointer moves there for real and the test waits until the window system
+// has it there; the move it reports to the window is also posted, in case it
+// comes late.
+void FormDriver::MovePointer(HWND hWnd, POINT ptClient) {
     POINT ptScreen = ptClient;
     ClientToScreen(hWnd, &ptScreen);
     SetCursorPos(ptScreen.x, ptScreen.y);
+    PumpUntil(
+        [ptScreen] {
+            POINT ptNow{};
+            return GetCursorPos(&ptNow) && ptNow.x == ptScreen.x && ptNow.y == ptScreen.y;
+        },
+        "the pointer to arrive");
     PostMessageW(hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(ptClient.x, ptClient.y));
 }
-
-}  // namespace
 
 std::wstring FormDriver::HoverTip(int nIDC, POINT ptClient) {
     constexpr ULONGLONG TIMEOUT_MS = 4000;

@@ -63,6 +63,7 @@ public:
 
 private:
     bool AtRest() const;
+    void MovePointer(HWND hWnd, POINT ptClient);
     // Every message already queued, and those that handling them queues.
     void RunQueued();
 
