@@ -16,9 +16,11 @@ constexpr DWORD WAIT_SLICE_MS = 10;
 }  // namespace
 
 FormDriver::FormDriver() {
+    NoteWindowsShownToTheReader();
     if (!m_dlg.CreateModal()) ADD_FAILURE() << "the findings form could not be created";
     SetForegroundWindow(Form());
     SetActiveWindow(Form());
+    PumpUntil([this] { return ShownToTheReader(Form()); }, "the window manager to show the form");
     Pump();
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "framework/WindowText.h"
 
@@ -40,6 +41,19 @@ HWND FindThreadWindow(std::function<bool(HWND)> matches) {
     return found.empty() ? nullptr : found.front();
 }
 
+// The windows of this thread that the window manager has given the focus, and
+// whether the focus events that follow have been brought in.
+enum Shown { HANDED_OVER, SETTLED };
+std::map<HWND, Shown> shownWindows;
+
+LRESULT CALLBACK NoteShownWindows(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_MOUSEACTIVATE && HIWORD(call->lParam) == WM_LBUTTONDOWN)
+        shownWindows[call->hwnd] = HANDED_OVER;
+    if (code == HC_ACTION && call->message == WM_NCDESTROY) shownWindows.erase(call->hwnd);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 bool IsDialogClass(HWND hWnd) {
     wchar_t className[16] = {};
     GetClassNameW(hWnd, className, 16);
@@ -56,7 +70,23 @@ void CloseOwnedDialogs() {
 
 }  // namespace
 
+void NoteWindowsShownToTheReader() {
+    static const HHOOK hNoting = SetWindowsHookExW(WH_CALLWNDPROC, &NoteShownWindows, nullptr, GetCurrentThreadId());
+    (void)hNoting;
+}
+
+bool ShownToTheReader(HWND hWnd) {
+    const auto found = shownWindows.find(hWnd);
+    if (found == shownWindows.end()) return false;
+    if (found->second == SETTLED) return true;
+    POINT ptPointer;
+    GetCursorPos(&ptPointer);
+    found->second = SETTLED;
+    return false;
+}
+
 ModalScript::ModalScript() {
+    NoteWindowsShownToTheReader();
     activeScript = this;
     m_nTimer = SetTimer(nullptr, 0, TICK_MS, &ModalScript::OnTimer);
 }
@@ -199,12 +229,15 @@ void PressMessageBoxButton(HWND hBox, int nButton) {
 }
 
 HWND FindMessageBox() {
-    return FindThreadWindow([](HWND hWnd) { return IsDialogClass(hWnd) && GetDlgItem(hWnd, MESSAGE_TEXT_ID); });
+    return FindThreadWindow([](HWND hWnd) {
+        return IsDialogClass(hWnd) && GetDlgItem(hWnd, MESSAGE_TEXT_ID) && ShownToTheReader(hWnd);
+    });
 }
 
 HWND FindDialog(const std::wstring& caption) {
-    return FindThreadWindow(
-        [&caption](HWND hWnd) { return IsDialogClass(hWnd) && GetWindowTextString(hWnd) == caption; });
+    return FindThreadWindow([&caption](HWND hWnd) {
+        return IsDialogClass(hWnd) && GetWindowTextString(hWnd) == caption && ShownToTheReader(hWnd);
+    });
 }
 
 SeenMessageBox ReadMessageBox(HWND hBox) {

@@ -93,9 +93,21 @@ void PressMessageBoxButton(HWND hBox, int nButton);
 // else OK, else the close box.
 void BackOut(HWND hDialog);
 
-// The visible message box of this thread, or nullptr.
+// Whether the window manager has handed the window to the reader, and Wine has
+// heard all that came of it: the keyboard focus taken from the window below.
+// Wine tells a window that the manager gives it the focus by a WM_MOUSEACTIVATE
+// as for a click on it; the focus events follow on the X connection, and a
+// query of the pointer, a round trip on that connection, brings them in. A
+// dialog closed before then gets its focus after it has gone, and Wine takes
+// the activation from the form for a moment (a long axis with the caret commits).
+bool ShownToTheReader(HWND hWnd);
+// Starts noting which windows of this thread have been shown; a script starts it too.
+void NoteWindowsShownToTheReader();
+
+// The visible message box of this thread, shown to the reader, or nullptr.
 HWND FindMessageBox();
-// The visible top-level dialog of this thread with the given caption, or nullptr.
+// The visible top-level dialog of this thread with the given caption, shown to
+// the reader, or nullptr.
 HWND FindDialog(const std::wstring& caption);
 SeenMessageBox ReadMessageBox(HWND hBox);
 // The visible tooltip window of this thread, or nullptr.
