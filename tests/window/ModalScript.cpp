@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <string_view>
 
 #include "framework/WindowText.h"
 
@@ -68,6 +69,19 @@ void CloseOwnedDialogs() {
         BackOut(hDialog);
 }
 
+// Whether a window manager hands Wine's windows the focus. The display-scale
+// sessions run without one: there Wine activates a window itself as it shows it.
+bool WindowsAreManaged() {
+    static const bool bManaged = [] {
+        wchar_t value[8] = {};
+        DWORD nBytes = sizeof(value);
+        return RegGetValueW(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Managed", RRF_RT_REG_SZ, nullptr,
+                            value, &nBytes) != ERROR_SUCCESS ||
+               std::wstring_view(value) != L"N";
+    }();
+    return bManaged;
+}
+
 }  // namespace
 
 void NoteWindowsShownToTheReader() {
@@ -76,6 +90,7 @@ void NoteWindowsShownToTheReader() {
 }
 
 bool ShownToTheReader(HWND hWnd) {
+    if (!WindowsAreManaged()) return IsWindowVisible(hWnd);
     const auto found = shownWindows.find(hWnd);
     if (found == shownWindows.end()) return false;
     if (found->second == SETTLED) return true;
