@@ -9,95 +9,50 @@
 class CGdiHandles {
 public:
     static int LiveCount() { return s_nLive; }
-    static void Took(const void* handle) {
-        if (handle) ++s_nLive;
-    }
-    static void Gave() { --s_nLive; }
 
-private:
+protected:
     static inline int s_nLive = 0;
 };
 
-// Owns one font; deletes it when reset or destroyed. Move-only: a copy would delete twice.
-class CFont {
+// Owns one handle and frees it with Free when it is replaced, reset or destroyed.
+// Neither copied nor moved: a copy would free it twice.
+template <class Handle, auto Free>
+class CGdiHandleOwner : public CGdiHandles {
 public:
-    CFont() = default;
-    ~CFont() { DeleteObject(); }
-    CFont(const CFont&) = delete;
-    CFont& operator=(const CFont&) = delete;
-    CFont(CFont&& other) noexcept : m_hFont(std::exchange(other.m_hFont, nullptr)) {}
-    CFont& operator=(CFont&& other) noexcept {
-        if (this != &other) {
-            DeleteObject();
-            m_hFont = std::exchange(other.m_hFont, nullptr);
-        }
-        return *this;
-    }
+    CGdiHandleOwner() = default;
+    ~CGdiHandleOwner() { Reset(); }
+    CGdiHandleOwner(const CGdiHandleOwner&) = delete;
+    CGdiHandleOwner& operator=(const CGdiHandleOwner&) = delete;
 
+    void Attach(Handle handle) {
+        Reset();
+        m_handle = handle;
+        if (m_handle) ++s_nLive;
+    }
+    void Reset() {
+        if (!m_handle) return;
+        Free(std::exchange(m_handle, nullptr));
+        --s_nLive;
+    }
+    Handle GetSafeHandle() const { return m_handle; }
+
+private:
+    Handle m_handle = nullptr;
+};
+
+class CFont : public CGdiHandleOwner<HFONT, ::DeleteObject> {
+public:
     bool CreateFontIndirect(const LOGFONTW& logFont) {
-        DeleteObject();
-        m_hFont = ::CreateFontIndirectW(&logFont);
-        CGdiHandles::Took(m_hFont);
-        return m_hFont != nullptr;
+        Attach(::CreateFontIndirectW(&logFont));
+        return GetSafeHandle() != nullptr;
     }
-    void DeleteObject() {
-        if (!m_hFont) return;
-        ::DeleteObject(std::exchange(m_hFont, nullptr));
-        CGdiHandles::Gave();
-    }
-    HFONT GetSafeHandle() const { return m_hFont; }
-
-private:
-    HFONT m_hFont = nullptr;
+    void DeleteObject() { Reset(); }
 };
 
-// Owns one bitmap.
-class CBitmap {
-public:
-    CBitmap() = default;
-    ~CBitmap() { DeleteObject(); }
-    CBitmap(const CBitmap&) = delete;
-    CBitmap& operator=(const CBitmap&) = delete;
+class CBitmap : public CGdiHandleOwner<HBITMAP, ::DeleteObject> {};
 
-    void Attach(HBITMAP hBitmap) {
-        DeleteObject();
-        m_hBitmap = hBitmap;
-        CGdiHandles::Took(m_hBitmap);
-    }
-    void DeleteObject() {
-        if (!m_hBitmap) return;
-        ::DeleteObject(std::exchange(m_hBitmap, nullptr));
-        CGdiHandles::Gave();
-    }
-    HBITMAP GetSafeHandle() const { return m_hBitmap; }
-
-private:
-    HBITMAP m_hBitmap = nullptr;
-};
-
-// Owns one icon made for this program (LoadImage without LR_SHARED); destroys it.
-class CIcon {
-public:
-    CIcon() = default;
-    ~CIcon() { DestroyIcon(); }
-    CIcon(const CIcon&) = delete;
-    CIcon& operator=(const CIcon&) = delete;
-
-    void Attach(HICON hIcon) {
-        DestroyIcon();
-        m_hIcon = hIcon;
-        CGdiHandles::Took(m_hIcon);
-    }
-    void DestroyIcon() {
-        if (!m_hIcon) return;
-        ::DestroyIcon(std::exchange(m_hIcon, nullptr));
-        CGdiHandles::Gave();
-    }
-    HICON GetSafeHandle() const { return m_hIcon; }
-
-private:
-    HICON m_hIcon = nullptr;
-};
+// An icon made for this program (LoadImage without LR_SHARED).
+class CIcon : public CGdiHandleOwner<HICON, ::DestroyIcon> {};
 
 // BeginPaint and EndPaint around one WM_PAINT.
 class CPaintDC {

@@ -15,8 +15,6 @@ ModalScript* activeScript = nullptr;
 constexpr UINT TICK_MS = 15;
 // The static that shows a message box's text, in Windows and in Wine alike.
 constexpr int MESSAGE_TEXT_ID = 0xFFFF;
-// How long a message box may take to get the keyboard focus before it is answered No.
-constexpr ULONGLONG FOCUS_PATIENCE_MS = 3000;
 
 struct WindowSearch {
     std::function<bool(HWND)> matches;
@@ -131,20 +129,12 @@ ModalScript& ModalScript::AnswerMessageBox(int nButton, SeenMessageBox* seen) {
 
 ModalScript& ModalScript::AnswerWithEnter(SeenMessageBox* seen) {
     return Then(
-        [seen, focusDeadline = ULONGLONG{0}, hAnswered = HWND{}]() mutable {
+        [seen, hAnswered = HWND{}]() mutable {
             HWND hBox = FindMessageBox();
             if (hAnswered) return hBox != hAnswered;
-            if (!hBox) return false;
-            if (focusDeadline == 0) focusDeadline = GetTickCount64() + FOCUS_PATIENCE_MS;
             HWND hFocus = GetFocus();
-            const bool bFocused = hFocus && IsChild(hBox, hFocus);
-            if (!bFocused && GetTickCount64() < focusDeadline) return false;
+            if (!hBox || !hFocus || !IsChild(hBox, hFocus)) return false;
             *seen = ReadMessageBox(hBox);
-            if (!bFocused) {
-                ADD_FAILURE() << "the message box never took the keyboard focus; answered No instead of Enter";
-                SendMessageW(GetDlgItem(hBox, IDNO), BM_CLICK, 0, 0);
-                return true;
-            }
             PostKey(hFocus, VK_RETURN);
             hAnswered = hBox;
             return false;
