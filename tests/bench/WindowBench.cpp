@@ -5,20 +5,28 @@
 // Every action goes in as the window messages a reader's action produces and
 // runs through the dialog's own loop; the clock stops once every message it
 // caused, repaints included, has been handled. Prints the medians as rows.
-//   window_bench [REPETITIONS]
+//   window_bench [REPETITIONS] [--turns] [--mark]
+// --turns: two of these programs, built against two commits' forms, run side by
+// side and take turns (./bench.sh --against): the program waits for a line on
+// standard input before each step (one nodule added, or one repetition of an
+// action with its preparation) and answers with a line "." when the step is
+// done ("done" after the last), so neither works while the other is timed.
+// --mark: each timed action begins and ends with a named event,
+// "window_bench <action> <nodules> begin|shown|end", which a trace of the Wine
+// server or of the program's calls shows (./bench.sh --profile).
 #include <windows.h>
 #include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "BenchForm.h"
 #include "BenchRow.h"
-#include "FormDriver.h"
-#include "ModalScript.h"
 #include "TestClipboard.h"
 #include "framework/WinApp.h"
 #include "framework/WindowText.h"
@@ -33,9 +41,9 @@ constexpr int DEFAULT_REPETITIONS = 21;
 // Runs before the timed ones that fill caches and settle focus; not counted.
 constexpr int WARM_UP_RUNS = 2;
 // A run that has not finished by then hangs (a box nobody answers): end it.
+// Taking turns, it also waits while the other side works.
 constexpr DWORD WATCHDOG_MS = 20 * 60 * 1000;
-// A queue that never empties would be a fault of the form; stop pumping it.
-constexpr int MAX_QUEUED_MESSAGES = 100000;
+constexpr DWORD TURNS_WATCHDOG_MS = 3 * WATCHDOG_MS;
 
 // The last nodule, the one just added, is the one edited: its long axis typed
 // over switches the exam between these two final categories.
@@ -61,32 +69,33 @@ double Nanoseconds(LONGLONG ticks) {
     return static_cast<double>(ticks) * nsPerTick;
 }
 
-[[noreturn]] void Fail(const std::string& what) {
-    std::fprintf(stderr, "window_bench: %s\n", what.c_str());
-    std::fflush(stderr);
-    ExitProcess(1);
-}
+bool takingTurns = false;
+bool marking = false;
 
-void Expect(bool bHolds, const std::string& what) {
-    if (!bHolds) Fail(what);
-}
-
-// Every message already queued, paints included, through the dialog's loop;
-// unlike FormDriver::Pump it does not wait for the form to be active, so it can be timed.
-void RunQueued(FormDriver& form) {
-    MSG msg;
-    for (int nHandled = 0; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++nHandled) {
-        Expect(nHandled < MAX_QUEUED_MESSAGES, "the message queue never empties");
-        form.Dialog().PumpMessage(msg);
+// Ends this program's step and waits for the next; the first call only waits.
+// Once the other side has gone (standard input ends), the steps run on alone.
+void TakeTurn(BenchForm* form = nullptr) {
+    static bool bInTurn = false;
+    if (!takingTurns) return;
+    if (bInTurn) {
+        std::fputs(".\n", stdout);
+        std::fflush(stdout);
     }
+    char line[16];
+    bInTurn = true;
+    if (!std::fgets(line, sizeof line, stdin)) takingTurns = false;
+    // What arrived while the other side worked is handled before this side's clock runs.
+    if (form) form->Settle();
 }
 
-// A choice in a drop-down: the selection, then the notification it sends.
-void Choose(FormDriver& form, int nIDC, int nIndex) {
-    HWND hCombo = form.Item(nIDC);
-    SendMessageW(hCombo, CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
-    SendMessageW(form.Form(), WM_COMMAND, MAKEWPARAM(nIDC, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
-    RunQueued(form);
+std::string markedAction;
+int markedNodules = 0;
+
+void Mark(const char* moment) {
+    if (!marking) return;
+    const std::string name =
+        "window_bench " + markedAction + " " + std::to_string(markedNodules) + " " + moment;
+    if (HANDLE hEvent = CreateEventA(nullptr, FALSE, FALSE, name.c_str())) CloseHandle(hEvent);
 }
 
 struct Shape {
@@ -109,11 +118,12 @@ Shape ShapeOf(int nRow) {
 // the sizes go straight into the new row's record and the lobe is then chosen
 // in its drop-down: that choice recomputes the category, rewrites the row and
 // refreshes the form, as any entry does.
-void FillList(FormDriver& form, int nCount) {
+void FillList(BenchForm& form, int nCount) {
     for (int nRow = form.RowCount(); nRow < nCount; ++nRow) {
+        TakeTurn(&form);
         SendMessageW(form.Item(IDC_ADD_NODULE), BM_CLICK, 0, 0);
-        RunQueued(form);
-        Expect(form.RowCount() == nRow + 1 && form.SelectedRow() == nRow, "Add did not add a selected row");
+        form.RunQueued();
+        BenchExpect(form.RowCount() == nRow + 1 && form.SelectedRow() == nRow, "Add did not add a selected row");
         const Shape shape = ShapeOf(nRow);
         CNoduleItem& item = form.Record(nRow);
         item.m_nType = shape.nType;
@@ -124,12 +134,11 @@ void FillList(FormDriver& form, int nCount) {
             item.m_dSolidShortAxis = shape.dSolidShort + SIZE_NUDGE_MM;
         }
         item.m_nImageNo = nRow + 1;
-        Choose(form, IDC_LOBE, nRow % 5);
-        Expect(item.m_nLobe == nRow % 5 && item.m_nCategory == CAT_2,
+        form.Choose(IDC_LOBE, nRow % 5);
+        BenchExpect(item.m_nLobe == nRow % 5 && item.m_nCategory == CAT_2,
                "a nodule of the list did not get its lobe and category");
     }
-    form.Pump();
-    Expect(form.Text(IDC_FINAL_CATEGORY) == LIST_FINAL_CATEGORY, "the list does not make the exam category 2");
+    BenchExpect(form.Text(IDC_FINAL_CATEGORY) == LIST_FINAL_CATEGORY, "the list does not make the exam category 2");
 }
 
 struct Timings {
@@ -141,60 +150,74 @@ struct Timings {
 
 // The last nodule's long axis typed over, then Enter; the clock runs from the
 // key to the final category shown.
-Timings TimeLongAxisEnter(FormDriver& form, int nRepetitions) {
+Timings TimeLongAxisEnter(BenchForm& form, int nRepetitions) {
     Timings timings;
+    markedAction = "enter";
+    TakeTurn(&form);
     const int nRow = form.RowCount() - 1;
     form.SelectRow(nRow);
     for (int nRun = 0; nRun < WARM_UP_RUNS + nRepetitions; ++nRun) {
+        TakeTurn(&form);
         const int nValue = (nRun + 1) % 2;
         form.Type(IDC_LONG_AXIS, MEASURED_LONG_AXES[nValue]);
-        Expect(form.FocusedId() == IDC_LONG_AXIS, "the long axis did not take the focus");
+        BenchExpect(form.FocusedId() == IDC_LONG_AXIS, "the long axis did not take the focus");
+        Mark("begin");
         const LONGLONG start = Now();
         PostKey(GetFocus(), VK_RETURN);
-        RunQueued(form);
+        form.RunQueued();
         const LONGLONG stop = Now();
+        Mark("end");
         timings.Add(start, stop, nRun);
-        Expect(form.Text(IDC_FINAL_CATEGORY) == MEASURED_FINAL_CATEGORIES[nValue],
+        BenchExpect(form.Text(IDC_FINAL_CATEGORY) == MEASURED_FINAL_CATEGORIES[nValue],
                "Enter did not update the final category");
-        Expect(form.FocusedId() == IDC_SHORT_AXIS, "Enter did not move on to the short axis");
+        BenchExpect(form.FocusedId() == IDC_SHORT_AXIS, "Enter did not move on to the short axis");
     }
     // Back to the list's starting state.
+    TakeTurn(&form);
     form.Type(IDC_LONG_AXIS, DiameterText(ShapeOf(nRow).dLong + SIZE_NUDGE_MM));
     form.Press(VK_RETURN);
-    Expect(form.Text(IDC_FINAL_CATEGORY) == LIST_FINAL_CATEGORY, "the edited nodule did not return to category 2");
+    BenchExpect(form.Text(IDC_FINAL_CATEGORY) == LIST_FINAL_CATEGORY, "the edited nodule did not return to category 2");
     return timings;
 }
 
 // The coronary calcification box ticked and unticked; its severity follows it.
-Timings TimeFindingClick(FormDriver& form, int nRepetitions) {
+Timings TimeFindingClick(BenchForm& form, int nRepetitions) {
     Timings timings;
+    markedAction = "finding";
     const int nRuns = WARM_UP_RUNS + nRepetitions + (WARM_UP_RUNS + nRepetitions) % 2;  // ends unticked
     for (int nRun = 0; nRun < nRuns; ++nRun) {
+        TakeTurn(&form);
         const bool bWasTicked = form.Checked(IDC_CORONARY);
+        Mark("begin");
         const LONGLONG start = Now();
         SendMessageW(form.Item(IDC_CORONARY), BM_CLICK, 0, 0);
-        RunQueued(form);
+        form.RunQueued();
         const LONGLONG stop = Now();
+        Mark("end");
         if (nRun < WARM_UP_RUNS + nRepetitions) timings.Add(start, stop, nRun);
-        Expect(form.Checked(IDC_CORONARY) != bWasTicked && form.Enabled(IDC_CORONARY_SEVERITY) == !bWasTicked,
+        BenchExpect(form.Checked(IDC_CORONARY) != bWasTicked && form.Enabled(IDC_CORONARY_SEVERITY) == !bWasTicked,
                "the findings box did not refresh its severity");
     }
     return timings;
 }
 
 // One more nodule by the Add button; it is deleted again untimed.
-Timings TimeAdd(FormDriver& form, int nRepetitions) {
+Timings TimeAdd(BenchForm& form, int nRepetitions) {
     Timings timings;
+    markedAction = "add";
     const int nCount = form.RowCount();
     for (int nRun = 0; nRun < WARM_UP_RUNS + nRepetitions; ++nRun) {
+        TakeTurn(&form);
+        Mark("begin");
         const LONGLONG start = Now();
         SendMessageW(form.Item(IDC_ADD_NODULE), BM_CLICK, 0, 0);
-        RunQueued(form);
+        form.RunQueued();
         const LONGLONG stop = Now();
+        Mark("end");
         timings.Add(start, stop, nRun);
-        Expect(form.RowCount() == nCount + 1 && form.SelectedRow() == nCount, "Add did not add a selected row");
+        BenchExpect(form.RowCount() == nCount + 1 && form.SelectedRow() == nCount, "Add did not add a selected row");
         form.Click(IDC_DELETE_NODULE);
-        Expect(form.RowCount() == nCount, "Delete did not remove the added row");
+        BenchExpect(form.RowCount() == nCount, "Delete did not remove the added row");
     }
     return timings;
 }
@@ -229,7 +252,7 @@ public:
         m_hWnd = CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                  windowClass.hInstance, nullptr);
         m_hHook = SetWindowsHookExW(WH_CBT, &ReportTimer::HookProc, nullptr, GetCurrentThreadId());
-        Expect(m_hWnd && m_hHook, "the report timer could not be set up");
+        BenchExpect(m_hWnd && m_hHook, "the report timer could not be set up");
     }
     ~ReportTimer() {
         UnhookWindowsHookEx(m_hHook);
@@ -265,12 +288,13 @@ private:
         if (message != WM_REPORT_SHOWN || !self) return DefWindowProcW(hWnd, message, wParam, lParam);
         HWND hDialog = FindReportDialog();
         if (!hDialog) {
-            Expect(wParam < MAX_REPOSTS, "the report dialog did not become visible");
+            BenchExpect(wParam < MAX_REPOSTS, "the report dialog did not become visible");
             PostMessageW(hWnd, WM_REPORT_SHOWN, wParam + 1, 0);
             return 0;
         }
         RedrawWindow(hDialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         self->m_run.shown = Now();
+        Mark("shown");
         self->m_run.text = GetWindowTextString(GetDlgItem(hDialog, IDC_REPORT_TEXT));
         self->m_run.okPressed = Now();
         SendMessageW(GetDlgItem(hDialog, IDOK), BM_CLICK, 0, 0);
@@ -285,10 +309,10 @@ private:
 };
 
 // A message box would wait for an answer nobody gives: every nodule is checked first.
-void ExpectReportable(const FormDriver& form) {
+void ExpectReportable(const BenchForm& form) {
     for (int nRow = 0; nRow < form.RowCount(); ++nRow) {
         const CNoduleItem& item = form.Record(nRow);
-        Expect(item.m_dLongAxis > 0 && item.m_dShortAxis > 0 && item.m_nLobe >= 0 &&
+        BenchExpect(item.m_dLongAxis > 0 && item.m_dShortAxis > 0 && item.m_nLobe >= 0 &&
                    (item.m_nType != NODULE_PART_SOLID || (item.m_dSolidLongAxis > 0 && item.m_dSolidShortAxis > 0)),
                "a nodule would fail the report's checks");
     }
@@ -299,24 +323,28 @@ struct ReportTimings {
     Timings copied;
 };
 
-ReportTimings TimeReport(FormDriver& form, int nRepetitions) {
+ReportTimings TimeReport(BenchForm& form, int nRepetitions) {
     ExpectReportable(form);
     ReportTimings timings;
+    markedAction = "report";
     ReportTimer timer;
     for (int nRun = 0; nRun < WARM_UP_RUNS + nRepetitions; ++nRun) {
-        Expect(PutClipboardText(CLIPBOARD_SENTINEL), "the clipboard could not be prepared");
+        TakeTurn(&form);
+        BenchExpect(PutClipboardText(CLIPBOARD_SENTINEL), "the clipboard could not be prepared");
         timer.Arm();
+        Mark("begin");
         const LONGLONG start = Now();
         SendMessageW(form.Item(IDC_REPORT), BM_CLICK, 0, 0);  // returns once the dialog has closed
         const std::optional<std::wstring> clipboard = ClipboardText();
         const LONGLONG copied = Now();
+        Mark("end");
         const ReportTimer::Run& run = timer.Result();
-        Expect(run.shown != 0, "the report dialog did not show");
-        Expect(clipboard && *clipboard == run.text && run.text.size() > 100,
+        BenchExpect(run.shown != 0, "the report dialog did not show");
+        BenchExpect(clipboard && *clipboard == run.text && run.text.size() > 100,
                "the clipboard does not hold the report's text");
         timings.shown.Add(start, run.shown, nRun);
         timings.copied.Add(run.okPressed, copied, nRun);
-        form.Pump();
+        form.Settle();
     }
     return timings;
 }
@@ -343,42 +371,67 @@ void PrintRow(const std::string& name, int nNodules, const Timings& timings, dou
     PrintBenchRow(name, std::to_string(nNodules), median, notes);
 }
 
-// The budgets of the long-axis Enter, by the number of nodules.
-double EnterBudgetNs(int nNodules) {
-    switch (nNodules) {
-    case 1: return 1e6;
-    case 1000: return 5e6;
-    default: return -1;
+const char* const ENTER = "Window: long axis Enter to final category";
+const char* const FINDING_CLICK = "Window: findings box click to refresh";
+const char* const ADD = "Window: Add of one more nodule";
+const char* const REPORT = "Window: Report press to dialog shown";
+const char* const REPORT_OK = "Window: report OK to text on clipboard";
+
+struct Budget {
+    const char* action;
+    int nNodules;
+    double nanoseconds;
+};
+
+const Budget BUDGETS[] = {
+    {ENTER, 1, 1e6}, {ENTER, 1000, 5e6}, {FINDING_CLICK, 1, 2e6}, {ADD, 1000, 20e6}, {REPORT, 1000, 100e6},
+};
+
+double BudgetNs(const char* action, int nNodules) {
+    for (const Budget& budget : BUDGETS) {
+        if (std::strcmp(budget.action, action) == 0 && budget.nNodules == nNodules) return budget.nanoseconds;
     }
+    return -1;
 }
 
 DWORD WINAPI Watchdog(LPVOID) {
-    Sleep(WATCHDOG_MS);
-    Fail("the run did not finish in time");
+    Sleep(takingTurns ? TURNS_WATCHDOG_MS : WATCHDOG_MS);
+    BenchFail("the run did not finish in time");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int nRepetitions = argc > 1 ? std::atoi(argv[1]) : DEFAULT_REPETITIONS;
-    if (argc > 2 || nRepetitions < 1) {
-        std::fprintf(stderr, "usage: window_bench [REPETITIONS]\n");
+    int nRepetitions = DEFAULT_REPETITIONS;
+    bool bUsage = false;
+    for (int arg = 1; arg < argc; ++arg) {
+        if (std::strcmp(argv[arg], "--turns") == 0) takingTurns = true;
+        else if (std::strcmp(argv[arg], "--mark") == 0) marking = true;
+        else if (arg == 1) bUsage = (nRepetitions = std::atoi(argv[arg])) < 1;
+        else bUsage = true;
+    }
+    if (bUsage) {
+        std::fprintf(stderr, "usage: window_bench [REPETITIONS] [--turns] [--mark]\n");
         return 2;
     }
-    Expect(InitTemplateControls(), "the common controls of the templates could not be registered");
+    // What the program's start does before its form; the first releases had no function for it.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_DATE_CLASSES};
+    BenchExpect(InitCommonControlsEx(&controls), "the common controls of the templates could not be registered");
     CreateThread(nullptr, 0, &Watchdog, nullptr, 0, nullptr);
 
-    FormDriver form;
-    Expect(form.Form() != nullptr, "the findings form could not be created");
+    TakeTurn();
+    BenchForm form;
     for (int nNodules : NODULE_COUNTS) {
+        markedNodules = nNodules;
         FillList(form, nNodules);
-        PrintRow("Window: long axis Enter to final category", nNodules, TimeLongAxisEnter(form, nRepetitions),
-                 EnterBudgetNs(nNodules));
-        PrintRow("Window: findings box click to refresh", nNodules, TimeFindingClick(form, nRepetitions));
-        PrintRow("Window: Add of one more nodule", nNodules, TimeAdd(form, nRepetitions));
+        PrintRow(ENTER, nNodules, TimeLongAxisEnter(form, nRepetitions), BudgetNs(ENTER, nNodules));
+        PrintRow(FINDING_CLICK, nNodules, TimeFindingClick(form, nRepetitions), BudgetNs(FINDING_CLICK, nNodules));
+        PrintRow(ADD, nNodules, TimeAdd(form, nRepetitions), BudgetNs(ADD, nNodules));
         const ReportTimings report = TimeReport(form, nRepetitions);
-        PrintRow("Window: Report press to dialog shown", nNodules, report.shown);
-        PrintRow("Window: report OK to text on clipboard", nNodules, report.copied);
+        PrintRow(REPORT, nNodules, report.shown, BudgetNs(REPORT, nNodules));
+        PrintRow(REPORT_OK, nNodules, report.copied);
     }
+    // The last step's end: helper processes of Wine may hold standard output open.
+    if (takingTurns) std::puts("done");
     return 0;
 }
