@@ -1,7 +1,6 @@
 // Emptying the form, and leaving it.
 #include "PulmetraDlg.h"
 
-#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -31,9 +30,9 @@ void CPulmetraDlg::ResetForm() {
     // The records are freed only once every row is gone, so that no notification
     // raised by the removal can reach a freed record.
     std::vector<std::unique_ptr<CNoduleItem>> records;
-    const int nCount = m_listNodules.GetItemCount();
-    records.reserve(static_cast<size_t>(std::max(nCount, 0)));
-    for (int nItem = 0; nItem < nCount; ++nItem) records.emplace_back(GetNodule(nItem));
+    records.reserve(m_nodules.size());
+    for (CNoduleItem* pItem : m_nodules) records.emplace_back(pItem);
+    m_nodules.clear();
     m_listNodules.DeleteAllItems();
     records.clear();
 

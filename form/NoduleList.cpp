@@ -1,7 +1,7 @@
 // The nodule list: one row per nodule, each row owning its record.
 #include "PulmetraDlg.h"
 
-#include <algorithm>
+#include <iterator>
 #include <memory>
 
 #include "model/Labels.h"
@@ -43,15 +43,23 @@ void CPulmetraDlg::InitNoduleColumns() {
     m_listNodules.SetExtendedStyle(m_listNodules.GetExtendedStyle() | LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
 }
 
+// Only the columns whose text changed are written: each write repaints the
+// cell, and an edit changes one or two of them.
 void CPulmetraDlg::UpdateNoduleRow(int nItem) {
     const CNoduleItem* pItem = GetNodule(nItem);
     if (!pItem) return;
-    m_listNodules.SetItemText(nItem, 0, NoduleTypeText(pItem->m_nType));
-    m_listNodules.SetItemText(nItem, 1, FollowUpText(pItem->m_nFollowUp));
-    m_listNodules.SetItemText(nItem, 2, SizeColumnText(*pItem));
-    m_listNodules.SetItemText(nItem, 3, LobeText(pItem->m_nLobe) + L" (#" + FormatInt(pItem->m_nImageNo) + L")");
-    m_listNodules.SetItemText(nItem, 4, pItem->m_bPerifissural ? L"흉막주변" : L"");
-    m_listNodules.SetItemText(nItem, 5, CategoryText(pItem->m_nCategory));
+    const CString texts[] = {
+        NoduleTypeText(pItem->m_nType),
+        FollowUpText(pItem->m_nFollowUp),
+        SizeColumnText(*pItem),
+        LobeText(pItem->m_nLobe) + L" (#" + FormatInt(pItem->m_nImageNo) + L")",
+        pItem->m_bPerifissural ? L"흉막주변" : L"",
+        CategoryText(pItem->m_nCategory),
+    };
+    for (int nColumn = 0; nColumn < static_cast<int>(std::size(texts)); ++nColumn) {
+        if (m_listNodules.GetItemText(nItem, nColumn) != texts[nColumn])
+            m_listNodules.SetItemText(nItem, nColumn, texts[nColumn]);
+    }
 }
 
 // The selected row is nearly always the focused one too. Wine's list finds the
@@ -63,18 +71,10 @@ int CPulmetraDlg::GetSelectedRow() const {
 }
 
 CNoduleItem* CPulmetraDlg::GetNodule(int nItem) const {
-    return nItem < 0 ? nullptr : reinterpret_cast<CNoduleItem*>(m_listNodules.GetItemData(nItem));
+    return nItem >= 0 && nItem < static_cast<int>(m_nodules.size()) ? m_nodules[static_cast<size_t>(nItem)] : nullptr;
 }
 
-std::vector<const CNoduleItem*> CPulmetraDlg::GetNodules() const {
-    const int nCount = m_listNodules.GetItemCount();
-    std::vector<const CNoduleItem*> nodules;
-    nodules.reserve(static_cast<size_t>(std::max(nCount, 0)));
-    for (int nItem = 0; nItem < nCount; ++nItem) {
-        if (const CNoduleItem* pItem = GetNodule(nItem)) nodules.push_back(pItem);
-    }
-    return nodules;
-}
+std::vector<const CNoduleItem*> CPulmetraDlg::GetNodules() const { return {m_nodules.begin(), m_nodules.end()}; }
 
 CNoduleItem* CPulmetraDlg::GetSelectedNodule() const { return GetNodule(GetSelectedRow()); }
 
@@ -95,7 +95,7 @@ void CPulmetraDlg::OnAddNoduleClicked() {
     const int nInserted = m_listNodules.InsertItem(nItem, NoduleTypeText(pItem->m_nType),
                                                    reinterpret_cast<LPARAM>(pItem.get()));
     if (nInserted < 0) return;
-    pItem.release();  // the row owns it now
+    m_nodules.insert(m_nodules.begin() + nInserted, pItem.release());  // the row owns it now
     UpdateNoduleRow(nInserted);
     // The selection change refreshes the form, which loads the new nodule.
     SelectRow(nInserted);
@@ -108,6 +108,7 @@ void CPulmetraDlg::OnDeleteNoduleClicked() {
     // Take the record out of the list's reach first: the removal notifies a
     // deselection, and the form is refreshed below, once the selection has moved.
     std::unique_ptr<CNoduleItem> pItem(GetNodule(nItem));
+    m_nodules.erase(m_nodules.begin() + nItem);
     m_bMovingSelection = true;
     m_listNodules.DeleteItem(nItem);
     m_bMovingSelection = false;

@@ -41,6 +41,9 @@ protected:
     CIcon m_iconSmall;  // icon 128 at the small-icon size: title bar and task bar
     CFont m_fontCategory;
     CListCtrl m_listNodules;
+    // The rows' records in row order, as the rows' item data hold them: a refresh
+    // reads every record, and asking the list for each costs a message per row.
+    std::vector<CNoduleItem*> m_nodules;
     COleDateTime m_dtPriorCt;
     // The date the last load put into the picker, which always holds a date: only
     // another date was entered by the reader (a fresh "a year ago" differs after midnight).
@@ -54,6 +57,7 @@ protected:
     CToolTipCtrl m_tips;
     int m_nTipRow = -1;  // the list row that the row tool covers; -1: none
     RECT m_rcTipRow{};
+    bool m_bTipRowExplained = false;  // the row tool's text is made from the record as it stands
     CString m_strFinalCategoryTip;  // the tooltip reads it while it shows
 
     // Nodule list
@@ -131,6 +135,7 @@ protected:
     void CreateTips();
     void RelayTipEvent(const MSG& msg);
     void TrackTipRow(POINT ptList);
+    void ExplainTipRow();
     void ForgetTips();
     void OnFinalCategoryTip(NMHDR* pNMHDR, LRESULT* pResult);
 
