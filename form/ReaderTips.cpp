@@ -42,8 +42,14 @@ void CPulmetraDlg::CreateTips() {
     m_tips.AddTool(m_hWnd, LPSTR_TEXTCALLBACKW, &category, IDC_FINAL_CATEGORY);
 }
 
-// Sees every mouse message of the form before it is dispatched.
+// Sees every message of the form's loop before it is dispatched: the mouse
+// messages move the tips, and the tooltip's own timer, which shows a tip after
+// the pointer has rested, first has the row's explanation made.
 void CPulmetraDlg::RelayTipEvent(const MSG& msg) {
+    if (msg.message == WM_TIMER && msg.hwnd == m_tips.m_hWnd) {
+        ExplainTipRow();
+        return;
+    }
     if (msg.message < WM_MOUSEFIRST || msg.message > WM_MOUSELAST) return;
     if (msg.hwnd != m_hWnd && !IsChild(m_hWnd, msg.hwnd)) return;
     if (msg.hwnd == m_listNodules.m_hWnd && msg.message == WM_MOUSEMOVE)
@@ -53,27 +59,42 @@ void CPulmetraDlg::RelayTipEvent(const MSG& msg) {
 
 // The row tool follows the pointer: one tool over the row beneath it, replaced
 // when the pointer reaches another row, so that the tooltip treats each row as
-// a tool of its own and shows its tip anew.
+// a tool of its own and shows its tip anew. It starts without text, which
+// shows nothing, until its tip is about to show.
 void CPulmetraDlg::TrackTipRow(POINT ptList) {
     const int nRow = m_listNodules.SubItemHitTest(ptList);
     RECT row{};
     if (nRow >= 0) m_listNodules.GetItemRect(nRow, &row, LVIR_BOUNDS);
     if (nRow == m_nTipRow && EqualRect(&row, &m_rcTipRow)) return;
     ForgetTips();
-    const CNoduleItem* pItem = GetNodule(nRow);
-    if (!pItem) return;
+    if (m_nTipRow >= 0) m_tips.DelTool(m_listNodules.m_hWnd, static_cast<UINT_PTR>(m_nTipRow) + 1);
+    m_nTipRow = -1;
+    if (!GetNodule(nRow)) return;
     m_nTipRow = nRow;
     m_rcTipRow = row;
-    m_tips.AddTool(m_listNodules.m_hWnd, ExplainNoduleCategory(*pItem).c_str(), &row, static_cast<UINT_PTR>(nRow) + 1);
+    m_tips.AddTool(m_listNodules.m_hWnd, L"", &row, static_cast<UINT_PTR>(nRow) + 1);
 }
 
-// After a change of the data no tip may show what was: the shown one goes, and
-// the next mouse move over a row makes its tool again.
+// The row's explanation, from its record as it now stands; a row that has gone
+// takes its tool with it.
+void CPulmetraDlg::ExplainTipRow() {
+    if (m_nTipRow < 0 || m_bTipRowExplained) return;
+    const UINT_PTR nTool = static_cast<UINT_PTR>(m_nTipRow) + 1;
+    if (const CNoduleItem* pItem = GetNodule(m_nTipRow)) {
+        m_tips.UpdateTipText(m_listNodules.m_hWnd, ExplainNoduleCategory(*pItem).c_str(), nTool);
+        m_bTipRowExplained = true;
+    } else {
+        m_tips.DelTool(m_listNodules.m_hWnd, nTool);
+        m_nTipRow = -1;
+    }
+}
+
+// After a change of the data no tip may show what was: a shown tip goes, and the
+// row's explanation is made anew before its tip next shows. While no tip shows,
+// the tooltip is left alone.
 void CPulmetraDlg::ForgetTips() {
-    m_tips.Pop();
-    if (m_nTipRow < 0) return;
-    m_tips.DelTool(m_listNodules.m_hWnd, static_cast<UINT_PTR>(m_nTipRow) + 1);
-    m_nTipRow = -1;
+    if (IsWindowVisible(m_tips.m_hWnd)) m_tips.Pop();
+    m_bTipRowExplained = false;
 }
 
 void CPulmetraDlg::OnFinalCategoryTip(NMHDR* pNMHDR, LRESULT* pResult) {

@@ -35,6 +35,12 @@ void CToolTipCtrl::DelTool(HWND hWnd, UINT_PTR nIDTool) {
     SendMessageW(m_hWnd, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+void CToolTipCtrl::UpdateTipText(HWND hWnd, LPCWSTR lpszText, UINT_PTR nIDTool) {
+    TTTOOLINFOW info = ToolInfo(hWnd, nIDTool);
+    info.lpszText = const_cast<LPWSTR>(lpszText);
+    SendMessageW(m_hWnd, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
 void CToolTipCtrl::RelayEvent(const MSG* pMsg) {
     SendMessageW(m_hWnd, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg));
 }

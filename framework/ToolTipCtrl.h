@@ -16,6 +16,8 @@ public:
     bool AddTool(HWND hWnd, LPCWSTR lpszText = LPSTR_TEXTCALLBACKW, const RECT* lpRectTool = nullptr,
                  UINT_PTR nIDTool = 0);
     void DelTool(HWND hWnd, UINT_PTR nIDTool = 0);
+    // Replaces the copied text of a tool; a shown tip shows the new one.
+    void UpdateTipText(HWND hWnd, LPCWSTR lpszText, UINT_PTR nIDTool = 0);
     // Passes a mouse message of a tool's window on, so that the tip appears and goes.
     void RelayEvent(const MSG* pMsg);
     // Above this width in pixels the text wraps; line breaks then start new lines.
