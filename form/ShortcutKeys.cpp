@@ -5,6 +5,7 @@
 #include "PulmetraDlg.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "framework/WindowText.h"
 
@@ -28,19 +29,19 @@ bool CPulmetraDlg::RunShortcutKey(const MSG& msg) {
         {VK_UP, true, &CPulmetraDlg::OnPreviousNoduleKey},
         {VK_DOWN, true, &CPulmetraDlg::OnNextNoduleKey},
     };
-    if (msg.message != WM_KEYDOWN || !IsDown(VK_CONTROL) || IsDown(VK_SHIFT) || IsDown(VK_MENU)) return false;
+    if (msg.message != WM_KEYDOWN) return false;
+    const auto key = std::find_if(std::begin(KEYS), std::end(KEYS), [&msg](const auto& k) { return k.vk == msg.wParam; });
+    // The modifiers are asked for the command keys only: every other key typed
+    // would pay for the question, a round trip to the window system under Wine.
+    if (key == std::end(KEYS) || !IsDown(VK_CONTROL) || IsDown(VK_SHIFT) || IsDown(VK_MENU)) return false;
     if (msg.hwnd != m_hWnd && !IsChild(m_hWnd, msg.hwnd)) return false;
     // An open drop-down list keeps its keys until the reader has chosen.
     if (IsDroppedCombo(msg.hwnd)) return false;
-    for (const auto& key : KEYS) {
-        if (key.vk != msg.wParam) continue;
-        if (key.bRepeats || !(msg.lParam & KEY_WAS_DOWN)) {
-            ForgetTips();  // a tip shown would outstay the data it explains
-            (this->*key.run)();
-        }
-        return true;
+    if (key->bRepeats || !(msg.lParam & KEY_WAS_DOWN)) {
+        ForgetTips();  // a tip shown would outstay the data it explains
+        (this->*key->run)();
     }
-    return false;
+    return true;
 }
 
 // As a click on the button: the editor that had the focus commits, and a long
