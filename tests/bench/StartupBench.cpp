@@ -3,8 +3,9 @@
 // shown and its thread, idle after initialisation, answers a message, which is
 // when a reader could start typing. Prints the medians and the program's ratio
 // to each reference as the rows ./bench.sh gathers; the budget applies to the
-// ratio against the first reference.
-//   startup_bench RUNS PROGRAM.exe REFERENCE.exe [REFERENCE.exe...]
+// ratio against the first reference. A program is named by its file name
+// without extension, or by the name given before an "=".
+//   startup_bench RUNS PROGRAM.exe REFERENCE.exe [[NAME=]REFERENCE.exe...]
 #include <windows.h>
 
 #include <algorithm>
@@ -22,7 +23,7 @@ constexpr double BUDGET_RATIO = 1.15;
 
 struct Program {
     std::wstring path;
-    std::string name;  // the file name without its extension
+    std::string name;  // as given, else the file name without its extension
     std::vector<double> nanoseconds;
 };
 
@@ -121,13 +122,20 @@ std::string Fixed(double value, int decimals) {
 
 int main(int argc, char** argv) {
     if (argc < 4 || std::atoi(argv[1]) < 1) {
-        std::fprintf(stderr, "usage: startup_bench RUNS PROGRAM.exe REFERENCE.exe [REFERENCE.exe...]\n");
+        std::fprintf(stderr, "usage: startup_bench RUNS PROGRAM.exe REFERENCE.exe [[NAME=]REFERENCE.exe...]\n");
         return 2;
     }
     const int runs = std::atoi(argv[1]);
     // The program first, then the references in the order given.
     std::vector<Program> programs;
-    for (int arg = 2; arg < argc; ++arg) programs.push_back({Widened(argv[arg]), BaseName(argv[arg]), {}});
+    for (int arg = 2; arg < argc; ++arg) {
+        const std::string given = argv[arg];
+        const std::size_t equals = given.find('=');
+        if (equals == std::string::npos)
+            programs.push_back({Widened(given), BaseName(given), {}});
+        else
+            programs.push_back({Widened(given.substr(equals + 1)), given.substr(0, equals), {}});
+    }
 
     // One start each first, so that none pays alone for loading files into the cache.
     for (Program& p : programs) {
