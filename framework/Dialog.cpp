@@ -88,7 +88,8 @@ bool CDialog::CreateModal() {
 HWND CDialog::CreateFromTemplate() {
     CDialogTemplate dialogTemplate(m_nIDTemplate);
     if (!dialogTemplate.Get()) return nullptr;
-    dialogTemplate.FitInto(WorkAreaForDialog(m_hWndParent));
+    m_rcWorkArea = WorkAreaForDialog(m_hWndParent);
+    dialogTemplate.FitInto(m_rcWorkArea);
     return CreateDialogIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate.Get(), m_hWndParent,
                                       &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
 }
@@ -241,7 +242,7 @@ const MessageMapEntry* CDialog::FindEntry(UINT message, WPARAM wParam, LPARAM lP
 // its monitor. One larger than that area, even in its smallest font, opens at
 // the area's top-left corner, its caption in reach; Tab reaches every control.
 void CDialog::CenterWindow() {
-    const RECT area = WorkAreaForDialog(m_hWndParent);
+    const RECT area = m_rcWorkArea;
     RECT window;
     GetWindowRect(m_hWnd, &window);
     const LONG nRoomX = (area.right - area.left) - (window.right - window.left);

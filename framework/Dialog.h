@@ -88,6 +88,7 @@ private:
     HWND m_hWndParent;
     HWND m_hWndDisabledOwner = nullptr;
     HWND m_hWndOwnerFocus = nullptr;  // the owner's control that had the focus, given it back at the end
+    RECT m_rcWorkArea{};  // where the dialog opens, found once for its font and its place
     bool m_bContinueModal = false;
     INT_PTR m_nModalResult = -1;
     bool m_bDefault = false;
