@@ -15,18 +15,17 @@ trace_window_bench() {  # build dir, trace file
   ensure_wine_locale || return 1
   export TMPDIR="$BUILD/tmp"
   mkdir -p "$WINEPREFIX" "$TMPDIR"
-  in_wine_locale wineserver -f -d1 </dev/null >/dev/null 2>"$2" &
-  local server=$!
-  in_wine_locale wineboot -i </dev/null >/dev/null 2>&1
+  # A client that finds no server starts one, tracing if the client traces the
+  # server channel, and the server keeps the client's standard error.
+  WINEDEBUG=+server in_wine_locale wineboot -i </dev/null >/dev/null 2>"$2"
   setsid env "${WINE_LOCALE_ENV[@]}" wine "$WIN32_BUILD/keep_desktop.exe" </dev/null >/dev/null 2>&1 &
   (cd "$1" && in_wine_locale wine window_bench.exe "$PROFILE_REPETITIONS" --mark </dev/null >/dev/null 2>>"$BENCH_LOG")
   local status=$?
   stop_wine
-  wait "$server"
   return $status
 }
 
-# Rows "Requests: action <TAB> n <TAB> median per run <TAB> the commonest kinds",
+# Rows "action <TAB> n <TAB> median per run <TAB> the commonest kinds",
 # from the requests of the benchmark's thread between each begin and end.
 count_requests() {  # trace file
   awk '
@@ -63,7 +62,7 @@ count_requests() {  # trace file
           done[best] = 1
           top = top (top == "" ? "" : ", ") best " " sprintf("%.0f", kinds[r, best] / m)
         }
-        printf "Requests: %s\t%s\t%d\t%s\n", key[1], key[2], v[int((m + 1) / 2)], top
+        printf "%s\t%s\t%d\t%s\n", key[1], key[2], v[int((m + 1) / 2)], top
       }
     }
   ' "$1" | sort -t$'\t' -k1,1 -k2n
