@@ -71,6 +71,7 @@ protected:
 
     // Nodule editors
     bool IsCommittable(int nIDC) const;
+    bool TakeTypedDiameter(int nIDC, double& dValue);
     void CommitDiameter(int nIDC, double CNoduleItem::*field);
     void CommitLongAxis(int nIDC, double CNoduleItem::*longField, double CNoduleItem::*shortField, int nShortIDC);
     void CommitFeature(bool CNoduleItem::*flag, int nIDC, int nMinCategory);

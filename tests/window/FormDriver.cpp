@@ -99,12 +99,13 @@ void FormDriver::Press(UINT vk) {
     Pump();
 }
 
-void FormDriver::PressCtrl(UINT vk, int nRepeats) {
-    // Posted keys leave the keyboard state alone: Ctrl is put there by hand.
+void FormDriver::PressHolding(UINT vkModifier, UINT vkLeftModifier, UINT vk, int nRepeats) {
+    // Posted keys leave the keyboard state alone: the modifier, and the key
+    // itself while it is down, are put there by hand.
     BYTE keys[256];
     GetKeyboardState(keys);
-    const BYTE ctrlBefore = keys[VK_CONTROL];
-    keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+    const BYTE before[] = {keys[vkModifier], keys[vkLeftModifier], keys[vk]};
+    keys[vkModifier] = keys[vkLeftModifier] = keys[vk] = 0x80;
     SetKeyboardState(keys);
     Pump();
     HWND hTarget = GetFocus();
@@ -114,7 +115,9 @@ void FormDriver::PressCtrl(UINT vk, int nRepeats) {
     PostMessageW(hTarget, WM_KEYUP, vk, scan | 0xC0000001);
     Pump();
     GetKeyboardState(keys);
-    keys[VK_CONTROL] = keys[VK_LCONTROL] = ctrlBefore;
+    keys[vkModifier] = before[0];
+    keys[vkLeftModifier] = before[1];
+    keys[vk] = before[2];
     SetKeyboardState(keys);
 }
 

@@ -39,7 +39,8 @@ public:
     void Press(UINT vk);
     // The key with Ctrl held down, as the keyboard sends it to the focused control;
     // held long enough for nRepeats more key-downs of its auto-repeat.
-    void PressCtrl(UINT vk, int nRepeats = 0);
+    void PressCtrl(UINT vk, int nRepeats = 0) { PressHolding(VK_CONTROL, VK_LCONTROL, vk, nRepeats); }
+    void PressShift(UINT vk) { PressHolding(VK_SHIFT, VK_LSHIFT, vk, 0); }
     // Clicks a list row, as a selection change of the list view.
     void SelectRow(int nRow);
     // Moves the mouse pointer to a point of a control's client area (0: the
@@ -62,6 +63,8 @@ public:
     CNoduleItem& Record(int nRow) const;
 
 private:
+    // The key with a modifier held down (either name of it: VK_CONTROL and VK_LCONTROL).
+    void PressHolding(UINT vkModifier, UINT vkLeftModifier, UINT vk, int nRepeats);
     bool AtRest() const;
     void MovePointer(HWND hWnd, POINT ptClient);
     // Every message already queued, and those that handling them queues.
