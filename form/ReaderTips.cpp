@@ -64,7 +64,9 @@ void CPulmetraDlg::TrackTipRow(POINT ptList) {
     if (!pItem) return;
     m_nTipRow = nRow;
     m_rcTipRow = row;
-    m_tips.AddTool(m_listNodules.m_hWnd, ExplainNoduleCategory(*pItem).c_str(), &row, static_cast<UINT_PTR>(nRow) + 1);
+    const bool bBaselineCt = GetComboSel(IDC_CT_TYPE) == 0;
+    m_tips.AddTool(m_listNodules.m_hWnd, ExplainNoduleCategory(*pItem, bBaselineCt).c_str(), &row,
+                   static_cast<UINT_PTR>(nRow) + 1);
 }
 
 // After a change of the data no tip may show what was: the shown one goes, and

@@ -309,13 +309,18 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     return TRUE;
 }
 
-// Called inside a catch block: tells the reader, who can go on with the form.
+// Called inside a catch block: tells the reader, who can go on with the form,
+// that the action may have stopped halfway.
 void CDialog::ReportFailedHandler() {
     try {
         throw;
     } catch (const std::bad_alloc&) {
-        AfxMessageBox(L"메모리가 부족합니다.", MB_OK | MB_ICONSTOP);
+        AfxMessageBox(L"메모리가 부족합니다. 방금 한 동작이 반영되지 않았을 수 있으니 입력한 내용과 범주를 "
+                      L"확인하십시오.",
+                      MB_OK | MB_ICONSTOP);
     } catch (...) {
-        AfxMessageBox(L"처리하지 못한 오류가 발생했습니다.", MB_OK | MB_ICONSTOP);
+        AfxMessageBox(L"처리하지 못한 오류가 발생했습니다. 방금 한 동작이 반영되지 않았을 수 있으니 입력한 "
+                      L"내용과 범주를 확인하십시오.",
+                      MB_OK | MB_ICONSTOP);
     }
 }

@@ -41,7 +41,7 @@ INT_PTR CWinApp::RunMainDialog(CDialog& dlg) {
     if (!dlg.CreateModal()) {
         const DWORD dwError = GetLastError();
         m_pMainWnd = nullptr;
-        CString text = L"프로그램 창을 만들지 못해 프로그램을 종료합니다.";
+        CString text = STARTUP_FAILED;
         if (const CString reason = SystemErrorText(dwError); !reason.empty()) text += L"\n\n" + reason;
         AfxMessageBox(text, MB_OK | MB_ICONERROR);
         return -1;

@@ -35,7 +35,9 @@ void CDlgReading::OnCopyClicked() { CopyReport(); }
 bool CDlgReading::CopyReport() {
     if (!UpdateData(TRUE)) return false;
     if (CopyToClipboard()) return true;
-    AfxMessageBox(L"판독문을 클립보드에 복사하지 못했습니다. 다시 시도하십시오.", MB_OK | MB_ICONERROR);
+    AfxMessageBox(L"판독문을 클립보드에 복사하지 못했습니다. 클립보드에 남아 있는 이전 내용은 다른 환자의 판독문일 수 "
+                  L"있으니 붙여 넣지 마십시오. 잠시 뒤 다시 복사하십시오.",
+                  MB_OK | MB_ICONERROR);
     return false;
 }
 

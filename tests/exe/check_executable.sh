@@ -169,12 +169,13 @@ while read -r type name lang; do
 done <<<"$resources"
 
 # --- the messages that the reader's guide quotes -----------------------------
-# Each message of its table stands in the program as UTF-16 text; the numbers
-# that the program fills in (N, 0, 100) are left out of the comparison.
+# Each message of its tables (every table headed "메시지") stands in the program
+# as UTF-16 text; the numbers that the program fills in (N, 0, 100) are left out
+# of the comparison.
 guide="$source_tree/docs/guide.md"
 if [ -n "$source_tree" ]; then
   exe_hex=$(od -An -tx1 -v "$exe" | tr -d ' \n')
-  messages=$(awk -F' [|] ' '/^[|] 메시지 [|]/ { inside = 1; next } inside && !/^[|]/ { exit }
+  messages=$(awk -F' [|] ' '/^[|] 메시지 [|]/ { inside = 1; next } inside && !/^[|]/ { inside = 0 }
                            inside && !/^[|]-/ { sub(/^[|] /, "", $1); print $1 }' "$guide")
   check "the guide lists the messages" test -n "$messages"
   while IFS= read -r message; do

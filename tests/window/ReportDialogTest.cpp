@@ -19,7 +19,9 @@
 namespace {
 
 const std::wstring SENTINEL = L"다른 프로그램의 텍스트";
-const std::wstring COPY_FAILED = L"판독문을 클립보드에 복사하지 못했습니다. 다시 시도하십시오.";
+const std::wstring COPY_FAILED =
+    L"판독문을 클립보드에 복사하지 못했습니다. 클립보드에 남아 있는 이전 내용은 다른 환자의 판독문일 수 있으니 붙여 "
+    L"넣지 마십시오. 잠시 뒤 다시 복사하십시오.";
 // Well within the time the copy keeps trying to open the clipboard.
 constexpr DWORD BRIEF_HOLD_MS = 100;
 

@@ -411,7 +411,7 @@ TEST(Startup, AFormThatCannotBeCreatedIsReportedWithTheSystemsReason) {
     EXPECT_TRUE(script.Finished()) << "no message";
     const CString reason = SystemErrorText(ERROR_RESOURCE_NAME_NOT_FOUND);
     ASSERT_FALSE(reason.empty());
-    EXPECT_EQ(seen.text, L"프로그램 창을 만들지 못해 프로그램을 종료합니다.\n\n" + reason);
+    EXPECT_EQ(seen.text, L"입력 화면을 준비하지 못해 Pulmetra를 종료합니다. 전산 담당자에게 문의하십시오.\n\n" + reason);
     EXPECT_EQ(seen.caption, APP_NAME);
     EXPECT_EQ(seen.icon, IDI_ERROR);
     EXPECT_EQ(seen.buttons, std::vector<int>{IDOK});

@@ -45,7 +45,7 @@ TEST(Tooltips, ExplainWhatThePointerRestsOn) {
         const wchar_t* expected;
     } cases[] = {
         {"the first row's last column", IDC_NODULE_LIST, InRow(form, 0, true),
-         L"고형 결절, 처음CT: 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3; 침상결절 → 4X"},
+         L"고형 결절, 처음CT: 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3\r\n침상결절 → 4X"},
         {"the second row's first column", IDC_NODULE_LIST, InRow(form, 1, false),
          L"간유리 결절, 처음CT: 평균 5.0 mm (30 mm 미만) → 2"},
         {"the final category", 0, FinalCategoryCentre(form),
@@ -61,5 +61,10 @@ TEST(Tooltips, ExplainWhatThePointerRestsOn) {
     form.SelectRow(0);
     form.Click(IDC_LIKELY_BENIGN);
     EXPECT_EQ(form.HoverTip(IDC_NODULE_LIST, InRow(form, 0, true)),
-              L"고형 결절, 처음CT: 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3; 침상결절 → 4X; 양성 가능성 높음 (2b) → 2b");
+              L"고형 결절, 처음CT: 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3\r\n침상결절 → 4X\r\n양성 가능성 높음 (2b) → 2b");
+
+    // On a follow-up CT a nodule without a status says so.
+    form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT);
+    EXPECT_EQ(form.HoverTip(IDC_NODULE_LIST, InRow(form, 1, false)),
+              L"간유리 결절, 추적 검사 상태 미선택 (처음 CT 기준): 평균 5.0 mm (30 mm 미만) → 2");
 }
