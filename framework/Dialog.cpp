@@ -310,8 +310,9 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
 }
 
 // Called inside a catch block: tells the reader, who can go on with the form,
-// that the action may have stopped halfway.
-void CDialog::ReportFailedHandler() {
+// that the action may have stopped halfway. Nothing here may throw in turn, or
+// the exception would cross into the window manager.
+void CDialog::ReportFailedHandler() noexcept {
     try {
         throw;
     } catch (const std::bad_alloc&) {

@@ -36,7 +36,8 @@ CWinApp* AfxGetApp();
 CString LoadResourceString(UINT nID);
 
 // A message box captioned with the application name, owned by the active window.
-int AfxMessageBox(const CString& text, UINT nType);
+// It allocates nothing, so it can still tell of a failed allocation.
+int AfxMessageBox(LPCWSTR lpszText, UINT nType);
 
 // What the reader is told when the program cannot put up its window and ends.
 inline constexpr wchar_t STARTUP_FAILED[] =
