@@ -1,10 +1,12 @@
 #pragma once
-// The Windows clipboard as a test prepares and reads it, and a second thread
-// that keeps it open the way another program would.
+// The Windows clipboard as a test prepares and reads it, a second thread that
+// keeps it open the way another program would, and another program's reading.
 #include <windows.h>
 
 #include <cstring>
+#include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -86,3 +88,45 @@ private:
     bool m_bHolds = false;
     std::thread m_thread;
 };
+
+// The clipboard as another program finds it (list_clipboard.exe, built beside the
+// test program): each format's bytes by its name, "#13" for the standard format 13.
+inline std::map<std::string, std::string> ClipboardFormatsElsewhere() {
+    std::wstring program(MAX_PATH, L'\0');
+    program.resize(GetModuleFileNameW(nullptr, program.data(), MAX_PATH));
+    program = program.substr(0, program.find_last_of(L'\\') + 1) + L"list_clipboard.exe";
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    HANDLE hRead = nullptr, hWrite = nullptr;
+    if (!CreatePipe(&hRead, &hWrite, &inherited, 0)) return {};
+    SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = hWrite;
+    PROCESS_INFORMATION process{};
+    const bool bStarted = CreateProcessW(program.c_str(), nullptr, nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                                         nullptr, &startup, &process);
+    CloseHandle(hWrite);
+    std::string output;
+    char buffer[4096];
+    DWORD nRead = 0;
+    while (bStarted && ReadFile(hRead, buffer, sizeof buffer, &nRead, nullptr) && nRead > 0) output.append(buffer, nRead);
+    CloseHandle(hRead);
+    if (bStarted) {
+        WaitForSingleObject(process.hProcess, INFINITE);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+    }
+
+    std::map<std::string, std::string> formats;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::string number, name, hex, bytes;
+        if (!(fields >> number >> name)) continue;
+        fields >> hex;
+        for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+        formats[name == "-" ? "#" + number : name] = bytes;
+    }
+    return formats;
+}
