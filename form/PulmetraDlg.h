@@ -6,6 +6,7 @@
 #include "framework/Dialog.h"
 #include "framework/GdiObjects.h"
 #include "framework/ListCtrl.h"
+#include "framework/ShutdownBlockReason.h"
 #include "framework/ToolTipCtrl.h"
 #include "model/ExamCategory.h"
 #include "report/ReportComposer.h"
@@ -32,6 +33,8 @@ public:
     enum { IDD = IDD_PULMETRA_DIALOG };
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // What the form tells Windows while it holds the session's end up; empty otherwise.
+    const CString& ShutdownBlockReason() const { return m_shutdownBlockReason.Given(); }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -55,6 +58,7 @@ protected:
     int m_nTipRow = -1;  // the list row that the row tool covers; -1: none
     RECT m_rcTipRow{};
     CString m_strFinalCategoryTip;  // the tooltip reads it while it shows
+    CShutdownBlockReason m_shutdownBlockReason;
 
     // Nodule list
     void InitNoduleColumns();
@@ -111,6 +115,7 @@ protected:
     bool HoldsEntries() const;
     bool PriorCtDateEntered() const;
     int AskBeforeDiscarding(const wchar_t* question) const;
+    BOOL OnQueryEndSession();
 
     // Report
     void OnReportClicked();
