@@ -49,7 +49,8 @@ protected:
     // another date was entered by the reader (a fresh "a year ago" differs after midnight).
     COleDateTime m_dtPriorCtLoaded;
     float m_fCtdiVol = 0.0f;
-    CBitmap m_bmpLogoScaled;  // the logo redrawn for a display scale above 100 %
+    CBitmap m_bmpLogoSource;  // the bitmap the logo control loaded, kept to draw the logo anew
+    CBitmap m_bmpLogo;        // the logo as shown: at its control's size, on the face colour
     // Set while the form itself moves the selection to another row, which refreshes it.
     bool m_bMovingSelection = false;
     // The long-axis edit whose commit is moving the focus on to its short axis; 0 otherwise.
@@ -144,6 +145,8 @@ protected:
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void PlaceLogo();
+    void DrawLogo();
+    void OnSysColorChange();
     void SetSmallIcon();
     void CreateCategoryFont();
 
