@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 #include "framework/Dialog.h"
@@ -59,6 +60,9 @@ protected:
     int m_nTipRow = -1;  // the list row that the row tool covers; -1: none
     RECT m_rcTipRow{};
     CString m_strFinalCategoryTip;  // the tooltip reads it while it shows
+    // The nodule deleted last and the row it stood at, until the list changes otherwise.
+    std::unique_ptr<CNoduleItem> m_pDeletedNodule;
+    int m_nDeletedRow = 0;
     CShutdownBlockReason m_shutdownBlockReason;
 
     // Nodule list
@@ -73,6 +77,8 @@ protected:
     void OnAddNoduleClicked();
     void OnDeleteNoduleClicked();
     void OnNoduleSelChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    void RestoreDeletedNodule();
+    void ForgetDeletedNodule();
 
     // Nodule editors
     bool IsCommittable(int nIDC) const;
@@ -128,6 +134,7 @@ protected:
     void ParkFocus(int nIDC);
     void OnAddNoduleKey();
     void OnDeleteNoduleKey();
+    void OnUndoDeleteKey();
     void OnReportKey();
     void OnPreviousNoduleKey();
     void OnNextNoduleKey();
