@@ -15,7 +15,7 @@ class CDialog;
 enum class MessageResult {
     None,          // handled; the message has no result of its own
     MsgResult,     // set as DWLP_MSGRESULT (WM_NOTIFY, WM_QUERYENDSESSION, ...)
-    ReturnedByProc // returned by the dialog procedure (WM_QUERYDRAGICON, WM_CTLCOLOR*, ...)
+    ReturnedByProc  // returned by the dialog procedure (WM_QUERYDRAGICON, WM_CTLCOLOR*, ...)
 };
 
 struct MessageMapEntry {
@@ -83,20 +83,20 @@ public:                                                \
         using ThisBase = baseClass;                    \
         static const MessageMapEntry entries[] = {
 
-#define END_MESSAGE_MAP()                                                       \
-        {0, 0, 0, MessageResult::None, nullptr}};                                                 \
-        static const MessageMap map = {ThisBase::GetThisMessageMap(),           \
-                                       std::span(entries).first(std::size(entries) - 1)}; \
-        return &map;                                                            \
+#define END_MESSAGE_MAP()                                                                   \
+        {0, 0, 0, MessageResult::None, nullptr}};                                           \
+        static const MessageMap map = {ThisBase::GetThisMessageMap(),                       \
+                                       std::span(entries).first(std::size(entries) - 1)};   \
+        return &map;                                                                        \
     }
 
-#define ON_COMMAND_CODE(code, id, fn)                                                         \
+#define ON_COMMAND_CODE(code, id, fn)                                                  \
     {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), MessageResult::None, \
      &message_map_detail::Command<fn>},
 #define ON_BN_CLICKED(id, fn) ON_COMMAND_CODE(BN_CLICKED, id, fn)
 #define ON_CBN_SELCHANGE(id, fn) ON_COMMAND_CODE(CBN_SELCHANGE, id, fn)
 #define ON_EN_KILLFOCUS(id, fn) ON_COMMAND_CODE(EN_KILLFOCUS, id, fn)
-#define ON_NOTIFY(code, id, fn)                                                                \
+#define ON_NOTIFY(code, id, fn)                                                       \
     {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), MessageResult::MsgResult, \
      &message_map_detail::Notify<fn>},
 // A window message whose handler takes no arguments and returns nothing.

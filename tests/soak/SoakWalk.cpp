@@ -222,7 +222,8 @@ private:
         m_bHoldsDeleted = (m_bHoldsDeleted || bDeletes) && vk != 'N' && !bRestores;
         std::ostringstream what;
         const char* name = vk == VK_RETURN ? "Enter" : vk == VK_UP ? "Up" : vk == VK_DOWN ? "Down" : nullptr;
-        what << "Ctrl+" << (name ? std::string(name) : std::string(1, static_cast<char>(vk))) << " from " << nIDC << (bTyped ? " with a value typed" : "");
+        what << "Ctrl+" << (name ? std::string(name) : std::string(1, static_cast<char>(vk))) << " from " << nIDC
+             << (bTyped ? " with a value typed" : "");
         return what.str();
     }
 

@@ -110,7 +110,8 @@ inline std::map<std::string, std::string> ClipboardFormatsElsewhere() {
     std::string output;
     char buffer[4096];
     DWORD nRead = 0;
-    while (bStarted && ReadFile(hRead, buffer, sizeof buffer, &nRead, nullptr) && nRead > 0) output.append(buffer, nRead);
+    while (bStarted && ReadFile(hRead, buffer, sizeof buffer, &nRead, nullptr) && nRead > 0)
+        output.append(buffer, nRead);
     CloseHandle(hRead);
     if (bStarted) {
         WaitForSingleObject(process.hProcess, INFINITE);
@@ -125,7 +126,8 @@ inline std::map<std::string, std::string> ClipboardFormatsElsewhere() {
         std::string number, name, hex, bytes;
         if (!(fields >> number >> name)) continue;
         fields >> hex;
-        for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+        for (size_t i = 0; i + 1 < hex.size(); i += 2)
+            bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
         formats[name == "-" ? "#" + number : name] = bytes;
     }
     return formats;
