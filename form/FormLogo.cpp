@@ -3,7 +3,7 @@
 #include "PulmetraDlg.h"
 
 #include <algorithm>
-#include <cmath>
+#include <array>
 #include <span>
 
 namespace {
@@ -12,7 +12,8 @@ constexpr int LOGO_MARGIN = 16;
 constexpr int LOGO_RIGHT_INSET = 2;
 // The bitmap has no alpha: it was drawn on Windows' default face colour, #F0F0F0
 // (res/art/make-art.sh), the same in each channel.
-constexpr float LOGO_BACKGROUND = 0xF0;
+constexpr int LOGO_BACKGROUND = 0xF0;
+constexpr int FULL = 255;  // opacities and shares in 255ths
 
 RECT ChildRect(HWND hWndParent, HWND hWndChild) {
     RECT rect;
@@ -21,16 +22,20 @@ RECT ChildRect(HWND hWndParent, HWND hWndChild) {
     return rect;
 }
 
-// How much of the logo a channel shows: the least opacity with which some colour
-// laid over the background gives it.
-float Opacity(float fChannel) {
-    return fChannel >= LOGO_BACKGROUND ? (fChannel - LOGO_BACKGROUND) / (255 - LOGO_BACKGROUND)
-                                       : (LOGO_BACKGROUND - fChannel) / LOGO_BACKGROUND;
-}
+// For each channel value, how much of the logo it shows: the least opacity with
+// which some colour laid over the background gives it.
+constexpr std::array<int, 256> OPACITY = [] {
+    std::array<int, 256> opacity{};
+    for (int n = 0; n < 256; ++n)
+        opacity[n] = n >= LOGO_BACKGROUND ? (n - LOGO_BACKGROUND) * FULL / (FULL - LOGO_BACKGROUND)
+                                          : (LOGO_BACKGROUND - n) * FULL / LOGO_BACKGROUND;
+    return opacity;
+}();
 
-BYTE OnFace(BYTE channel, float fTransparency, BYTE face) {
-    const float fValue = channel + fTransparency * (face - LOGO_BACKGROUND);
-    return static_cast<BYTE>(std::clamp(std::lround(fValue), 0L, 255L));
+BYTE OnFace(BYTE channel, int nTransparency, int nFace) {
+    const int nShift = nTransparency * (nFace - LOGO_BACKGROUND);
+    const int nValue = channel + (nShift >= 0 ? nShift + FULL / 2 : nShift - FULL / 2) / FULL;
+    return static_cast<BYTE>(std::clamp(nValue, 0, FULL));
 }
 
 // Each pixel read as the logo's colour over the background, with the least
@@ -39,11 +44,11 @@ BYTE OnFace(BYTE channel, float fTransparency, BYTE face) {
 // edge keeps its share of each.
 void PutOnFace(std::span<RGBQUAD> pixels, COLORREF face) {
     for (RGBQUAD& pixel : pixels) {
-        const float fTransparency =
-            1 - std::max({Opacity(pixel.rgbRed), Opacity(pixel.rgbGreen), Opacity(pixel.rgbBlue)});
-        pixel.rgbRed = OnFace(pixel.rgbRed, fTransparency, GetRValue(face));
-        pixel.rgbGreen = OnFace(pixel.rgbGreen, fTransparency, GetGValue(face));
-        pixel.rgbBlue = OnFace(pixel.rgbBlue, fTransparency, GetBValue(face));
+        const int nTransparency =
+            FULL - std::max({OPACITY[pixel.rgbRed], OPACITY[pixel.rgbGreen], OPACITY[pixel.rgbBlue]});
+        pixel.rgbRed = OnFace(pixel.rgbRed, nTransparency, GetRValue(face));
+        pixel.rgbGreen = OnFace(pixel.rgbGreen, nTransparency, GetGValue(face));
+        pixel.rgbBlue = OnFace(pixel.rgbBlue, nTransparency, GetBValue(face));
     }
 }
 
@@ -66,9 +71,13 @@ HBITMAP DrawOnFace(HBITMAP hSource, SIZE source, SIZE size, COLORREF face) {
     if (hFrom && hTo) {
         HGDIOBJ hOldFrom = SelectObject(hFrom, hSource);
         HGDIOBJ hOldTo = SelectObject(hTo, hDrawn);
-        SetStretchBltMode(hTo, HALFTONE);
-        SetBrushOrgEx(hTo, 0, 0, nullptr);
-        bDrawn = StretchBlt(hTo, 0, 0, size.cx, size.cy, hFrom, 0, 0, source.cx, source.cy, SRCCOPY) != FALSE;
+        if (size.cx == source.cx && size.cy == source.cy) {
+            bDrawn = BitBlt(hTo, 0, 0, size.cx, size.cy, hFrom, 0, 0, SRCCOPY) != FALSE;
+        } else {
+            SetStretchBltMode(hTo, HALFTONE);
+            SetBrushOrgEx(hTo, 0, 0, nullptr);
+            bDrawn = StretchBlt(hTo, 0, 0, size.cx, size.cy, hFrom, 0, 0, source.cx, source.cy, SRCCOPY) != FALSE;
+        }
         SelectObject(hTo, hOldTo);
         SelectObject(hFrom, hOldFrom);
     }
