@@ -136,10 +136,6 @@ const std::wstring RICH_EXAM_REPORT =
 // The clipboard's block as the text with its one terminating zero.
 std::wstring Terminated(const std::wstring& text) { return text + L'\0'; }
 
-std::string Bytes(const std::wstring& text) {
-    return {reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t)};
-}
-
 // ANSI text up to its terminating zero, read through a code page.
 std::wstring Decoded(const std::string& bytes, UINT nCodePage) {
     const std::string text = bytes.substr(0, bytes.find('\0'));
@@ -152,26 +148,17 @@ std::wstring Decoded(const std::string& bytes, UINT nCodePage) {
 
 // A reader who switched the input language to English before copying. Windows
 // takes the language of a Unicode text from the copying thread's input
-// language; Wine from the process's user locale, which it keeps per process
-// (under Wine, NtSetDefaultLocale changes this process only; never call it on Windows).
+// language, Wine from the process's user locale, which it keeps per process:
+// under Wine, NtSetDefaultLocale changes this process only (never call it on Windows).
 class CopyingInEnglish {
-public:
-    CopyingInEnglish() {
-        GetLocale(TRUE, &m_lcidBefore);
-        SetLocale(TRUE, MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT));
-    }
-    ~CopyingInEnglish() { SetLocale(TRUE, m_lcidBefore); }
-    CopyingInEnglish(const CopyingInEnglish&) = delete;
-    CopyingInEnglish& operator=(const CopyingInEnglish&) = delete;
-
-private:
-    using LocaleCall = LONG(WINAPI*)(BOOLEAN, LCID*);
-    using SetLocaleCall = LONG(WINAPI*)(BOOLEAN, LCID);
-    const LocaleCall GetLocale = reinterpret_cast<LocaleCall>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryDefaultLocale")));
-    const SetLocaleCall SetLocale = reinterpret_cast<SetLocaleCall>(
+    using SetLocale = LONG(WINAPI*)(BOOLEAN, LCID);
+    const SetLocale m_set = reinterpret_cast<SetLocale>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtSetDefaultLocale")));
-    LCID m_lcidBefore = 0;
+    const LCID m_lcidBefore = GetUserDefaultLCID();
+
+public:
+    CopyingInEnglish() { m_set(TRUE, MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT)); }
+    ~CopyingInEnglish() { m_set(TRUE, m_lcidBefore); }
 };
 
 const std::string KOREAN_LOCALE("\x12\x04\0\0", 4);
@@ -201,7 +188,9 @@ TEST(ReportDialog, RichExamReachesTheClipboardCharacterForCharacter) {
     // In Korean for a program that pastes ANSI text, kept out of the cloud and
     // in the local clipboard history.
     std::map<std::string, std::string> formats = ClipboardFormatsElsewhere();
-    EXPECT_EQ(formats["#13"], Bytes(Terminated(RICH_EXAM_REPORT))) << "CF_UNICODETEXT";
+    const std::wstring block = Terminated(RICH_EXAM_REPORT);
+    EXPECT_EQ(formats["#13"], std::string(reinterpret_cast<const char*>(block.data()), block.size() * 2))
+        << "CF_UNICODETEXT";
     EXPECT_EQ(formats["#16"].substr(0, 4), KOREAN_LOCALE) << "CF_LOCALE";
     EXPECT_EQ(Decoded(formats["#1"], KOREAN_CODE_PAGE), RICH_EXAM_REPORT) << "CF_TEXT";
     EXPECT_EQ(formats["CanUploadToCloudClipboard"], NO);

@@ -3,6 +3,7 @@
 // keeps it open the way another program would, and another program's reading.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <optional>
@@ -94,30 +95,12 @@ private:
 inline std::map<std::string, std::string> ClipboardFormatsElsewhere() {
     std::wstring program(MAX_PATH, L'\0');
     program.resize(GetModuleFileNameW(nullptr, program.data(), MAX_PATH));
-    program = program.substr(0, program.find_last_of(L'\\') + 1) + L"list_clipboard.exe";
-    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    HANDLE hRead = nullptr, hWrite = nullptr;
-    if (!CreatePipe(&hRead, &hWrite, &inherited, 0)) return {};
-    SetHandleInformation(hRead, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = hWrite;
-    PROCESS_INFORMATION process{};
-    const bool bStarted = CreateProcessW(program.c_str(), nullptr, nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                         nullptr, &startup, &process);
-    CloseHandle(hWrite);
+    program = L"\"" + program.substr(0, program.find_last_of(L'\\') + 1) + L"list_clipboard.exe\"";
+    FILE* pOutput = _wpopen(program.c_str(), L"rt");
     std::string output;
-    char buffer[4096];
-    DWORD nRead = 0;
-    while (bStarted && ReadFile(hRead, buffer, sizeof buffer, &nRead, nullptr) && nRead > 0)
-        output.append(buffer, nRead);
-    CloseHandle(hRead);
-    if (bStarted) {
-        WaitForSingleObject(process.hProcess, INFINITE);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
-    }
+    char chunk[4096];
+    for (size_t n; pOutput && (n = std::fread(chunk, 1, sizeof chunk, pOutput)) > 0;) output.append(chunk, n);
+    if (pOutput) _pclose(pOutput);
 
     std::map<std::string, std::string> formats;
     std::istringstream lines(output);
