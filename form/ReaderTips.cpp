@@ -18,7 +18,7 @@ struct ButtonTip {
 
 const ButtonTip BUTTON_TIPS[] = {
     {IDC_ADD_NODULE, L"결절 추가 (Ctrl+N)"},
-    {IDC_DELETE_NODULE, L"결절 삭제 (Ctrl+D)"},
+    {IDC_DELETE_NODULE, L"결절 삭제 (Ctrl+D)\r\n방금 삭제한 결절 되살리기: Ctrl+Z (입력 칸 밖에서)"},
     {IDC_REPORT, L"판독문 (Ctrl+Enter)"},
     {IDCANCEL, L"종료 (Esc)"},
 };

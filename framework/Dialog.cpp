@@ -271,15 +271,16 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 
     if (wantsDefault) return FALSE;
-    switch (message) {
-    case WM_NOTIFY:
+    switch (entry->result) {
+    case MessageResult::MsgResult:
         SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
         return TRUE;
-    case WM_QUERYDRAGICON:
-        return result;  // returned directly, not through DWLP_MSGRESULT
-    default:
-        return TRUE;
+    case MessageResult::ReturnedByProc:
+        return result;
+    case MessageResult::None:
+        break;
     }
+    return TRUE;
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {

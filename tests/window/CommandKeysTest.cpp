@@ -5,6 +5,8 @@
 // end-to-end run.)
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "FormDriver.h"
@@ -55,10 +57,15 @@ TEST(CommandKeys, WorkFromAnEditAComboAndTheList) {
         int nRows, nSelected, nFocused;
         std::vector<Sizes> sizes;  // the middle nodule's long axis as typed in the edit, where it was
         std::vector<std::wstring> messages = {};
+        UINT vkBefore = 0;  // a command key pressed first, from the same place
     } keys[] = {
         {"Ctrl+N adds a nodule, the caret in its long axis", 'N', 4, 3, IDC_LONG_AXIS,
          {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}, {0, 0}}},
         {"Ctrl+D deletes the selected nodule", 'D', 2, 1, IDC_NODULE_LIST, {{7.0001, 7.0001}, {8.0001, TYPO}}},
+        {"Ctrl+D, then Ctrl+Z brings the nodule back at its row", 'Z', 3, 1, IDC_NODULE_LIST,
+         {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}}, {}, 'D'},
+        {"Ctrl+Z with nothing deleted: an edit's own undo, elsewhere nothing", 'Z', 3, 1, ORIGIN,
+         {{7.0001, 7.0001}, {5.0001, 5.0001}, {8.0001, TYPO}}},
         {"Ctrl+Up selects the nodule before", VK_UP, 3, 0, ORIGIN, {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}}},
         {"Ctrl+Down selects the nodule after", VK_DOWN, 3, 2, ORIGIN, {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}}},
         {"Ctrl+Enter asks for the lobe as the report button does", VK_RETURN, 3, 1, IDC_LOBE,
@@ -78,6 +85,7 @@ TEST(CommandKeys, WorkFromAnEditAComboAndTheList) {
             ModalScript script;
             script.AnswerEveryMessageBox(IDOK, &boxes);
 
+            if (key.vkBefore) form.PressCtrl(key.vkBefore);
             form.PressCtrl(key.vk);
 
             std::vector<std::wstring> messages;
@@ -133,5 +141,61 @@ TEST(CommandKeys, AButtonClickedAfterATypedLongAxisLeavesTheOtherNodulesAlone) {
         form.Click(click.nIDC);
         form.Focus(IDC_COMMENTS);
         EXPECT_TRUE(AllSizes(form) == click.sizes);
+    }
+}
+
+// Only the nodule deleted last comes back, and only while the list has not
+// changed otherwise: editing a nodule or selecting one changes no list, adding,
+// emptying it or a new kind of CT (which resets every nodule's follow-up) does.
+TEST(CommandKeys, CtrlZBringsBackTheLastDeletedNoduleUntilTheListChanges) {
+    const auto nothing = [](FormDriver&) {};
+    const struct {
+        const char* between;
+        std::function<void(FormDriver&)> step;
+        std::vector<std::wstring> sizes;  // column 2 of each row after Ctrl+Z
+        int nSelected;
+        bool bComesBack;  // the middle nodule, deleted first
+    } cases[] = {
+        {"nothing", nothing, {L"7.0 [mm]", L"5.0 [mm]", L"3.5 [mm]"}, 1, true},
+        {"a lobe chosen for another nodule", [](FormDriver& form) { form.Choose(IDC_LOBE, LOBE_RML); },
+         {L"7.0 [mm]", L"5.0 [mm]", L"3.5 [mm]"}, 1, true},
+        {"another row selected", [](FormDriver& form) { form.SelectRow(0); }, {L"7.0 [mm]", L"5.0 [mm]", L"3.5 [mm]"},
+         1, true},
+        {"another nodule deleted", [](FormDriver& form) { form.Click(IDC_DELETE_NODULE); }, {L"7.0 [mm]", L"3.5 [mm]"},
+         1, false},
+        {"a nodule added", [](FormDriver& form) { form.Click(IDC_ADD_NODULE); },
+         {L"7.0 [mm]", L"3.5 [mm]", L"0.0 [mm]"}, 2, false},
+        {"the kind of CT changed", [](FormDriver& form) { form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT); },
+         {L"7.0 [mm]", L"3.5 [mm]"}, 1, false},
+        {"지우기 answered 예", ClearAnsweringYes, {}, -1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.between);
+        const int nLiveBefore = CNoduleItem::LiveCount();
+        FormDriver form;
+        ThreeNodules(form);
+        const std::vector<std::wstring> before = RowTexts(form);
+        form.Click(IDC_DELETE_NODULE);
+        c.step(form);
+        // From the button that deleted it, as a reader who notices at once.
+        form.Focus(IDC_DELETE_NODULE);
+        form.PressCtrl('Z');
+
+        std::vector<std::wstring> sizes;
+        for (int nRow = 0; nRow < form.RowCount(); ++nRow) sizes.push_back(form.RowText(nRow, 2));
+        EXPECT_EQ(sizes, c.sizes);
+        EXPECT_EQ(form.SelectedRow(), c.nSelected);
+        EXPECT_EQ(CNoduleItem::LiveCount() - nLiveBefore, form.RowCount()) << "a nodule no longer kept was not freed";
+        if (c.bComesBack) {
+            const auto row = [](const std::vector<std::wstring>& texts) {
+                return std::vector<std::wstring>(texts.begin() + 6, texts.begin() + 12);
+            };
+            EXPECT_EQ(row(RowTexts(form)), row(before)) << "every field of the nodule comes back";
+            EXPECT_EQ(form.FocusedId(), IDC_NODULE_LIST);
+        }
+        // Once back, it is no longer deleted: a second Ctrl+Z brings nothing.
+        const std::vector<std::wstring> restored = RowTexts(form);
+        form.PressCtrl('Z');
+        EXPECT_EQ(RowTexts(form), restored);
     }
 }

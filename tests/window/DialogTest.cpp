@@ -39,7 +39,7 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(CThrowingDlg, CDialog)
-    {WM_SETTEXT, 0, 0, &message_map_detail::NoArgs<&CThrowingDlg::OnSetText>},
+    ON_MESSAGE_VOID(WM_SETTEXT, &CThrowingDlg::OnSetText)
     ON_BN_CLICKED(IDC_THROWS, &CThrowingDlg::OnThrowsClicked)
 END_MESSAGE_MAP()
 

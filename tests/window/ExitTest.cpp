@@ -243,3 +243,49 @@ TEST(Exit, AFormThatGoesWithItsWindowStillUpFreesEveryNodule) {
     EXPECT_FALSE(IsWindow(hForm));
     EXPECT_EQ(CNoduleItem::LiveCount(), liveBefore) << "the form's WM_DESTROY handling did not run";
 }
+
+// Signing out, shutting down or an update restart: Windows asks every program
+// first. While the form holds entries the answer is no, with the reason Windows
+// lists beside the program; the form stays as it was. The reason goes once the
+// form is emptied or closed, or when Windows asks again of an empty form.
+TEST(Exit, TheWindowsSessionWaitsWhileTheFormHoldsEntries) {
+    const std::wstring REASON = L"입력 중인 검사가 있습니다. 판독문을 복사한 뒤 Pulmetra를 종료하십시오.";
+    const auto askToEnd = [](FormDriver& form) {
+        return SendMessageW(form.Form(), WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP);
+    };
+    const struct {
+        const char* entered;
+        std::function<void(FormDriver&)> enter;
+        bool bHolds;
+        std::function<void(FormDriver&)> then;  // after Windows' question
+        bool bReasonStays;
+    } cases[] = {
+        {"nothing", [](FormDriver&) {}, false, [](FormDriver&) {}, false},
+        {"a nodule, then 지우기 answered 예", [](FormDriver& form) { form.Click(IDC_ADD_NODULE); }, true,
+         ClearAnsweringYes, false},
+        {"a ticked finding", [](FormDriver& form) { form.Click(IDC_CORONARY); }, true, [](FormDriver&) {}, true},
+        {"a comment, then the form closed", [](FormDriver& form) { form.Type(IDC_COMMENTS, COMMENT); }, true,
+         [](FormDriver& form) { form.Dialog().DestroyModal(); }, false},
+        {"a nodule deleted after Windows asked",
+         [askToEnd](FormDriver& form) {
+             form.Click(IDC_ADD_NODULE);
+             askToEnd(form);
+             form.Click(IDC_DELETE_NODULE);
+         },
+         false, [](FormDriver&) {}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.entered);
+        FormDriver form;
+        c.enter(form);
+        const int nRows = form.RowCount();
+        EXPECT_EQ(askToEnd(form), c.bHolds ? FALSE : TRUE);
+        EXPECT_EQ(form.Dialog().ShutdownBlockReason(), c.bHolds ? REASON : L"");
+        form.Pump();
+        EXPECT_TRUE(form.Dialog().IsModalRunning());
+        EXPECT_TRUE(IsWindowVisible(form.Form()) && IsWindowEnabled(form.Form()));
+        EXPECT_EQ(form.RowCount(), nRows);
+        c.then(form);
+        EXPECT_EQ(form.Dialog().ShutdownBlockReason(), c.bReasonStays ? REASON : L"");
+    }
+}

@@ -51,7 +51,8 @@ TEST(Tooltips, ExplainWhatThePointerRestsOn) {
         {"the final category", 0, FinalCategoryCentre(form),
          L"1번 결절 (우상엽) → 4X\r\n폐결절 외 의미있는 소견: 폐기종 (중등도 이상) → S"},
         {"결절 추가", IDC_ADD_NODULE, Centre(form, IDC_ADD_NODULE), L"결절 추가 (Ctrl+N)"},
-        {"결절 삭제", IDC_DELETE_NODULE, Centre(form, IDC_DELETE_NODULE), L"결절 삭제 (Ctrl+D)"},
+        {"결절 삭제", IDC_DELETE_NODULE, Centre(form, IDC_DELETE_NODULE),
+         L"결절 삭제 (Ctrl+D)\r\n방금 삭제한 결절 되살리기: Ctrl+Z (입력 칸 밖에서)"},
         {"판독문", IDC_REPORT, Centre(form, IDC_REPORT), L"판독문 (Ctrl+Enter)"},
         {"종료", IDCANCEL, Centre(form, IDCANCEL), L"종료 (Esc)"},
     };
