@@ -64,13 +64,16 @@ bool CPulmetraDlg::TakeTypedDiameter(int nIDC, double& dValue) {
     return true;
 }
 
+// Like every editor, the commit ends in a refresh, also when nothing was typed:
+// the form catches up with whatever a refused dose save left behind.
 void CPulmetraDlg::CommitDiameter(int nIDC, double CNoduleItem::*field) {
     CNoduleItem* pItem = GetSelectedNodule();
-    double dValue = 0;
-    if (!pItem || !IsCommittable(nIDC) || !TakeTypedDiameter(nIDC, dValue)) return;
-    pItem->*field = dValue;
-    pItem->UpdateCategory();
-    ClearInvalidPerifissural(pItem);
+    if (!pItem || !IsCommittable(nIDC)) return;
+    if (double dValue = 0; TakeTypedDiameter(nIDC, dValue)) {
+        pItem->*field = dValue;
+        pItem->UpdateCategory();
+        ClearInvalidPerifissural(pItem);
+    }
     FinishNoduleEdit();
 }
 
@@ -85,7 +88,10 @@ void CPulmetraDlg::CommitLongAxis(int nIDC, double CNoduleItem::*longField, doub
     if (!pItem || !IsCommittable(nIDC)) return;
     const bool bNested = m_nMovingFocusFrom == nIDC;
     double dValue = 0;
-    if (TakeTypedDiameter(nIDC, dValue) && !(bNested && pItem->*longField == dValue && pItem->*shortField > 0)) {
+    const bool bStores = TakeTypedDiameter(nIDC, dValue) &&
+                         !(bNested && pItem->*longField == dValue && pItem->*shortField > 0);
+    if (bNested && !bStores) return;
+    if (bStores) {
         pItem->*longField = dValue;
         pItem->UpdateCategory();
         if (!(pItem->*shortField > 0)) {
@@ -93,11 +99,11 @@ void CPulmetraDlg::CommitLongAxis(int nIDC, double CNoduleItem::*longField, doub
             pItem->UpdateCategory();
         }
         ClearInvalidPerifissural(pItem);
-        FinishNoduleEdit();
-        // Enter: the one-decimal text the edit now shows is what was entered, and
-        // is committed as the focus moves on.
-        if (GetFocus() == GetDlgItem(nIDC)) SendMessageW(GetDlgItem(nIDC), EM_SETMODIFY, TRUE, 0);
     }
+    FinishNoduleEdit();
+    // Enter: the one-decimal text the edit now shows is what was entered, and
+    // is committed as the focus moves on.
+    if (bStores && GetFocus() == GetDlgItem(nIDC)) SendMessageW(GetDlgItem(nIDC), EM_SETMODIFY, TRUE, 0);
     if (bNested || !LeadsOnToShortAxis(m_hWnd)) return;
     ScopedValue movingFocus(m_nMovingFocusFrom, nIDC);
     FocusEditSelectAll(nShortIDC);
