@@ -2,8 +2,12 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <imm.h>
+
+#include <utility>
 
 #include "ModalScript.h"
+#include "framework/InputMethod.h"
 #include "framework/ListCtrl.h"
 #include "framework/WindowText.h"
 
@@ -99,18 +103,47 @@ void FormDriver::Press(UINT vk) {
     Pump();
 }
 
-void FormDriver::PressCtrl(UINT vk, int nRepeats) {
+void FormDriver::PressCtrl(UINT vk, int nRepeats) { PostKeyStroke(vk, vk, true, nRepeats); }
+
+void FormDriver::Compose(int nIDC, std::wstring syllable) {
+    Focus(nIDC);
+    HWND hEdit = Item(nIDC);
+    const int nEnd = GetWindowTextLengthW(hEdit);
+    SendMessageW(hEdit, EM_SETSEL, static_cast<WPARAM>(nEnd), nEnd);
+    HIMC hImc = ImmGetContext(hEdit);
+    const DWORD nBytes = static_cast<DWORD>(syllable.size() * sizeof(wchar_t));
+    if (!ImmSetCompositionStringW(hImc, SCS_SETSTR, syllable.data(), nBytes, nullptr, 0))
+        ADD_FAILURE() << "the input method took no composition";
+    ImmReleaseContext(hEdit, hImc);
+    Pump();
+}
+
+namespace {
+
+UINT g_nKeyBehindProcessKey = 0;
+UINT WINAPI KeyBehindProcessKey(HWND) { return g_nKeyBehindProcessKey; }
+
+}  // namespace
+
+void FormDriver::PressDuringComposition(UINT vk, bool bCtrl) {
+    g_nKeyBehindProcessKey = vk;
+    const auto pfnBefore = std::exchange(g_pfnGetVirtualKey, KeyBehindProcessKey);
+    PostKeyStroke(VK_PROCESSKEY, vk, bCtrl, 0);
+    g_pfnGetVirtualKey = pfnBefore;
+}
+
+void FormDriver::PostKeyStroke(WPARAM wKeyDown, UINT vk, bool bCtrl, int nRepeats) {
     // Posted keys leave the keyboard state alone: Ctrl is put there by hand.
     BYTE keys[256];
     GetKeyboardState(keys);
     const BYTE ctrlBefore = keys[VK_CONTROL];
-    keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = bCtrl ? 0x80 : 0;
     SetKeyboardState(keys);
     Pump();
     HWND hTarget = GetFocus();
     const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
-    PostMessageW(hTarget, WM_KEYDOWN, vk, scan | 1);
-    for (int n = 0; n < nRepeats; ++n) PostMessageW(hTarget, WM_KEYDOWN, vk, scan | 0x40000001);
+    PostMessageW(hTarget, WM_KEYDOWN, wKeyDown, scan | 1);
+    for (int n = 0; n < nRepeats; ++n) PostMessageW(hTarget, WM_KEYDOWN, wKeyDown, scan | 0x40000001);
     PostMessageW(hTarget, WM_KEYUP, vk, scan | 0xC0000001);
     Pump();
     GetKeyboardState(keys);

@@ -40,6 +40,12 @@ public:
     // The key with Ctrl held down, as the keyboard sends it to the focused control;
     // held long enough for nRepeats more key-downs of its auto-repeat.
     void PressCtrl(UINT vk, int nRepeats = 0);
+    // Puts a syllable being composed through the input method at the end of the
+    // edit, as the Korean IME shows it there until something completes it.
+    void Compose(int nIDC, std::wstring syllable);
+    // A key as the input method hands it on while composing: VK_PROCESSKEY, its
+    // own code known only to ImmGetVirtualKey.
+    void PressDuringComposition(UINT vk, bool bCtrl);
     // Clicks a list row, as a selection change of the list view.
     void SelectRow(int nRow);
     // Moves the mouse pointer to a point of a control's client area (0: the
@@ -64,6 +70,8 @@ public:
 private:
     bool AtRest() const;
     void MovePointer(HWND hWnd, POINT ptClient);
+    // Posts the key-downs and the key-up of vk with Ctrl held down as set.
+    void PostKeyStroke(WPARAM wKeyDown, UINT vk, bool bCtrl, int nRepeats);
     // Every message already queued, and those that handling them queues.
     void RunQueued();
 
