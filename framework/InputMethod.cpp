@@ -9,8 +9,10 @@ namespace {
 
 bool IsDown(int vk) { return GetKeyState(vk) < 0; }
 
-bool ActsRatherThanTypes(WPARAM vk) {
-    return vk == VK_RETURN || vk == VK_ESCAPE || vk == VK_TAB || IsDown(VK_CONTROL) || IsDown(VK_MENU);
+// Enter, Esc, Tab and keys held with Ctrl or Alt; Shift, Ctrl or Alt alone does nothing yet.
+bool ActsRatherThanTypes(UINT message, WPARAM vk) {
+    if (vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU) return false;
+    return message == WM_SYSKEYDOWN || vk == VK_RETURN || vk == VK_ESCAPE || vk == VK_TAB || IsDown(VK_CONTROL);
 }
 
 void CompleteComposition(HWND hWnd) {
@@ -28,7 +30,7 @@ void CompleteCompositionBefore(MSG& msg) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
         const WPARAM vk = msg.wParam == VK_PROCESSKEY ? g_pfnGetVirtualKey(msg.hwnd) : msg.wParam;
-        if (msg.message == WM_KEYDOWN && !ActsRatherThanTypes(vk)) return;
+        if (!ActsRatherThanTypes(msg.message, vk)) return;
         CompleteComposition(msg.hwnd);
         msg.wParam = vk;
         return;
