@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "WheelGuard.h"
 #include "framework/ScopedValue.h"
 #include "model/NumberText.h"
 
@@ -194,8 +193,6 @@ void CPulmetraDlg::OnOtherChanged() {
 // Enter commits the nodule edits and never presses the default button "종료";
 // in the comments it starts a new line.
 BOOL CPulmetraDlg::PreTranslateMessage(MSG* pMsg) {
-    // A wheel turned over a choice the reader is not working on changes nothing.
-    if (IsWheelAtUnfocusedCombo(*pMsg, m_hWnd)) return TRUE;
     RelayTipEvent(*pMsg);
     if (RunShortcutKey(*pMsg)) return TRUE;
     if (pMsg->message != WM_KEYDOWN || pMsg->wParam != VK_RETURN) return CDialog::PreTranslateMessage(pMsg);

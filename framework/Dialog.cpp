@@ -4,7 +4,9 @@
 
 #include "DataExchange.h"
 #include "DialogTemplate.h"
+#include "InputMethod.h"
 #include "ScopedValue.h"
+#include "WheelGuard.h"
 #include "WinApp.h"
 
 namespace {
@@ -109,10 +111,14 @@ INT_PTR CDialog::RunModalLoop() {
 }
 
 // The filter runs outside the dialog procedure: a failure there must not end
-// the loop, and with it the program and everything the reader entered.
+// the loop, and with it the program and everything the reader entered. Before
+// it, the wheel is sent where the pointer is and a composed syllable is
+// completed before a key or click that acts.
 void CDialog::PumpMessage(MSG& msg) {
     BOOL bConsumed = FALSE;
     try {
+        if (msg.message == WM_MOUSEWHEEL && !RouteWheel(msg, m_hWnd)) return;
+        CompleteCompositionBefore(msg);
         bConsumed = PreTranslateMessage(&msg);
     } catch (...) {
         ReportFailedHandler();
@@ -165,6 +171,7 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
 
 BOOL CDialog::OnInitDialog() {
     ExecuteDlgInit();
+    CompleteCompositionsOnFocusLoss(m_hWnd);
     UpdateData(FALSE);
     return TRUE;
 }

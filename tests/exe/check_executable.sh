@@ -64,7 +64,7 @@ for tree in "$source_tree" "$build_tree"; do
 done
 
 # --- imports: only DLLs that every Windows has --------------------------------
-SYSTEM_DLLS=" KERNEL32.DLL USER32.DLL GDI32.DLL COMCTL32.DLL OLEAUT32.DLL OLE32.DLL MSVCRT.DLL ADVAPI32.DLL SHELL32.DLL COMDLG32.DLL SHLWAPI.DLL UXTHEME.DLL VERSION.DLL "
+SYSTEM_DLLS=" KERNEL32.DLL USER32.DLL GDI32.DLL COMCTL32.DLL IMM32.DLL OLEAUT32.DLL OLE32.DLL MSVCRT.DLL ADVAPI32.DLL SHELL32.DLL COMDLG32.DLL SHLWAPI.DLL UXTHEME.DLL VERSION.DLL "
 mapfile -t dlls < <(awk '/DLL Name:/ { print toupper($3) }' <<<"$headers")
 check "imports at least KERNEL32 and USER32" \
   bash -c '[[ " $* " == *" KERNEL32.DLL "* && " $* " == *" USER32.DLL "* ]]' _ "${dlls[@]}"

@@ -3,8 +3,11 @@
 // the typed value has been kept for the nodule it was typed for. (Ctrl+N and
 // Ctrl+Enter from the comments, by real keyboard input, are in the follow-up
 // end-to-end run.)
+#include <windows.h>
 #include <gtest/gtest.h>
+#include <imm.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -12,6 +15,7 @@
 #include "FormDriver.h"
 #include "FormSteps.h"
 #include "ModalScript.h"
+#include "ReportSteps.h"
 
 namespace {
 
@@ -197,5 +201,104 @@ TEST(CommandKeys, CtrlZBringsBackTheLastDeletedNoduleUntilTheListChanges) {
         const std::vector<std::wstring> restored = RowTexts(form);
         form.PressCtrl('Z');
         EXPECT_EQ(RowTexts(form), restored);
+    }
+}
+
+namespace {
+
+// A click on a button as the mouse makes it, through the form's loop.
+void ClickWithMouse(FormDriver& form, int nIDC) {
+    PostMessageW(form.Item(nIDC), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(form.Item(nIDC), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    form.Pump();
+}
+
+// The input method completes, at a moment of its own, what it still composes.
+void CompleteWhenTheInputMethodLikes(FormDriver& form) {
+    HWND hFocus = GetFocus();
+    HIMC hImc = ImmGetContext(hFocus);
+    ImmNotifyIME(hImc, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+    ImmReleaseContext(hFocus, hImc);
+    form.Pump();
+}
+
+long CountInControls(const FormDriver& form, wchar_t ch) {
+    long nCount = 0;
+    for (const ControlState& control : ControlStates(form))
+        nCount += std::count(control.text.begin(), control.text.end(), ch);
+    return nCount;
+}
+
+}  // namespace
+
+// Hangul through an input method: the syllable still being composed when a key
+// or a click acts is completed first, so that it goes with the nodule it was
+// typed for. The input method hands a key on as itself or, as the Korean IME
+// on Windows may, first as VK_PROCESSKEY. What it would complete after the key,
+// it completes at the end here: nothing may be left to land in another edit.
+TEST(CommandKeys, CompleteTheSyllableBeingComposedFirst) {
+    const std::wstring TYPED = L"결절", SYLLABLE = L"갸";  // 갸: nowhere else in a report
+    enum Opens { NOTHING, REPORT, QUESTION };
+    const struct {
+        const char* way;
+        UINT vk;  // 0: a click on 판독문
+        bool bCtrl;
+        Opens opens;
+        bool bDeletes;
+    } waysOut[] = {
+        {"Ctrl+Down", VK_DOWN, true, NOTHING, false},  {"Ctrl+N", 'N', true, NOTHING, false},
+        {"Ctrl+D", 'D', true, NOTHING, true},          {"Ctrl+Enter", VK_RETURN, true, REPORT, false},
+        {"Enter", VK_RETURN, false, NOTHING, false},   {"Tab", VK_TAB, false, NOTHING, false},
+        {"Esc", VK_ESCAPE, false, QUESTION, false},    {"a click on 판독문", 0, false, REPORT, false},
+    };
+    for (bool bProcessKey : {false, true}) {
+        for (const auto& out : waysOut) {
+            if (bProcessKey && !out.vk) continue;
+            SCOPED_TRACE(testing::Message() << out.way << (bProcessKey ? " as VK_PROCESSKEY" : ""));
+            FormDriver form;
+            for (int nLobe : {LOBE_RUL, LOBE_LLL}) {
+                AddNodule(form, NODULE_SOLID, L"7", L"7");
+                form.Choose(IDC_LOBE, nLobe);
+                form.Click(IDC_OTHER);
+            }
+            form.SelectRow(0);
+            const CNoduleItem* pTyped = &form.Record(0);
+            form.Type(IDC_OTHER_TEXT, TYPED);
+            form.Compose(IDC_OTHER_TEXT, SYLLABLE);
+
+            std::wstring report;
+            SeenMessageBox question;
+            std::vector<std::wstring> others;
+            {
+                ModalScript script;
+                if (out.opens == REPORT) script.Then(ReadReportAndPress(IDCANCEL, &report));
+                if (out.opens == QUESTION) script.Then(MessageBoxAnswer(IDNO, &question));
+                script.Watch(CloseAnyOtherWindow(&others));
+                if (!out.vk)
+                    ClickWithMouse(form, IDC_REPORT);
+                else if (bProcessKey)
+                    form.PressDuringComposition(out.vk, out.bCtrl);
+                else if (out.bCtrl)
+                    form.PressCtrl(out.vk);
+                else
+                    form.Press(out.vk);
+                EXPECT_TRUE(script.Finished());
+            }
+            EXPECT_EQ(others, std::vector<std::wstring>{});
+            EXPECT_EQ(question.text, out.opens == QUESTION ? L"종료하시겠습니까?" : L"");
+            EXPECT_EQ(std::count(report.begin(), report.end(), SYLLABLE[0]), out.opens == REPORT) << report;
+
+            CompleteWhenTheInputMethodLikes(form);
+            const bool bTypedShown = form.SelectedRow() >= 0 && &form.Record(form.SelectedRow()) == pTyped;
+            EXPECT_EQ(CountInControls(form, SYLLABLE[0]), bTypedShown ? 1 : 0);
+            form.Focus(IDC_COMMENTS);
+            bool bTypedKept = false;
+            for (int nRow = 0; nRow < form.RowCount(); ++nRow) {
+                const CNoduleItem& item = form.Record(nRow);
+                bTypedKept |= &item == pTyped;
+                EXPECT_EQ(item.m_strOther, &item == pTyped ? TYPED + SYLLABLE : L"") << "row " << nRow;
+            }
+            EXPECT_EQ(bTypedKept, !out.bDeletes);
+        }
     }
 }

@@ -328,7 +328,8 @@ TEST(NoduleEditors, TypeChangeAwayFromSolidClearsPerifissural) {
 
 // The type can change while the caret is still in a solid-part edit (a choice
 // made without the combo taking the focus), or by the wheel over the combo once
-// the reader has moved into it (over a combo without the focus it does nothing).
+// the reader has moved into it (without the focus, or with the pointer
+// elsewhere, it does nothing).
 TEST(NoduleEditors, SolidPartSizesSurviveATypeChangeAwayAndBack) {
     const struct {
         const char* how;
@@ -338,10 +339,13 @@ TEST(NoduleEditors, SolidPartSizesSurviveATypeChangeAwayAndBack) {
         {"scrolled with the wheel over the focused combo",
          [](FormDriver& form, int nType) {
              form.Focus(IDC_NODULE_TYPE);
+             RECT combo;
+             GetWindowRect(form.Item(IDC_NODULE_TYPE), &combo);
+             const LPARAM ptOver = MAKELPARAM((combo.left + combo.right) / 2, (combo.top + combo.bottom) / 2);
              const int nNotches = form.ComboSel(IDC_NODULE_TYPE) - nType;  // up lowers the index
              for (int n = 0; n < std::abs(nNotches); ++n) {
                  const short delta = nNotches > 0 ? WHEEL_DELTA : -WHEEL_DELTA;
-                 PostMessageW(form.Item(IDC_NODULE_TYPE), WM_MOUSEWHEEL, MAKEWPARAM(0, delta), 0);
+                 PostMessageW(form.Item(IDC_NODULE_TYPE), WM_MOUSEWHEEL, MAKEWPARAM(0, delta), ptOver);
                  form.Pump();
              }
          }},
