@@ -35,6 +35,9 @@ void CPulmetraDlg::ResetForm() {
     m_nodules.clear();
     m_listNodules.DeleteAllItems();
     records.clear();
+    ForgetDeletedNodule();
+    // An empty form has nothing to keep Windows waiting for.
+    m_shutdownBlockReason.Withdraw();
 
     SetComboSel(IDC_LOBE, -1);
     for (int nIDC : CLEARED_CHECKS) SetCheck(nIDC, false);

@@ -89,14 +89,23 @@ void CPulmetraDlg::SelectRow(int nItem) {
     if (GetSelectedRow() < 0) RefreshForm();
 }
 
-void CPulmetraDlg::OnAddNoduleClicked() {
-    auto pItem = std::make_unique<CNoduleItem>();
-    const int nItem = m_listNodules.GetItemCount();
+// A row at nItem for the record, which the row owns from then on (pItem is left
+// empty), with its texts; -1, and the record left to the caller, when the list
+// takes no row.
+int CPulmetraDlg::InsertNoduleRow(int nItem, std::unique_ptr<CNoduleItem>& pItem) {
     const int nInserted = m_listNodules.InsertItem(nItem, NoduleTypeText(pItem->m_nType),
                                                    reinterpret_cast<LPARAM>(pItem.get()));
-    if (nInserted < 0) return;
-    m_nodules.insert(m_nodules.begin() + nInserted, pItem.release());  // the row owns it now
+    if (nInserted < 0) return -1;
+    m_nodules.insert(m_nodules.begin() + nInserted, pItem.release());
     UpdateNoduleRow(nInserted);
+    return nInserted;
+}
+
+void CPulmetraDlg::OnAddNoduleClicked() {
+    ForgetDeletedNodule();
+    auto pItem = std::make_unique<CNoduleItem>();
+    const int nInserted = InsertNoduleRow(m_listNodules.GetItemCount(), pItem);
+    if (nInserted < 0) return;
     // The selection change refreshes the form, which loads the new nodule.
     SelectRow(nInserted);
     SetFocus(m_listNodules.m_hWnd);
@@ -107,12 +116,14 @@ void CPulmetraDlg::OnDeleteNoduleClicked() {
     if (nItem < 0) return;
     // Take the record out of the list's reach first: the removal notifies a
     // deselection, and the form is refreshed below, once the selection has moved.
+    // The record is kept, in place of one deleted before, for Ctrl+Z.
     std::unique_ptr<CNoduleItem> pItem(GetNodule(nItem));
     m_nodules.erase(m_nodules.begin() + nItem);
     m_bMovingSelection = true;
     m_listNodules.DeleteItem(nItem);
     m_bMovingSelection = false;
-    pItem.reset();
+    m_pDeletedNodule = std::move(pItem);
+    m_nDeletedRow = nItem;
 
     const int nCount = m_listNodules.GetItemCount();
     if (nCount == 0) {
@@ -122,6 +133,22 @@ void CPulmetraDlg::OnDeleteNoduleClicked() {
     SelectRow(nItem < nCount ? nItem : nCount - 1);
     SetFocus(m_listNodules.m_hWnd);
 }
+
+// Puts the nodule deleted last back at its row, with everything entered for it,
+// and selects it. The list has not changed since, so the row is where it was.
+void CPulmetraDlg::RestoreDeletedNodule() {
+    if (!m_pDeletedNodule) return;
+    const int nInserted = InsertNoduleRow(m_nDeletedRow, m_pDeletedNodule);
+    if (nInserted < 0) return;
+    SelectRow(nInserted);
+    m_listNodules.EnsureVisible(nInserted, false);
+    SetFocus(m_listNodules.m_hWnd);
+}
+
+// Any change of the list other than a delete (a nodule added, the list emptied,
+// every nodule's follow-up reset by the kind of CT) ends the way back: the old
+// row would no longer be the nodule's place, or the nodule no longer fit the exam.
+void CPulmetraDlg::ForgetDeletedNodule() { m_pDeletedNodule.reset(); }
 
 void CPulmetraDlg::OnNoduleSelChanged(NMHDR* pNMHDR, LRESULT* pResult) {
     const NMLISTVIEW* pNMLV = reinterpret_cast<const NMLISTVIEW*>(pNMHDR);

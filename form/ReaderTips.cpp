@@ -18,7 +18,7 @@ struct ButtonTip {
 
 const ButtonTip BUTTON_TIPS[] = {
     {IDC_ADD_NODULE, L"결절 추가 (Ctrl+N)"},
-    {IDC_DELETE_NODULE, L"결절 삭제 (Ctrl+D)"},
+    {IDC_DELETE_NODULE, L"결절 삭제 (Ctrl+D)\r\n방금 삭제한 결절 되살리기: Ctrl+Z (입력 칸 밖에서)"},
     {IDC_REPORT, L"판독문 (Ctrl+Enter)"},
     {IDCANCEL, L"종료 (Esc)"},
 };
@@ -81,7 +81,8 @@ void CPulmetraDlg::ExplainTipRow() {
     if (m_nTipRow < 0 || m_bTipRowExplained) return;
     const UINT_PTR nTool = static_cast<UINT_PTR>(m_nTipRow) + 1;
     if (const CNoduleItem* pItem = GetNodule(m_nTipRow)) {
-        m_tips.UpdateTipText(m_listNodules.m_hWnd, ExplainNoduleCategory(*pItem).c_str(), nTool);
+        const bool bBaselineCt = GetComboSel(IDC_CT_TYPE) == 0;
+        m_tips.UpdateTipText(m_listNodules.m_hWnd, ExplainNoduleCategory(*pItem, bBaselineCt).c_str(), nTool);
         m_bTipRowExplained = true;
     } else {
         m_tips.DelTool(m_listNodules.m_hWnd, nTool);

@@ -6,8 +6,9 @@ WIN32_BUILD="$BUILD/win32"
 
 # Fonts: NanumGothic stands in for "맑은 고딕", Noto Sans CJK KR is a taller
 # stand-in for the display tests, and Liberation Sans has Arial's metrics.
+# nabi, an X input method for Hangul, stands in for the Korean IME.
 PACKAGES=(
-  wine wine32:i386 xvfb xauth x11-utils xdotool xclip openbox imagemagick locales
+  wine wine32:i386 xvfb xauth x11-utils xdotool xclip openbox imagemagick locales nabi
   fonts-nanum fonts-noto-cjk fonts-liberation2
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 cmake make g++ googletest
   libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev
