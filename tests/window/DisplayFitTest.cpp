@@ -242,3 +242,25 @@ TEST(DisplayFit, EveryDialogFitsTheScreenWithItsLayoutOnlyScaled) {
         opened->DestroyModal();
     }
 }
+
+// The face that stands in for "맑은 고딕" in the test sessions measures as the
+// real one does on Windows at 96 dpi, so that every size the tests see is the
+// size a reader gets.
+TEST(StandInFace, GivesMalgunGothicsDialogBaseUnits) {
+    const struct {
+        WORD nPoints;
+        LONG cx, cy;
+    } units[] = {{8, 6, 15}, {9, 7, 16}, {10, 7, 17}};
+    ASSERT_EQ(ScreenDpi(), 96) << "the units below are those at 100 %";
+    for (const auto& row : units) {
+        SCOPED_TRACE(testing::Message() << row.nPoints << " pt");
+        CDialogTemplate dialogTemplate(IDD_PULMETRA_DIALOG);
+        dialogTemplate.SetPointSize(row.nPoints);
+        BareDialog dialog(dialogTemplate.Get());
+        ASSERT_NE(dialog.hWnd, nullptr);
+        RECT baseUnits{0, 0, 4, 8};
+        MapDialogRect(dialog.hWnd, &baseUnits);
+        EXPECT_EQ(baseUnits.right, row.cx);
+        EXPECT_EQ(baseUnits.bottom, row.cy);
+    }
+}
