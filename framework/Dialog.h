@@ -3,6 +3,7 @@
 
 #include <unordered_map>
 
+#include "DialogScroller.h"
 #include "MessageMap.h"
 #include "model/WideString.h"
 
@@ -82,7 +83,6 @@ private:
     const MessageMapEntry* FindEntry(UINT message, WPARAM wParam, LPARAM lParam) const;
     void ExecuteDlgInit();
     HWND CreateFromTemplate();
-    void CenterWindow();
 
     UINT m_nIDTemplate;
     HWND m_hWndParent;
@@ -92,4 +92,5 @@ private:
     INT_PTR m_nModalResult = -1;
     bool m_bDefault = false;
     mutable std::unordered_map<int, HWND> m_controls;
+    CDialogScroller m_scroller;
 };
