@@ -240,8 +240,18 @@ void CheckEveryStopComesIntoView(HWND hDlg, const std::function<void()>& pump) {
         const HWND hControl = ControlWithFocus(hDlg);
         ASSERT_NE(hControl, nullptr) << "the focus left the dialog";
         reached.insert(hControl);
-        EXPECT_TRUE(Inside(ChildRect(hDlg, hControl), view))
-            << "control " << GetDlgCtrlID(hControl) << " took the focus out of view";
+        const RECT control = ChildRect(hDlg, hControl);
+        EXPECT_TRUE(Inside(control, view)) << "control " << GetDlgCtrlID(hControl) << " took the focus out of view";
+        // Its caption beside it, where the two fit the view together.
+        const HWND hLabel = GetWindow(hControl, GW_HWNDPREV);
+        if (!hLabel || ClassOf(hLabel) != L"Static" || (GetWindowLongW(hLabel, GWL_STYLE) & SS_TYPEMASK) > SS_RIGHT)
+            continue;
+        const RECT label = ChildRect(hDlg, hLabel);
+        RECT both;
+        UnionRect(&both, &label, &control);
+        if (label.top < control.bottom && control.top < label.bottom && SizeOf(both).cx < SizeOf(view).cx) {
+            EXPECT_TRUE(Inside(label, view)) << "the label of control " << GetDlgCtrlID(hControl) << " is out of view";
+        }
     }
     EXPECT_EQ(reached.size(), stops.size()) << "Tab did not reach every control that takes the focus";
 }

@@ -4,9 +4,8 @@
 # virtual display of that size in a prefix of its own, running the DisplayFit
 # window tests once. The face with Malgun Gothic's measures shows what a reader
 # gets; NanumGothic, narrower and shorter, and Noto Sans CJK KR, taller, show
-# that the checks hold on either side of it. On the smallest screen, where the
-# form scrolls furthest, the scrolling form's own tests run too. Prints one line
-# per session and what each dialog got.
+# that the checks hold on either side of it. Prints one line per session and
+# what each dialog got.
 # Usage: display_scales.sh ROOT window_tests.exe
 set -uo pipefail
 ROOT="${1:?usage: display_scales.sh ROOT window_tests.exe}"
@@ -16,8 +15,11 @@ source "$ROOT/scripts/common.sh"
 export WINEPREFIX="$BUILD/wineprefix-scales"
 SCREENS=(1280x720 1366x768 1280x1024 1920x1080 3840x2160)
 FACES=("$KOREAN_FACE" "$NARROW_KOREAN_FACE" "$TALL_KOREAN_FACE")
-SCROLL_SESSION="1280x720 96 $KOREAN_FACE"
 SCALES=(96 120 144 192)
+# Where the form scrolls furthest, the scrolling form's own tests run too.
+SCROLL_SESSION="1280x720 96 $KOREAN_FACE"
+# A screen narrower than the form, where it scrolls across as well: once, as a reader's.
+NARROW_SCREEN=800x600
 OUT="$BUILD/display-scales"
 mkdir -p "$OUT"
 
@@ -50,10 +52,12 @@ run_tests() {  # what, log file, gtest filter; the session's screen and dpi set
 # Creates the prefix once and exports the session's locale.
 start_wine_server
 manage_windows N
-for screen in "${SCREENS[@]}"; do
+for screen in "${SCREENS[@]}" "$NARROW_SCREEN"; do
+  faces=("${FACES[@]}") scales=("${SCALES[@]}")
+  [ "$screen" = "$NARROW_SCREEN" ] && faces=("$KOREAN_FACE") scales=(96)
   start_private_display "$screen"
-  for face in "${FACES[@]}"; do
-    for dpi in "${SCALES[@]}"; do
+  for face in "${faces[@]}"; do
+    for dpi in "${scales[@]}"; do
       session="$screen, $((dpi * 100 / 96)) %, $face"
       log="$OUT/${screen}-${dpi}-${face// /_}.log"
       set_display_scale "$dpi" "$face"
