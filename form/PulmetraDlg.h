@@ -54,6 +54,8 @@ protected:
     CToolTipCtrl m_tips;
     int m_nTipRow = -1;  // the list row that the row tool covers; -1: none
     RECT m_rcTipRow{};
+    RECT m_rcCategoryTool{};          // 1037's tool on the form, where the view is not scrolled
+    POINT m_ptCategoryToolScroll{};   // the scroll position that the tool was last placed for
     CString m_strFinalCategoryTip;  // the tooltip reads it while it shows
 
     // Nodule list
@@ -131,6 +133,7 @@ protected:
     void CreateTips();
     void RelayTipEvent(const MSG& msg);
     void TrackTipRow(POINT ptList);
+    void KeepCategoryToolOnCategory();
     void ForgetTips();
     void OnFinalCategoryTip(NMHDR* pNMHDR, LRESULT* pResult);
 

@@ -49,6 +49,9 @@ public:
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
     HWND GetSafeHwnd() const { return m_hWnd; }
+    // How far the view of a dialog larger than its work area is scrolled: the
+    // point of the layout at the client area's top-left corner; 0, 0 for one that fits.
+    POINT GetScrollPosition() const { return m_scroller.GetPosition(); }
     // A control by its id. Wine asks its server for the whole child list on every
     // ::GetDlgItem, and a refresh reads dozens of controls, so each handle is
     // looked up once and kept while it is still that control.

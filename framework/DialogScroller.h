@@ -12,6 +12,8 @@ public:
     void Place(HWND hDlg, const RECT& workArea);
     // The dialog scrolls: it is larger than the work area.
     bool IsActive() const { return m_hDlg != nullptr; }
+    // The point of the layout at the client area's top-left corner.
+    POINT GetPosition() const { return m_pos; }
     // The dialog's own scroll bars and the wheel turned over it; true when handled.
     // Notes the controls' reports of taking the focus, which go on to the dialog.
     bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -32,7 +34,7 @@ private:
 
     HWND m_hDlg = nullptr;
     SIZE m_content{};    // the client area the layout needs, in pixels
-    POINT m_pos{};       // the point of the layout at the client area's top-left corner
+    POINT m_pos{};
     SIZE m_line{};       // a line of the scroll bar's arrows and of the wheel
     SIZE m_margin{};     // left around a control brought into view
     int m_nWheelDelta = 0;  // what the wheel turned short of a notch

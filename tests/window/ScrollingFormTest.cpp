@@ -144,3 +144,15 @@ TEST(ScrollingForm, TakingTheFocusBringsAControlIntoView) {
     }
     EXPECT_DOUBLE_EQ(form.Record(1).m_dLongAxis, 5.0001) << "Enter did not commit what was typed";
 }
+
+// 1037 lets the mouse through to the form, whose tool for it is a rectangle:
+// the tip shows where the category shows.
+TEST(ScrollingForm, TheFinalCategorysTipFollowsTheView) {
+    FormDriver form;
+    if (!Scrolls(form)) GTEST_SKIP() << "the form fits this screen";
+    TurnWheelOver(form, IDC_NODULE_GROUP, FAR_DOWN);
+    ASSERT_GT(ViewTop(form), 0);
+    const RECT category = ChildRect(form.Form(), form.Item(IDC_FINAL_CATEGORY));
+    EXPECT_EQ(form.HoverTip(0, {(category.left + category.right) / 2, (category.top + category.bottom) / 2}),
+              L"결절 없음 → 1");
+}
