@@ -1,5 +1,7 @@
-// The questions that could throw the exam away ("종료", Escape, "지우기"): while
-// the form holds anything the reader entered, a reflexive Enter answers 아니요.
+// The questions that could throw the exam away ("종료", Escape, "지우기", and
+// Windows' own before a sign-out, shutdown or update restart): while the form
+// holds anything the reader entered, a reflexive Enter answers 아니요, and
+// Windows is told to wait.
 #include "PulmetraDlg.h"
 
 #include <oleauto.h>
@@ -8,6 +10,9 @@
 #include "model/NumberText.h"
 
 namespace {
+
+// Shown by Windows beside the program on the screen of programs that keep it from ending the session.
+constexpr wchar_t SESSION_END_REASON[] = L"입력 중인 검사가 있습니다. 판독문을 복사한 뒤 Pulmetra를 종료하십시오.";
 
 bool IsOfClass(HWND hWnd, const wchar_t* className) {
     wchar_t name[16] = {};
@@ -45,4 +50,18 @@ bool CPulmetraDlg::PriorCtDateEntered() const {
 int CPulmetraDlg::AskBeforeDiscarding(const wchar_t* question) const {
     const UINT nDefaultButton = HoldsEntries() ? MB_DEFBUTTON2 : MB_DEFBUTTON1;
     return AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION | nDefaultButton);
+}
+
+// The program keeps nothing between runs, so an exam on the form would be gone
+// with the session. Windows lists the reason after this answer, so it is given
+// here, where the form's state is known without watching every entry; it goes
+// when the form is emptied or closed, or when a later end finds the form empty.
+// Should Windows end the session regardless, nothing is left to do.
+BOOL CPulmetraDlg::OnQueryEndSession() {
+    if (!HoldsEntries()) {
+        m_shutdownBlockReason.Withdraw();
+        return TRUE;
+    }
+    m_shutdownBlockReason.Give(m_hWnd, SESSION_END_REASON);
+    return FALSE;
 }

@@ -164,6 +164,7 @@ void CPulmetraDlg::UpdateFinalCategory() {
 // Any switch between baseline and follow-up clears every follow-up status, so
 // a follow-up exam starts with none chosen.
 void CPulmetraDlg::OnCtTypeChanged() {
+    ForgetDeletedNodule();
     const int nCount = m_listNodules.GetItemCount();
     for (int nItem = 0; nItem < nCount; ++nItem) {
         if (CNoduleItem* pItem = GetNodule(nItem)) {

@@ -36,6 +36,9 @@ void CPulmetraDlg::ResetForm() {
     for (int nItem = 0; nItem < nCount; ++nItem) records.emplace_back(GetNodule(nItem));
     m_listNodules.DeleteAllItems();
     records.clear();
+    ForgetDeletedNodule();
+    // An empty form has nothing to keep Windows waiting for.
+    m_shutdownBlockReason.Withdraw();
 
     SetComboSel(IDC_LOBE, -1);
     for (int nIDC : CLEARED_CHECKS) SetCheck(nIDC, false);

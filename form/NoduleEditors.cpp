@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "WheelGuard.h"
 #include "framework/ScopedValue.h"
 #include "model/NumberText.h"
 
@@ -17,6 +16,19 @@ bool IsCommandControl(HWND hWnd, HWND hForm) {
     if (!hWnd || GetParent(hWnd) != hForm) return false;
     return GetDlgCtrlID(hWnd) == IDC_NODULE_LIST ||
            (SendMessageW(hWnd, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
+}
+
+bool IsDown(int vk) { return GetKeyState(vk) < 0; }
+
+// After a long axis the short axis is measured next, unless the reader took the
+// focus elsewhere on purpose: to a button or the list, which act on the nodules
+// and may show another nodule in the short axis; back with Shift+Tab; or out of
+// the form (another program, a message box), where taking it back would raise
+// the form over the box or the program the reader turned to.
+bool LeadsOnToShortAxis(HWND hForm) {
+    const HWND hFocus = GetFocus();
+    if (!hFocus || !IsChild(hForm, hFocus) || IsCommandControl(hFocus, hForm)) return false;
+    return !(IsDown(VK_SHIFT) && IsDown(VK_TAB));
 }
 
 }  // namespace
@@ -39,37 +51,59 @@ void CPulmetraDlg::FinishNoduleEdit() {
 // it would overwrite the stored size (the solid part of a nodule made solid).
 bool CPulmetraDlg::IsCommittable(int nIDC) const { return IsWindowEnabled(GetDlgItem(nIDC)) != FALSE; }
 
+// What the reader typed into a size edit since the form last wrote it, plus the
+// nudge; false when nothing was typed there. An edit only passed through keeps
+// its nodule's size: a new nodule's empty long axis would otherwise store
+// 0.0001 mm on both axes, and the short axis, no longer empty, would keep it.
+bool CPulmetraDlg::TakeTypedDiameter(int nIDC, double& dValue) {
+    HWND hEdit = GetDlgItem(nIDC);
+    if (!SendMessageW(hEdit, EM_GETMODIFY, 0, 0)) return false;
+    SendMessageW(hEdit, EM_SETMODIFY, FALSE, 0);
+    dValue = ParseDiameter(GetControlText(nIDC)) + SIZE_NUDGE_MM;
+    return true;
+}
+
+// Like every editor, the commit ends in a refresh, also when nothing was typed:
+// the form catches up with whatever a refused dose save left behind.
 void CPulmetraDlg::CommitDiameter(int nIDC, double CNoduleItem::*field) {
     CNoduleItem* pItem = GetSelectedNodule();
     if (!pItem || !IsCommittable(nIDC)) return;
-    pItem->*field = ParseDiameter(GetControlText(nIDC)) + SIZE_NUDGE_MM;
-    pItem->UpdateCategory();
-    ClearInvalidPerifissural(pItem);
+    if (double dValue = 0; TakeTypedDiameter(nIDC, dValue)) {
+        pItem->*field = dValue;
+        pItem->UpdateCategory();
+        ClearInvalidPerifissural(pItem);
+    }
     FinishNoduleEdit();
 }
 
 // A nodule measured on one axis only gets two equal axes. The focus move at the
 // end is itself a focus loss of this edit when it still has the focus (Enter):
-// the nested run commits the refreshed one-decimal text, and its own focus move
-// finds the focus already on the short axis. When that text is the stored value,
-// the nested run has nothing to add to the refresh just made, and leaves it.
+// the nested run commits the refreshed one-decimal text, and moves nothing.
+// When that text is the stored value, the nested run has nothing to add to the
+// refresh just made, and leaves it.
 void CPulmetraDlg::CommitLongAxis(int nIDC, double CNoduleItem::*longField, double CNoduleItem::*shortField,
                                   int nShortIDC) {
     CNoduleItem* pItem = GetSelectedNodule();
     if (!pItem || !IsCommittable(nIDC)) return;
-    const double dValue = ParseDiameter(GetControlText(nIDC)) + SIZE_NUDGE_MM;
-    if (m_nMovingFocusFrom == nIDC && pItem->*longField == dValue && pItem->*shortField > 0) return;
-    pItem->*longField = dValue;
-    pItem->UpdateCategory();
-    if (!(pItem->*shortField > 0)) {
-        pItem->*shortField = dValue;
+    const bool bNested = m_nMovingFocusFrom == nIDC;
+    double dValue = 0;
+    const bool bStores = TakeTypedDiameter(nIDC, dValue) &&
+                         !(bNested && pItem->*longField == dValue && pItem->*shortField > 0);
+    if (bNested && !bStores) return;
+    if (bStores) {
+        pItem->*longField = dValue;
         pItem->UpdateCategory();
+        if (!(pItem->*shortField > 0)) {
+            pItem->*shortField = dValue;
+            pItem->UpdateCategory();
+        }
+        ClearInvalidPerifissural(pItem);
     }
-    ClearInvalidPerifissural(pItem);
     FinishNoduleEdit();
-    // A button pressed or a row picked acts on the nodules, and may show another
-    // nodule in the short axis: the focus stays where the reader put it.
-    if (IsCommandControl(GetFocus(), m_hWnd)) return;
+    // Enter: the one-decimal text the edit now shows is what was entered, and
+    // is committed as the focus moves on.
+    if (bStores && GetFocus() == GetDlgItem(nIDC)) SendMessageW(GetDlgItem(nIDC), EM_SETMODIFY, TRUE, 0);
+    if (bNested || !LeadsOnToShortAxis(m_hWnd)) return;
     ScopedValue movingFocus(m_nMovingFocusFrom, nIDC);
     FocusEditSelectAll(nShortIDC);
 }
@@ -159,8 +193,6 @@ void CPulmetraDlg::OnOtherChanged() {
 // Enter commits the nodule edits and never presses the default button "종료";
 // in the comments it starts a new line.
 BOOL CPulmetraDlg::PreTranslateMessage(MSG* pMsg) {
-    // A wheel turned over a choice the reader is not working on changes nothing.
-    if (IsWheelAtUnfocusedCombo(*pMsg, m_hWnd)) return TRUE;
     RelayTipEvent(*pMsg);
     if (RunShortcutKey(*pMsg)) return TRUE;
     if (pMsg->message != WM_KEYDOWN || pMsg->wParam != VK_RETURN) return CDialog::PreTranslateMessage(pMsg);

@@ -90,6 +90,7 @@ void CPulmetraDlg::SelectRow(int nItem) {
 }
 
 void CPulmetraDlg::OnAddNoduleClicked() {
+    ForgetDeletedNodule();
     auto pItem = std::make_unique<CNoduleItem>();
     const int nItem = m_listNodules.GetItemCount();
     const int nInserted = m_listNodules.InsertItem(nItem, NoduleTypeText(pItem->m_nType),
@@ -107,11 +108,13 @@ void CPulmetraDlg::OnDeleteNoduleClicked() {
     if (nItem < 0) return;
     // Take the record out of the list's reach first: the removal notifies a
     // deselection, and the form is refreshed below, once the selection has moved.
+    // The record is kept, in place of one deleted before, for Ctrl+Z.
     std::unique_ptr<CNoduleItem> pItem(GetNodule(nItem));
     m_bMovingSelection = true;
     m_listNodules.DeleteItem(nItem);
     m_bMovingSelection = false;
-    pItem.reset();
+    m_pDeletedNodule = std::move(pItem);
+    m_nDeletedRow = nItem;
 
     const int nCount = m_listNodules.GetItemCount();
     if (nCount == 0) {
@@ -121,6 +124,25 @@ void CPulmetraDlg::OnDeleteNoduleClicked() {
     SelectRow(nItem < nCount ? nItem : nCount - 1);
     SetFocus(m_listNodules.m_hWnd);
 }
+
+// Puts the nodule deleted last back at its row, with everything entered for it,
+// and selects it. The list has not changed since, so the row is where it was.
+void CPulmetraDlg::RestoreDeletedNodule() {
+    if (!m_pDeletedNodule) return;
+    const int nInserted = m_listNodules.InsertItem(m_nDeletedRow, NoduleTypeText(m_pDeletedNodule->m_nType),
+                                                   reinterpret_cast<LPARAM>(m_pDeletedNodule.get()));
+    if (nInserted < 0) return;
+    m_pDeletedNodule.release();  // the row owns it again
+    UpdateNoduleRow(nInserted);
+    SelectRow(nInserted);
+    m_listNodules.EnsureVisible(nInserted, false);
+    SetFocus(m_listNodules.m_hWnd);
+}
+
+// Any change of the list other than a delete (a nodule added, the list emptied,
+// every nodule's follow-up reset by the kind of CT) ends the way back: the old
+// row would no longer be the nodule's place, or the nodule no longer fit the exam.
+void CPulmetraDlg::ForgetDeletedNodule() { m_pDeletedNodule.reset(); }
 
 void CPulmetraDlg::OnNoduleSelChanged(NMHDR* pNMHDR, LRESULT* pResult) {
     const NMLISTVIEW* pNMLV = reinterpret_cast<const NMLISTVIEW*>(pNMHDR);

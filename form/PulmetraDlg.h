@@ -1,11 +1,13 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <vector>
 
 #include "framework/Dialog.h"
 #include "framework/GdiObjects.h"
 #include "framework/ListCtrl.h"
+#include "framework/ShutdownBlockReason.h"
 #include "framework/ToolTipCtrl.h"
 #include "model/ExamCategory.h"
 #include "report/ReportComposer.h"
@@ -32,6 +34,8 @@ public:
     enum { IDD = IDD_PULMETRA_DIALOG };
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // What the form tells Windows while it holds the session's end up; empty otherwise.
+    const CString& ShutdownBlockReason() const { return m_shutdownBlockReason.Given(); }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -46,7 +50,8 @@ protected:
     // another date was entered by the reader (a fresh "a year ago" differs after midnight).
     COleDateTime m_dtPriorCtLoaded;
     float m_fCtdiVol = 0.0f;
-    CBitmap m_bmpLogoScaled;  // the logo redrawn for a display scale above 100 %
+    CBitmap m_bmpLogoSource;  // the bitmap the logo control loaded, kept to draw the logo anew
+    CBitmap m_bmpLogo;        // the logo as shown: at its control's size, on the face colour
     // Set while the form itself moves the selection to another row, which refreshes it.
     bool m_bMovingSelection = false;
     // The long-axis edit whose commit is moving the focus on to its short axis; 0 otherwise.
@@ -57,6 +62,10 @@ protected:
     RECT m_rcCategoryTool{};          // 1037's tool on the form, where the view is not scrolled
     POINT m_ptCategoryToolScroll{};   // the scroll position that the tool was last placed for
     CString m_strFinalCategoryTip;  // the tooltip reads it while it shows
+    // The nodule deleted last and the row it stood at, until the list changes otherwise.
+    std::unique_ptr<CNoduleItem> m_pDeletedNodule;
+    int m_nDeletedRow = 0;
+    CShutdownBlockReason m_shutdownBlockReason;
 
     // Nodule list
     void InitNoduleColumns();
@@ -70,9 +79,12 @@ protected:
     void OnAddNoduleClicked();
     void OnDeleteNoduleClicked();
     void OnNoduleSelChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    void RestoreDeletedNodule();
+    void ForgetDeletedNodule();
 
     // Nodule editors
     bool IsCommittable(int nIDC) const;
+    bool TakeTypedDiameter(int nIDC, double& dValue);
     void CommitDiameter(int nIDC, double CNoduleItem::*field);
     void CommitLongAxis(int nIDC, double CNoduleItem::*longField, double CNoduleItem::*shortField, int nShortIDC);
     void CommitFeature(bool CNoduleItem::*flag, int nIDC, int nMinCategory);
@@ -113,6 +125,7 @@ protected:
     bool HoldsEntries() const;
     bool PriorCtDateEntered() const;
     int AskBeforeDiscarding(const wchar_t* question) const;
+    BOOL OnQueryEndSession();
 
     // Report
     void OnReportClicked();
@@ -124,6 +137,7 @@ protected:
     void ParkFocus(int nIDC);
     void OnAddNoduleKey();
     void OnDeleteNoduleKey();
+    void OnUndoDeleteKey();
     void OnReportKey();
     void OnPreviousNoduleKey();
     void OnNextNoduleKey();
@@ -142,6 +156,8 @@ protected:
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void PlaceLogo();
+    void DrawLogo();
+    void OnSysColorChange();
     void SetSmallIcon();
     void CreateCategoryFont();
 

@@ -18,7 +18,7 @@ struct ButtonTip {
 
 const ButtonTip BUTTON_TIPS[] = {
     {IDC_ADD_NODULE, L"결절 추가 (Ctrl+N)"},
-    {IDC_DELETE_NODULE, L"결절 삭제 (Ctrl+D)"},
+    {IDC_DELETE_NODULE, L"결절 삭제 (Ctrl+D)\r\n방금 삭제한 결절 되살리기: Ctrl+Z (입력 칸 밖에서)"},
     {IDC_REPORT, L"판독문 (Ctrl+Enter)"},
     {IDCANCEL, L"종료 (Esc)"},
 };
@@ -76,7 +76,9 @@ void CPulmetraDlg::TrackTipRow(POINT ptList) {
     if (!pItem) return;
     m_nTipRow = nRow;
     m_rcTipRow = row;
-    m_tips.AddTool(m_listNodules.m_hWnd, ExplainNoduleCategory(*pItem).c_str(), &row, static_cast<UINT_PTR>(nRow) + 1);
+    const bool bBaselineCt = GetComboSel(IDC_CT_TYPE) == 0;
+    m_tips.AddTool(m_listNodules.m_hWnd, ExplainNoduleCategory(*pItem, bBaselineCt).c_str(), &row,
+                   static_cast<UINT_PTR>(nRow) + 1);
 }
 
 // After a change of the data no tip may show what was: the shown one goes, and

@@ -24,6 +24,7 @@ bool CPulmetraDlg::RunShortcutKey(const MSG& msg) {
     } KEYS[] = {
         {'N', false, &CPulmetraDlg::OnAddNoduleKey},
         {'D', false, &CPulmetraDlg::OnDeleteNoduleKey},
+        {'Z', false, &CPulmetraDlg::OnUndoDeleteKey},
         {VK_RETURN, false, &CPulmetraDlg::OnReportKey},
         {VK_UP, true, &CPulmetraDlg::OnPreviousNoduleKey},
         {VK_DOWN, true, &CPulmetraDlg::OnNextNoduleKey},
@@ -58,6 +59,16 @@ void CPulmetraDlg::OnAddNoduleKey() {
 void CPulmetraDlg::OnDeleteNoduleKey() {
     ParkFocus(IDC_DELETE_NODULE);
     OnDeleteNoduleClicked();
+}
+
+// Brings back the nodule deleted last. In an edit, Ctrl+Z stays the edit's own
+// undo of its typing.
+void CPulmetraDlg::OnUndoDeleteKey() {
+    HWND hFocus = GetFocus();
+    if (SendMessageW(hFocus, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+        SendMessageW(hFocus, EM_UNDO, 0, 0);
+    else
+        RestoreDeletedNodule();
 }
 
 void CPulmetraDlg::OnReportKey() {

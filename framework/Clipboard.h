@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include <utility>
+#include <cstring>
 
 // Other programs (clipboard history, remote-desktop clipboard sync, the reporting
 // system) open the clipboard for a moment after every change, so an open that
@@ -46,3 +46,17 @@ public:
 private:
     HGLOBAL m_hMem;
 };
+
+// Puts a copy of the data on the open clipboard in the given format; true once
+// the clipboard holds it (the block is then the clipboard's).
+inline bool PutOnClipboard(UINT nFormat, const void* pData, size_t nBytes) {
+    CGlobalMemory block(nBytes);
+    if (!block.Get()) return false;
+    void* pBlock = GlobalLock(block.Get());
+    if (!pBlock) return false;
+    std::memcpy(pBlock, pData, nBytes);
+    GlobalUnlock(block.Get());
+    if (!SetClipboardData(nFormat, block.Get())) return false;
+    block.Release();
+    return true;
+}

@@ -26,7 +26,7 @@ HWND CDataExchange::PrepareEditCtrl(int nIDC) {
 
 void CDataExchange::Fail(const CString& prompt) {
     m_bFailed = true;
-    AfxMessageBox(prompt, MB_OK | MB_ICONEXCLAMATION);
+    AfxMessageBox(prompt.c_str(), MB_OK | MB_ICONEXCLAMATION);
     if (m_hWndLastControl) {
         SetFocus(m_hWndLastControl);
         if (m_bLastEdit) SendMessageW(m_hWndLastControl, EM_SETSEL, 0, -1);

@@ -4,7 +4,9 @@
 
 #include "DataExchange.h"
 #include "DialogTemplate.h"
+#include "InputMethod.h"
 #include "ScopedValue.h"
+#include "WheelGuard.h"
 #include "WinApp.h"
 
 namespace {
@@ -109,10 +111,14 @@ INT_PTR CDialog::RunModalLoop() {
 }
 
 // The filter runs outside the dialog procedure: a failure there must not end
-// the loop, and with it the program and everything the reader entered.
+// the loop, and with it the program and everything the reader entered. Before
+// it, the wheel is sent where the pointer is and a composed syllable is
+// completed before a key or click that acts.
 void CDialog::PumpMessage(MSG& msg) {
     BOOL bConsumed = FALSE;
     try {
+        if (msg.message == WM_MOUSEWHEEL && !RouteWheel(msg, m_hWnd)) return;
+        CompleteCompositionBefore(msg);
         bConsumed = (m_scroller.IsActive() && m_scroller.HandlePageKey(msg)) || PreTranslateMessage(&msg);
     } catch (...) {
         ReportFailedHandler();
@@ -169,6 +175,7 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
 
 BOOL CDialog::OnInitDialog() {
     ExecuteDlgInit();
+    CompleteCompositionsOnFocusLoss(m_hWnd);
     UpdateData(FALSE);
     return TRUE;
 }
@@ -263,15 +270,16 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 
     if (wantsDefault) return FALSE;
-    switch (message) {
-    case WM_NOTIFY:
+    switch (entry->result) {
+    case MessageResult::MsgResult:
         SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
         return TRUE;
-    case WM_QUERYDRAGICON:
-        return result;  // returned directly, not through DWLP_MSGRESULT
-    default:
-        return TRUE;
+    case MessageResult::ReturnedByProc:
+        return result;
+    case MessageResult::None:
+        break;
     }
+    return TRUE;
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -302,13 +310,19 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     return TRUE;
 }
 
-// Called inside a catch block: tells the reader, who can go on with the form.
-void CDialog::ReportFailedHandler() {
+// Called inside a catch block: tells the reader, who can go on with the form,
+// that the action may have stopped halfway. Nothing here may throw in turn, or
+// the exception would cross into the window manager.
+void CDialog::ReportFailedHandler() noexcept {
     try {
         throw;
     } catch (const std::bad_alloc&) {
-        AfxMessageBox(L"메모리가 부족합니다.", MB_OK | MB_ICONSTOP);
+        AfxMessageBox(L"메모리가 부족합니다. 방금 한 동작이 반영되지 않았을 수 있으니 입력한 내용과 범주를 "
+                      L"확인하십시오.",
+                      MB_OK | MB_ICONSTOP);
     } catch (...) {
-        AfxMessageBox(L"처리하지 못한 오류가 발생했습니다.", MB_OK | MB_ICONSTOP);
+        AfxMessageBox(L"처리하지 못한 오류가 발생했습니다. 방금 한 동작이 반영되지 않았을 수 있으니 입력한 "
+                      L"내용과 범주를 확인하십시오.",
+                      MB_OK | MB_ICONSTOP);
     }
 }

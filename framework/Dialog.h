@@ -81,7 +81,7 @@ protected:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static void ReportFailedHandler();
+    static void ReportFailedHandler() noexcept;
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     const MessageMapEntry* FindEntry(UINT message, WPARAM wParam, LPARAM lParam) const;
     void ExecuteDlgInit();

@@ -5,14 +5,25 @@
 #include <windows.h>
 
 #include <span>
+#include <type_traits>
 
 class CDialog;
+
+// Where a handler's result goes. A dialog procedure returns whether it handled
+// the message; a message's own result goes through DWLP_MSGRESULT, except for
+// the few messages whose result the dialog procedure returns itself.
+enum class MessageResult {
+    None,          // handled; the message has no result of its own
+    MsgResult,     // set as DWLP_MSGRESULT (WM_NOTIFY, WM_QUERYENDSESSION, ...)
+    ReturnedByProc  // returned by the dialog procedure (WM_QUERYDRAGICON, WM_CTLCOLOR*, ...)
+};
 
 struct MessageMapEntry {
     UINT message;    // WM_COMMAND, WM_NOTIFY or another window message
     UINT code;       // notification code for WM_COMMAND / WM_NOTIFY
     UINT id;         // control id for WM_COMMAND / WM_NOTIFY
-    // Returns the dialog procedure's result for the message.
+    MessageResult result;
+    // Returns the handler's result, passed on as `result` says.
     INT_PTR (*invoke)(CDialog& dialog, WPARAM wParam, LPARAM lParam);
 };
 
@@ -32,7 +43,6 @@ template <auto Handler> INT_PTR Command(CDialog& d, WPARAM, LPARAM) {
     return TRUE;
 }
 
-// Returns the notification's own result; the dispatcher passes it on through DWLP_MSGRESULT.
 template <auto Handler> INT_PTR Notify(CDialog& d, WPARAM, LPARAM lParam) {
     LRESULT result = 0;
     (static_cast<Owner<Handler>&>(d).*Handler)(reinterpret_cast<NMHDR*>(lParam), &result);
@@ -49,8 +59,16 @@ template <auto Handler> INT_PTR SysCommand(CDialog& d, WPARAM wParam, LPARAM lPa
     return 0;
 }
 
-template <auto Handler> INT_PTR QueryDragIcon(CDialog& d, WPARAM, LPARAM) {
-    return reinterpret_cast<INT_PTR>((static_cast<Owner<Handler>&>(d).*Handler)());
+template <typename T> INT_PTR AsResult(T value) {
+    if constexpr (std::is_pointer_v<T>)
+        return reinterpret_cast<INT_PTR>(value);
+    else
+        return static_cast<INT_PTR>(value);
+}
+
+// A handler without arguments whose value (a BOOL, a handle) is the message's result.
+template <auto Handler> INT_PTR Answer(CDialog& d, WPARAM, LPARAM) {
+    return AsResult((static_cast<Owner<Handler>&>(d).*Handler)());
 }
 
 }  // namespace message_map_detail
@@ -65,22 +83,30 @@ public:                                                \
         using ThisBase = baseClass;                    \
         static const MessageMapEntry entries[] = {
 
-#define END_MESSAGE_MAP()                                                       \
-        {0, 0, 0, nullptr}};                                                 \
-        static const MessageMap map = {ThisBase::GetThisMessageMap(),           \
-                                       std::span(entries).first(std::size(entries) - 1)}; \
-        return &map;                                                            \
+#define END_MESSAGE_MAP()                                                                   \
+        {0, 0, 0, MessageResult::None, nullptr}};                                           \
+        static const MessageMap map = {ThisBase::GetThisMessageMap(),                       \
+                                       std::span(entries).first(std::size(entries) - 1)};   \
+        return &map;                                                                        \
     }
 
-#define ON_COMMAND_CODE(code, id, fn) \
-    {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), &message_map_detail::Command<fn>},
+#define ON_COMMAND_CODE(code, id, fn)                                                  \
+    {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), MessageResult::None, \
+     &message_map_detail::Command<fn>},
 #define ON_BN_CLICKED(id, fn) ON_COMMAND_CODE(BN_CLICKED, id, fn)
 #define ON_CBN_SELCHANGE(id, fn) ON_COMMAND_CODE(CBN_SELCHANGE, id, fn)
 #define ON_EN_KILLFOCUS(id, fn) ON_COMMAND_CODE(EN_KILLFOCUS, id, fn)
-#define ON_NOTIFY(code, id, fn) \
-    {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), &message_map_detail::Notify<fn>},
-#define ON_WM_PAINT(fn) {WM_PAINT, 0, 0, &message_map_detail::NoArgs<fn>},
-#define ON_WM_DESTROY(fn) {WM_DESTROY, 0, 0, &message_map_detail::NoArgs<fn>},
-#define ON_WM_SYSCOMMAND(fn) {WM_SYSCOMMAND, 0, 0, &message_map_detail::SysCommand<fn>},
-#define ON_WM_HELPINFO(fn) {WM_HELP, 0, 0, &message_map_detail::NoArgs<fn>},
-#define ON_WM_QUERYDRAGICON(fn) {WM_QUERYDRAGICON, 0, 0, &message_map_detail::QueryDragIcon<fn>},
+#define ON_NOTIFY(code, id, fn)                                                       \
+    {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), MessageResult::MsgResult, \
+     &message_map_detail::Notify<fn>},
+// A window message whose handler takes no arguments and returns nothing.
+#define ON_MESSAGE_VOID(message, fn) {message, 0, 0, MessageResult::None, &message_map_detail::NoArgs<fn>},
+// A window message whose handler takes no arguments and returns the message's result.
+#define ON_MESSAGE_ANSWER(message, result, fn) {message, 0, 0, result, &message_map_detail::Answer<fn>},
+#define ON_WM_PAINT(fn) ON_MESSAGE_VOID(WM_PAINT, fn)
+#define ON_WM_DESTROY(fn) ON_MESSAGE_VOID(WM_DESTROY, fn)
+#define ON_WM_HELPINFO(fn) ON_MESSAGE_VOID(WM_HELP, fn)
+#define ON_WM_SYSCOLORCHANGE(fn) ON_MESSAGE_VOID(WM_SYSCOLORCHANGE, fn)
+#define ON_WM_SYSCOMMAND(fn) {WM_SYSCOMMAND, 0, 0, MessageResult::None, &message_map_detail::SysCommand<fn>},
+#define ON_WM_QUERYDRAGICON(fn) ON_MESSAGE_ANSWER(WM_QUERYDRAGICON, MessageResult::ReturnedByProc, fn)
+#define ON_WM_QUERYENDSESSION(fn) ON_MESSAGE_ANSWER(WM_QUERYENDSESSION, MessageResult::MsgResult, fn)

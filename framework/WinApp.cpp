@@ -41,9 +41,9 @@ INT_PTR CWinApp::RunMainDialog(CDialog& dlg) {
     if (!dlg.CreateModal()) {
         const DWORD dwError = GetLastError();
         m_pMainWnd = nullptr;
-        CString text = L"프로그램 창을 만들지 못해 프로그램을 종료합니다.";
+        CString text = STARTUP_FAILED;
         if (const CString reason = SystemErrorText(dwError); !reason.empty()) text += L"\n\n" + reason;
-        AfxMessageBox(text, MB_OK | MB_ICONERROR);
+        AfxMessageBox(text.c_str(), MB_OK | MB_ICONERROR);
         return -1;
     }
     const INT_PTR nResult = dlg.RunModalLoop();
@@ -52,11 +52,11 @@ INT_PTR CWinApp::RunMainDialog(CDialog& dlg) {
     return nResult;
 }
 
-int AfxMessageBox(const CString& text, UINT nType) {
+int AfxMessageBox(LPCWSTR lpszText, UINT nType) {
     HWND owner = GetActiveWindow();
     if (!owner && theApp && theApp->m_pMainWnd) owner = theApp->m_pMainWnd->GetSafeHwnd();
     const wchar_t* caption = theApp ? theApp->m_strAppName.c_str() : nullptr;
-    return MessageBoxW(owner, text.c_str(), caption, nType);
+    return MessageBoxW(owner, lpszText, caption, nType);
 }
 
 CString LoadResourceString(UINT nID) {

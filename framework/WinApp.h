@@ -36,7 +36,12 @@ CWinApp* AfxGetApp();
 CString LoadResourceString(UINT nID);
 
 // A message box captioned with the application name, owned by the active window.
-int AfxMessageBox(const CString& text, UINT nType);
+// It allocates nothing, so it can still tell of a failed allocation.
+int AfxMessageBox(LPCWSTR lpszText, UINT nType);
+
+// What the reader is told when the program cannot put up its window and ends.
+inline constexpr wchar_t STARTUP_FAILED[] =
+    L"입력 화면을 준비하지 못해 Pulmetra를 종료합니다. 전산 담당자에게 문의하십시오.";
 
 // The system's own text for an error code, without its line break; empty when it has none.
 CString SystemErrorText(DWORD dwError);

@@ -6,7 +6,7 @@
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
     // Without its controls the form cannot be created; say so rather than end without a word.
     if (!InitTemplateControls()) {
-        AfxMessageBox(L"화면에 필요한 컨트롤을 준비하지 못해 프로그램을 종료합니다.", MB_OK | MB_ICONERROR);
+        AfxMessageBox(STARTUP_FAILED, MB_OK | MB_ICONERROR);
         return 1;
     }
     CWinApp* app = AfxGetApp();

@@ -1,5 +1,6 @@
 #include "CategoryExplanation.h"
 
+#include <iterator>
 #include <vector>
 
 #include "CategoryDerivation.h"
@@ -10,6 +11,9 @@ namespace {
 
 // Nodules named in the final category's explanation; the rest are counted.
 constexpr size_t MAX_NAMED_NODULES = 3;
+
+// The items of the severity combo 1034, by index.
+const wchar_t* const SEVERITY_NAMES[] = {L"Mild", L"Moderate", L"Severe"};
 
 // The form's captions of the features that change a category.
 struct FeatureName {
@@ -55,42 +59,64 @@ CString BandText(const CategoryDerivation& derivation) {
     return parts.empty() ? CString(L"크기 무관") : Joined(parts, L", ");
 }
 
+// The other feature as the report's nodule line names it, with the reader's text.
+CString FeatureText(const CNoduleItem& item, const FeatureName& feature) {
+    if (feature.flag == &CNoduleItem::m_bOther) return CString(feature.name) + L"(" + item.m_strOther + L")";
+    return feature.name;
+}
+
 CString StepText(const CNoduleItem& item, const CategoryStep& step) {
     std::vector<CString> names;
     for (const FeatureName& feature : FEATURE_NAMES)
-        if (feature.reason == step.reason && item.*feature.flag) names.push_back(feature.name);
+        if (feature.reason == step.reason && item.*feature.flag) names.push_back(FeatureText(item, feature));
     CString text = Joined(names, L", ");
-    if (step.reason == OVERRIDE_PERIFISSURAL) text += L" (" + Millimetres(PERIFISSURAL_LIMIT_MM) + L" 미만)";
+    // The number shown before is the mean; this rule reads the larger axis.
+    if (step.reason == OVERRIDE_PERIFISSURAL)
+        text += L" (긴 쪽 직경 " + Millimetres(PERIFISSURAL_LIMIT_MM) + L" 미만)";
     return text + L" → " + CategoryText(step.nCategory);
 }
 
+// On a follow-up CT a nodule still without a status is computed as on a baseline CT.
+CString StatusText(const CNoduleItem& item, bool bBaselineCt) {
+    if (!bBaselineCt && item.m_nFollowUp == FOLLOWUP_BASELINE) return L"추적 검사 상태 미선택 (처음 CT 기준)";
+    return FollowUpText(item.m_nFollowUp);
+}
+
 CString NoduleName(size_t nRow, const CNoduleItem& item) {
-    return FormatInt(static_cast<int>(nRow + 1)) + L"번 결절 (" + LobeText(item.m_nLobe) + L")";
+    const CString lobe = item.m_nLobe == LOBE_NONE ? CString(L"위치 미입력") : LobeText(item.m_nLobe);
+    return FormatInt(static_cast<int>(nRow + 1)) + L"번 결절 (" + lobe + L")";
+}
+
+CString FindingName(const FindingRule& rule, const ExamFindings& findings) {
+    if (!rule.bNeedsModerateSeverity) return rule.name;
+    const int nSeverity = findings.nCoronarySeverity;
+    if (nSeverity < 0 || nSeverity >= static_cast<int>(std::size(SEVERITY_NAMES))) return rule.name;
+    return CString(rule.name) + L" (" + SEVERITY_NAMES[nSeverity] + L")";
 }
 
 CString FindingsText(FindingRole role, const ExamFindings& findings) {
     std::vector<CString> names;
     for (const FindingRule& rule : FindingRules())
-        if (rule.role == role && IsTicked(rule, findings)) names.push_back(rule.name);
+        if (rule.role == role && IsTicked(rule, findings)) names.push_back(FindingName(rule, findings));
     return Joined(names, L", ");
 }
 
 }  // namespace
 
-CString ExplainNoduleCategory(const CNoduleItem& item) {
+CString ExplainNoduleCategory(const CNoduleItem& item, bool bBaselineCt) {
     const CategoryDerivation derivation = DeriveCategory(item);
     std::vector<CString> subject;
     const CString type = NoduleTypeText(item.m_nType);
     subject.push_back(type.empty() ? CString(L"결절") : type + L" 결절");
-    if (const CString status = FollowUpText(item.m_nFollowUp); !status.empty()) subject.push_back(status);
+    if (const CString status = StatusText(item, bBaselineCt); !status.empty()) subject.push_back(status);
 
     CString text =
         Joined(subject, L", ") + L": 평균 " + MeanDiameterText(item.m_dLongAxis, item.m_dShortAxis) + L" mm";
     if (item.m_nType == NODULE_PART_SOLID)
-        text += L", 고형부분 " + MeanDiameterText(item.m_dSolidLongAxis, item.m_dSolidShortAxis) + L" mm";
+        text += L", 고형부분 평균 " + MeanDiameterText(item.m_dSolidLongAxis, item.m_dSolidShortAxis) + L" mm";
     text += L" (" + BandText(derivation) + L") → " + CategoryText(derivation.nSizeCategory);
     for (int nStep = 0; nStep < derivation.nSteps; ++nStep)
-        text += L"; " + StepText(item, derivation.steps[static_cast<size_t>(nStep)]);
+        text += L"\r\n" + StepText(item, derivation.steps[static_cast<size_t>(nStep)]);
     return text;
 }
 

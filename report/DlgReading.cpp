@@ -1,10 +1,15 @@
 #include "DlgReading.h"
 
-#include <cstring>
-
 #include "framework/Clipboard.h"
 #include "framework/DataExchange.h"
 #include "framework/WinApp.h"
+
+namespace {
+
+constexpr DWORD REPORT_LOCALE = MAKELCID(MAKELANGID(LANG_KOREAN, SUBLANG_KOREAN), SORT_DEFAULT);
+constexpr DWORD NOT_TO_THE_CLOUD = 0;
+
+}  // namespace
 
 IMPLEMENT_DYNAMIC(CDlgReading)
 
@@ -35,21 +40,29 @@ void CDlgReading::OnCopyClicked() { CopyReport(); }
 bool CDlgReading::CopyReport() {
     if (!UpdateData(TRUE)) return false;
     if (CopyToClipboard()) return true;
-    AfxMessageBox(L"판독문을 클립보드에 복사하지 못했습니다. 다시 시도하십시오.", MB_OK | MB_ICONERROR);
+    AfxMessageBox(L"판독문을 클립보드에 복사하지 못했습니다. 클립보드에 남아 있는 이전 내용은 다른 환자의 판독문일 수 "
+                  L"있으니 붙여 넣지 마십시오. 잠시 뒤 다시 복사하십시오.",
+                  MB_OK | MB_ICONERROR);
     return false;
 }
 
+// Beside the text: its language, so that Windows converts it through the Korean
+// code page for a program that pastes ANSI text whatever input language was
+// active at the copy; and, the report being clinical text, a "no" to the cloud
+// clipboard. The local clipboard history (Win+V), from which readers paste
+// again, keeps it. Without the language the text is still whole (Windows then
+// takes the input language's): the copy stands. Without the "no" the report
+// could leave the hospital: the clipboard is left empty and the copy failed.
 bool CDlgReading::CopyToClipboard() {
     CClipboard clipboard(m_hWnd);
     if (!clipboard.IsOpen() || !EmptyClipboard()) return false;
-    const SIZE_T nBytes = (m_strReport.size() + 1) * sizeof(wchar_t);
-    CGlobalMemory block(nBytes);
-    if (!block.Get()) return false;
-    void* pData = GlobalLock(block.Get());
-    if (!pData) return false;
-    std::memcpy(pData, m_strReport.c_str(), nBytes);
-    GlobalUnlock(block.Get());
-    if (!SetClipboardData(CF_UNICODETEXT, block.Get())) return false;
-    block.Release();
+    if (!PutOnClipboard(CF_UNICODETEXT, m_strReport.c_str(), (m_strReport.size() + 1) * sizeof(wchar_t)))
+        return false;
+    PutOnClipboard(CF_LOCALE, &REPORT_LOCALE, sizeof REPORT_LOCALE);
+    const UINT nCloudFormat = RegisterClipboardFormatW(L"CanUploadToCloudClipboard");
+    if (!nCloudFormat || !PutOnClipboard(nCloudFormat, &NOT_TO_THE_CLOUD, sizeof NOT_TO_THE_CLOUD)) {
+        EmptyClipboard();
+        return false;
+    }
     return true;
 }

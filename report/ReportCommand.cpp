@@ -54,7 +54,7 @@ bool CPulmetraDlg::ValidateNodules() {
         if (!pItem) continue;
         for (const NoduleCheck& check : NODULE_CHECKS) {
             if (!check.fails(*pItem, bBaselineCt)) continue;
-            AfxMessageBox(FormatInt(nItem + 1) + check.message, MB_OK | MB_ICONSTOP);
+            AfxMessageBox((FormatInt(nItem + 1) + check.message).c_str(), MB_OK | MB_ICONSTOP);
             // Lead the reader to the nodule and the value that is missing.
             SelectRow(nItem);
             RefreshForm();

@@ -90,7 +90,7 @@ TEST(ExamCategory, FinalCategoryExplanation) {
         {"the nodules in the highest category, by row and lobe, where the lesion raises nothing",
          {{CAT_2, LOBE_RUL}, {CAT_4A, LOBE_LLL}, {CAT_3, LOBE_RML}, {CAT_4A, LOBE_NONE}},
          {.bEndobronchial = true},
-         L"2번 결절 (좌하엽), 4번 결절 (---) → 4A"},
+         L"2번 결절 (좌하엽), 4번 결절 (위치 미입력) → 4A"},
         {"beyond three nodules the rest are counted",
          {{CAT_2, LOBE_RUL}, {CAT_2, LOBE_RML}, {CAT_0, LOBE_RLL}, {CAT_2, LOBE_LUL}, {CAT_2, LOBE_LLL}, {CAT_2, LOBE_RUL}},
          {},
@@ -100,7 +100,11 @@ TEST(ExamCategory, FinalCategoryExplanation) {
          {.bEndobronchial = true, .bConsolidation = true, .bSuggestiveOther = true, .bCoronaryCalcification = true,
           .nCoronarySeverity = MODERATE, .bEffusion = true, .bInactiveTuberculosis = true},
          L"1번 결절 (우하엽) → 3\r\n기관지내 병변 → 4A\r\n폐결절 외 폐암시사 소견: 폐경화, 기타 → 4X\r\n"
-         L"폐결절 외 의미있는 소견: 관상동맥 석회화, 다량의 흉수 또는 심낭 삼출 → S"},
+         L"폐결절 외 의미있는 소견: 관상동맥 석회화 (Moderate), 다량의 흉수 또는 심낭 삼출 → S"},
+        {"a severe coronary calcification names its degree",
+         {},
+         {.bCoronaryCalcification = true, .nCoronarySeverity = SEVERE},
+         L"결절 없음 → 1\r\n폐결절 외 의미있는 소견: 관상동맥 석회화 (Severe) → S"},
     };
     for (const Case& c : cases) {
         std::vector<CNoduleItem> items(c.nodules.size());

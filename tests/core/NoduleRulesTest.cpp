@@ -327,9 +327,9 @@ TEST(NoduleRules, SetOther) {
 }
 
 // Every type and follow-up status (one of each out of range), sizes on both
-// sides of every bound, every combination of features: the explanation ends
-// with the category that UpdateCategory stores, and the band it names holds
-// the nodule's sizes.
+// sides of every bound, every combination of features, on a follow-up CT: the
+// explanation ends with the category that UpdateCategory stores, and the band it
+// names holds the nodule's sizes.
 TEST(NoduleRules, ExplanationEndsWithTheComputedCategory) {
     const double TYPED_SIZES[] = {0, 3.9, 4, 5.9, 6, 7.9, 8, 9.9, 10, 14.9, 15, 29.9, 30};
     const auto inBand = [](const SizeBand& band, int nTenths) {
@@ -345,7 +345,7 @@ TEST(NoduleRules, ExplanationEndsWithTheComputedCategory) {
                          ++flags) {
                         CNoduleItem nodule = Nodule(nType, nFollowUp, TypedSizes(dMean, dMean, dSolid, dSolid), flags);
                         nodule.UpdateCategory();
-                        const CString text = ExplainNoduleCategory(nodule);
+                        const CString text = ExplainNoduleCategory(nodule, false);
                         const CString ending = L"→ " + CategoryText(nodule.m_nCategory);
                         ASSERT_TRUE(text.ends_with(ending))
                             << "type " << nType << " follow-up " << nFollowUp << " sizes " << dMean << "/" << dSolid
@@ -365,33 +365,47 @@ TEST(NoduleRules, ExplanationTexts) {
     struct Case {
         const char* name;
         CNoduleItem nodule;
+        bool bBaselineCt;
         const wchar_t* expected;
     };
+    CNoduleItem otherWithText = Nodule(NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7), SPICULATION | OTHER);
+    otherWithText.m_strOther = L"흉막 견인";
     const Case cases[] = {
-        {"a 4X feature after the size", Nodule(NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7), SPICULATION),
-         L"고형 결절, 처음CT: 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3; 침상결절 → 4X"},
+        {"a 4X feature after the size, on a line of its own",
+         Nodule(NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7), SPICULATION), true,
+         L"고형 결절, 처음CT: 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3\r\n침상결절 → 4X"},
+        {"the other feature as the report names it", otherWithText, true,
+         L"고형 결절, 처음CT: 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3\r\n침상결절, 기타(흉막 견인) → 4X"},
         {"the solid part decides a growing part-solid nodule",
-         Nodule(NODULE_PART_SOLID, FOLLOWUP_GROWING, TypedSizes(5, 5, 4, 4), 0),
-         L"부분고형 결절, 커짐: 평균 5.0 mm, 고형부분 4.0 mm (고형부분 4 mm 이상) → 4B"},
+         Nodule(NODULE_PART_SOLID, FOLLOWUP_GROWING, TypedSizes(5, 5, 4, 4), 0), false,
+         L"부분고형 결절, 커짐: 평균 5.0 mm, 고형부분 평균 4.0 mm (고형부분 4 mm 이상) → 4B"},
         {"both sizes bound a part-solid baseline nodule",
-         Nodule(NODULE_PART_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10, 6, 6), 0),
-         L"부분고형 결절, 처음CT: 평균 10.0 mm, 고형부분 6.0 mm (6 mm 이상, 고형부분 6 mm 이상 8 mm 미만) → 4A"},
+         Nodule(NODULE_PART_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10, 6, 6), 0), true,
+         L"부분고형 결절, 처음CT: 평균 10.0 mm, 고형부분 평균 6.0 mm (6 mm 이상, 고형부분 6 mm 이상 8 mm 미만) → 4A"},
+        {"a follow-up CT's nodule without a status is computed as on a baseline CT",
+         Nodule(NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7), 0), false,
+         L"고형 결절, 추적 검사 상태 미선택 (처음 CT 기준): 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3"},
         {"a stable nodule is 2 at any size and 4X features change nothing",
-         Nodule(NODULE_SOLID, FOLLOWUP_STABLE, TypedSizes(25, 25), SPICULATION),
+         Nodule(NODULE_SOLID, FOLLOWUP_STABLE, TypedSizes(25, 25), SPICULATION), false,
          L"고형 결절, 변화 없음: 평균 25.0 mm (크기 무관) → 2"},
         {"benign features name each that is ticked",
-         Nodule(NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(20, 20), CALCIFICATION | FAT | SPICULATION),
-         L"고형 결절, 처음CT: 평균 20.0 mm (15 mm 이상) → 4B; 양성 석회화, 지방 → 1"},
+         Nodule(NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(20, 20), CALCIFICATION | FAT | SPICULATION), true,
+         L"고형 결절, 처음CT: 평균 20.0 mm (15 mm 이상) → 4B\r\n양성 석회화, 지방 → 1"},
         {"likely benign follows the 4X features",
-         Nodule(NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7), CAVITY | OTHER | LIKELY_BENIGN),
-         L"고형 결절, 처음CT: 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3; 공동, 기타 → 4X; 양성 가능성 높음 (2b) → 2b"},
-        {"a small perifissural nodule", Nodule(NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(9.9, 9.9), PERIFISSURAL),
-         L"고형 결절, 새로 생김: 평균 9.9 mm (8 mm 이상) → 4B; 흉막주변결절 (10 mm 미만) → 2"},
+         Nodule(NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7), CAVITY | OTHER | LIKELY_BENIGN), true,
+         L"고형 결절, 처음CT: 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3\r\n공동, 기타() → 4X\r\n양성 가능성 높음 (2b) → 2b"},
+        {"a small perifissural nodule, by its larger axis",
+         Nodule(NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(9.9, 9.9), PERIFISSURAL), false,
+         L"고형 결절, 새로 생김: 평균 9.9 mm (8 mm 이상) → 4B\r\n흉막주변결절 (긴 쪽 직경 10 mm 미만) → 2"},
+        {"a perifissural nodule is 2 over a 4X feature",
+         Nodule(NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(9, 9), PERIFISSURAL | SPICULATION), true,
+         L"고형 결절, 처음CT: 평균 9.0 mm (8 mm 이상 15 mm 미만) → 4A\r\n침상결절 → 4X\r\n"
+         L"흉막주변결절 (긴 쪽 직경 10 mm 미만) → 2"},
         {"a perifissural nodule already in 2 names no override",
-         Nodule(NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(5, 4), PERIFISSURAL),
+         Nodule(NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(5, 4), PERIFISSURAL), true,
          L"고형 결절, 처음CT: 평균 4.5 mm (6 mm 미만) → 2"},
-        {"a follow-up status without a row", Nodule(NODULE_GROUND_GLASS, 7, TypedSizes(20, 20), 0),
+        {"a follow-up status without a row", Nodule(NODULE_GROUND_GLASS, 7, TypedSizes(20, 20), 0), false,
          L"간유리 결절: 평균 20.0 mm (해당 기준 없음) → 0"},
     };
-    for (const Case& c : cases) EXPECT_EQ(ExplainNoduleCategory(c.nodule), c.expected) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(ExplainNoduleCategory(c.nodule, c.bBaselineCt), c.expected) << c.name;
 }

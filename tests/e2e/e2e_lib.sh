@@ -45,14 +45,19 @@ TYPE_DELAY_MS=30
 # scrolled down, in pixels, as the steps below leave it.
 FORM_SCROLL=0
 PROGRAM_PID=
+INPUT_METHOD_PID=
+PROGRAM_ENV=()
 STEP="start"
 
 cleanup() {
-  if [ -n "$PROGRAM_PID" ] && kill -0 "$PROGRAM_PID" 2>/dev/null; then
-    kill "$PROGRAM_PID" 2>/dev/null
-    wait "$PROGRAM_PID" 2>/dev/null
-  fi
-  PROGRAM_PID=
+  local pid
+  for pid in "$PROGRAM_PID" "$INPUT_METHOD_PID"; do
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+      kill "$pid" 2>/dev/null
+      wait "$pid" 2>/dev/null
+    fi
+  done
+  PROGRAM_PID= INPUT_METHOD_PID=
 }
 
 fail() {
@@ -194,6 +199,21 @@ keys() {
   done
 }
 
+# Keys pressed while a modifier is held, as a person holds Ctrl: an input method
+# that takes a key and hands it on later must still find the modifier down.
+keys_holding() {  # modifier, keys...
+  local modifier="$1" k
+  shift
+  xdotool keydown "$modifier"
+  sleep "$KEY_PAUSE"
+  for k in "$@"; do
+    xdotool key "$k"
+    sleep "$KEY_PAUSE"
+  done
+  xdotool keyup "$modifier"
+  sleep "$KEY_PAUSE"
+}
+
 # Typed key by key. Only text on the keyboard's own keys: xdotool types other
 # characters (Korean) by remapping a spare key for each, and Wine may translate
 # the key after the mapping is already restored, losing the character.
@@ -229,9 +249,36 @@ copy_in_other_program() {
   fail "the X clipboard did not show the copied text"
 }
 
+# nabi, an X input method for Hangul, in its two-set layout, as the Korean IME:
+# started afresh in English mode, and its mode holds across fields as the IME's
+# does. Its settings live in the build folder.
+start_input_method() {
+  step "start the input method"
+  local home="$BUILD/nabi-home"
+  mkdir -p "$home/.nabi"
+  printf 'input_mode_scope=per_desktop\n' >"$home/.nabi/config"
+  HOME="$home" nabi </dev/null >/dev/null 2>&1 &
+  INPUT_METHOD_PID=$!
+  # Its windows come once it serves: the root window's list of input methods
+  # outlives a killed one.
+  local i
+  for i in $(seq 100); do
+    xdotool search --classname '^nabi$' >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  xdotool search --classname '^nabi$' >/dev/null 2>&1 || fail "the input method did not start"
+  PROGRAM_ENV=(XMODIFIERS=@im=nabi)
+}
+
+# Hangul input mode, kept as the reader keeps it: nabi leaves it on Esc, the
+# IME does not. Shift+Space switches.
+hangul_mode() {
+  xprop -root _HANGUL_INPUT_MODE 2>/dev/null | grep -q '= 2$' || keys shift+space
+}
+
 start_program() {
   step "start the program"
-  env "${WINE_LOCALE_ENV[@]}" wine "$EXE" </dev/null >/dev/null 2>&1 &
+  env "${WINE_LOCALE_ENV[@]}" "${PROGRAM_ENV[@]}" wine "$EXE" </dev/null >/dev/null 2>&1 &
   PROGRAM_PID=$!
   FORM=$(wait_window "$FORM_TITLE") || fail "the findings form did not appear"
 }

@@ -64,7 +64,7 @@ for tree in "$source_tree" "$build_tree"; do
 done
 
 # --- imports: only DLLs that every Windows has --------------------------------
-SYSTEM_DLLS=" KERNEL32.DLL USER32.DLL GDI32.DLL COMCTL32.DLL OLEAUT32.DLL OLE32.DLL MSVCRT.DLL ADVAPI32.DLL SHELL32.DLL COMDLG32.DLL SHLWAPI.DLL UXTHEME.DLL VERSION.DLL "
+SYSTEM_DLLS=" KERNEL32.DLL USER32.DLL GDI32.DLL COMCTL32.DLL IMM32.DLL OLEAUT32.DLL OLE32.DLL MSVCRT.DLL ADVAPI32.DLL SHELL32.DLL COMDLG32.DLL SHLWAPI.DLL UXTHEME.DLL VERSION.DLL "
 mapfile -t dlls < <(awk '/DLL Name:/ { print toupper($3) }' <<<"$headers")
 check "imports at least KERNEL32 and USER32" \
   bash -c '[[ " $* " == *" KERNEL32.DLL "* && " $* " == *" USER32.DLL "* ]]' _ "${dlls[@]}"
@@ -169,12 +169,13 @@ while read -r type name lang; do
 done <<<"$resources"
 
 # --- the messages that the reader's guide quotes -----------------------------
-# Each message of its table stands in the program as UTF-16 text; the numbers
-# that the program fills in (N, 0, 100) are left out of the comparison.
+# Each message of its tables (every table headed "메시지") stands in the program
+# as UTF-16 text; the numbers that the program fills in (N, 0, 100) are left out
+# of the comparison.
 guide="$source_tree/docs/guide.md"
 if [ -n "$source_tree" ]; then
   exe_hex=$(od -An -tx1 -v "$exe" | tr -d ' \n')
-  messages=$(awk -F' [|] ' '/^[|] 메시지 [|]/ { inside = 1; next } inside && !/^[|]/ { exit }
+  messages=$(awk -F' [|] ' '/^[|] 메시지 [|]/ { inside = 1; next } inside && !/^[|]/ { inside = 0 }
                            inside && !/^[|]-/ { sub(/^[|] /, "", $1); print $1 }' "$guide")
   check "the guide lists the messages" test -n "$messages"
   while IFS= read -r message; do

@@ -29,7 +29,7 @@ GuiObjects CountGuiObjects() {
 
 }  // namespace
 
-TEST(Leaks, CyclesOfAddDeleteClearAndReportLeaveNothingBehind) {
+TEST(Leaks, CyclesOfAddDeleteRestoreClearAndReportLeaveNothingBehind) {
     const int nRecordsBefore = CNoduleItem::LiveCount();
     const int nGdiHandlesBefore = CGdiHandles::LiveCount();
     {
@@ -44,11 +44,17 @@ TEST(Leaks, CyclesOfAddDeleteClearAndReportLeaveNothingBehind) {
             form.Click(IDC_ADD_NODULE);
             form.Click(IDC_ADD_NODULE);
             form.Click(IDC_DELETE_NODULE);
+            form.PressCtrl('Z');
+            form.Click(IDC_DELETE_NODULE);
             ClearAnsweringYes(form);
             ASSERT_EQ(CNoduleItem::LiveCount(), nRecordsBefore) << "cycle " << n;
             ASSERT_FALSE(ReadReport(form).empty()) << "cycle " << n;
             ASSERT_EQ(CGdiHandles::LiveCount(), nGdiHandlesOfTheForm) << "GDI handles held after cycle " << n;
         }
+
+        // The form goes holding a deleted nodule, kept for Ctrl+Z.
+        form.Click(IDC_ADD_NODULE);
+        form.Click(IDC_DELETE_NODULE);
 
         // Windows counts every object of the process; Wine counts none and answers 0.
         const GuiObjects after = CountGuiObjects();

@@ -3,13 +3,19 @@
 // the typed value has been kept for the nodule it was typed for. (Ctrl+N and
 // Ctrl+Enter from the comments, by real keyboard input, are in the follow-up
 // end-to-end run.)
+#include <windows.h>
 #include <gtest/gtest.h>
+#include <imm.h>
 
+#include <algorithm>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "FormDriver.h"
 #include "FormSteps.h"
 #include "ModalScript.h"
+#include "ReportSteps.h"
 
 namespace {
 
@@ -55,10 +61,15 @@ TEST(CommandKeys, WorkFromAnEditAComboAndTheList) {
         int nRows, nSelected, nFocused;
         std::vector<Sizes> sizes;  // the middle nodule's long axis as typed in the edit, where it was
         std::vector<std::wstring> messages = {};
+        UINT vkBefore = 0;  // a command key pressed first, from the same place
     } keys[] = {
         {"Ctrl+N adds a nodule, the caret in its long axis", 'N', 4, 3, IDC_LONG_AXIS,
          {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}, {0, 0}}},
         {"Ctrl+D deletes the selected nodule", 'D', 2, 1, IDC_NODULE_LIST, {{7.0001, 7.0001}, {8.0001, TYPO}}},
+        {"Ctrl+D, then Ctrl+Z brings the nodule back at its row", 'Z', 3, 1, IDC_NODULE_LIST,
+         {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}}, {}, 'D'},
+        {"Ctrl+Z with nothing deleted: an edit's own undo, elsewhere nothing", 'Z', 3, 1, ORIGIN,
+         {{7.0001, 7.0001}, {5.0001, 5.0001}, {8.0001, TYPO}}},
         {"Ctrl+Up selects the nodule before", VK_UP, 3, 0, ORIGIN, {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}}},
         {"Ctrl+Down selects the nodule after", VK_DOWN, 3, 2, ORIGIN, {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}}},
         {"Ctrl+Enter asks for the lobe as the report button does", VK_RETURN, 3, 1, IDC_LOBE,
@@ -78,6 +89,7 @@ TEST(CommandKeys, WorkFromAnEditAComboAndTheList) {
             ModalScript script;
             script.AnswerEveryMessageBox(IDOK, &boxes);
 
+            if (key.vkBefore) form.PressCtrl(key.vkBefore);
             form.PressCtrl(key.vk);
 
             std::vector<std::wstring> messages;
@@ -133,5 +145,160 @@ TEST(CommandKeys, AButtonClickedAfterATypedLongAxisLeavesTheOtherNodulesAlone) {
         form.Click(click.nIDC);
         form.Focus(IDC_COMMENTS);
         EXPECT_TRUE(AllSizes(form) == click.sizes);
+    }
+}
+
+// Only the nodule deleted last comes back, and only while the list has not
+// changed otherwise: editing a nodule or selecting one changes no list, adding,
+// emptying it or a new kind of CT (which resets every nodule's follow-up) does.
+TEST(CommandKeys, CtrlZBringsBackTheLastDeletedNoduleUntilTheListChanges) {
+    const auto nothing = [](FormDriver&) {};
+    const struct {
+        const char* between;
+        std::function<void(FormDriver&)> step;
+        std::vector<std::wstring> sizes;  // column 2 of each row after Ctrl+Z
+        int nSelected;
+        bool bComesBack;  // the middle nodule, deleted first
+    } cases[] = {
+        {"nothing", nothing, {L"7.0 [mm]", L"5.0 [mm]", L"3.5 [mm]"}, 1, true},
+        {"a lobe chosen for another nodule", [](FormDriver& form) { form.Choose(IDC_LOBE, LOBE_RML); },
+         {L"7.0 [mm]", L"5.0 [mm]", L"3.5 [mm]"}, 1, true},
+        {"another row selected", [](FormDriver& form) { form.SelectRow(0); }, {L"7.0 [mm]", L"5.0 [mm]", L"3.5 [mm]"},
+         1, true},
+        {"another nodule deleted", [](FormDriver& form) { form.Click(IDC_DELETE_NODULE); }, {L"7.0 [mm]", L"3.5 [mm]"},
+         1, false},
+        {"a nodule added", [](FormDriver& form) { form.Click(IDC_ADD_NODULE); },
+         {L"7.0 [mm]", L"3.5 [mm]", L"0.0 [mm]"}, 2, false},
+        {"the kind of CT changed", [](FormDriver& form) { form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT); },
+         {L"7.0 [mm]", L"3.5 [mm]"}, 1, false},
+        {"지우기 answered 예", ClearAnsweringYes, {}, -1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.between);
+        const int nLiveBefore = CNoduleItem::LiveCount();
+        FormDriver form;
+        ThreeNodules(form);
+        const std::vector<std::wstring> before = RowTexts(form);
+        form.Click(IDC_DELETE_NODULE);
+        c.step(form);
+        // From the button that deleted it, as a reader who notices at once.
+        form.Focus(IDC_DELETE_NODULE);
+        form.PressCtrl('Z');
+
+        std::vector<std::wstring> sizes;
+        for (int nRow = 0; nRow < form.RowCount(); ++nRow) sizes.push_back(form.RowText(nRow, 2));
+        EXPECT_EQ(sizes, c.sizes);
+        EXPECT_EQ(form.SelectedRow(), c.nSelected);
+        EXPECT_EQ(CNoduleItem::LiveCount() - nLiveBefore, form.RowCount()) << "a nodule no longer kept was not freed";
+        if (c.bComesBack) {
+            const auto row = [](const std::vector<std::wstring>& texts) {
+                return std::vector<std::wstring>(texts.begin() + 6, texts.begin() + 12);
+            };
+            EXPECT_EQ(row(RowTexts(form)), row(before)) << "every field of the nodule comes back";
+            EXPECT_EQ(form.FocusedId(), IDC_NODULE_LIST);
+        }
+        // Once back, it is no longer deleted: a second Ctrl+Z brings nothing.
+        const std::vector<std::wstring> restored = RowTexts(form);
+        form.PressCtrl('Z');
+        EXPECT_EQ(RowTexts(form), restored);
+    }
+}
+
+namespace {
+
+// A click on a button as the mouse makes it, through the form's loop.
+void ClickWithMouse(FormDriver& form, int nIDC) {
+    PostMessageW(form.Item(nIDC), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    PostMessageW(form.Item(nIDC), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+    form.Pump();
+}
+
+// The input method completes, at a moment of its own, what it still composes.
+void CompleteWhenTheInputMethodLikes(FormDriver& form) {
+    HWND hFocus = GetFocus();
+    HIMC hImc = ImmGetContext(hFocus);
+    ImmNotifyIME(hImc, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+    ImmReleaseContext(hFocus, hImc);
+    form.Pump();
+}
+
+long CountInControls(const FormDriver& form, wchar_t ch) {
+    long nCount = 0;
+    for (const ControlState& control : ControlStates(form))
+        nCount += std::count(control.text.begin(), control.text.end(), ch);
+    return nCount;
+}
+
+}  // namespace
+
+// Hangul through an input method: the syllable still being composed when a key
+// or a click acts is completed first, so that it goes with the nodule it was
+// typed for. The input method hands a key on as itself or, as the Korean IME
+// on Windows may, first as VK_PROCESSKEY. What it would complete after the key,
+// it completes at the end here: nothing may be left to land in another edit.
+TEST(CommandKeys, CompleteTheSyllableBeingComposedFirst) {
+    const std::wstring TYPED = L"결절", SYLLABLE = L"갸";  // 갸: nowhere else in a report
+    enum Opens { NOTHING, REPORT, QUESTION };
+    const struct {
+        const char* way;
+        UINT vk;  // 0: a click on 판독문
+        bool bCtrl;
+        Opens opens;
+        bool bDeletes;
+    } waysOut[] = {
+        {"Ctrl+Down", VK_DOWN, true, NOTHING, false},  {"Ctrl+N", 'N', true, NOTHING, false},
+        {"Ctrl+D", 'D', true, NOTHING, true},          {"Ctrl+Enter", VK_RETURN, true, REPORT, false},
+        {"Enter", VK_RETURN, false, NOTHING, false},   {"Tab", VK_TAB, false, NOTHING, false},
+        {"Esc", VK_ESCAPE, false, QUESTION, false},    {"a click on 판독문", 0, false, REPORT, false},
+    };
+    for (bool bProcessKey : {false, true}) {
+        for (const auto& out : waysOut) {
+            if (bProcessKey && !out.vk) continue;
+            SCOPED_TRACE(testing::Message() << out.way << (bProcessKey ? " as VK_PROCESSKEY" : ""));
+            FormDriver form;
+            for (int nLobe : {LOBE_RUL, LOBE_LLL}) {
+                AddNodule(form, NODULE_SOLID, L"7", L"7");
+                form.Choose(IDC_LOBE, nLobe);
+                form.Click(IDC_OTHER);
+            }
+            form.SelectRow(0);
+            const CNoduleItem* pTyped = &form.Record(0);
+            form.Type(IDC_OTHER_TEXT, TYPED);
+            form.Compose(IDC_OTHER_TEXT, SYLLABLE);
+
+            std::wstring report;
+            SeenMessageBox question;
+            std::vector<std::wstring> others;
+            {
+                ModalScript script;
+                if (out.opens == REPORT) script.Then(ReadReportAndPress(IDCANCEL, &report));
+                if (out.opens == QUESTION) script.Then(MessageBoxAnswer(IDNO, &question));
+                script.Watch(CloseAnyOtherWindow(&others));
+                if (!out.vk)
+                    ClickWithMouse(form, IDC_REPORT);
+                else if (bProcessKey)
+                    form.PressDuringComposition(out.vk, out.bCtrl);
+                else if (out.bCtrl)
+                    form.PressCtrl(out.vk);
+                else
+                    form.Press(out.vk);
+                EXPECT_TRUE(script.Finished());
+            }
+            EXPECT_EQ(others, std::vector<std::wstring>{});
+            EXPECT_EQ(question.text, out.opens == QUESTION ? L"종료하시겠습니까?" : L"");
+            EXPECT_EQ(std::count(report.begin(), report.end(), SYLLABLE[0]), out.opens == REPORT) << report;
+
+            CompleteWhenTheInputMethodLikes(form);
+            const bool bTypedShown = form.SelectedRow() >= 0 && &form.Record(form.SelectedRow()) == pTyped;
+            EXPECT_EQ(CountInControls(form, SYLLABLE[0]), bTypedShown ? 1 : 0);
+            form.Focus(IDC_COMMENTS);
+            bool bTypedKept = false;
+            for (int nRow = 0; nRow < form.RowCount(); ++nRow) {
+                const CNoduleItem& item = form.Record(nRow);
+                bTypedKept |= &item == pTyped;
+                EXPECT_EQ(item.m_strOther, &item == pTyped ? TYPED + SYLLABLE : L"") << "row " << nRow;
+            }
+            EXPECT_EQ(bTypedKept, !out.bDeletes);
+        }
     }
 }

@@ -16,6 +16,8 @@ namespace {
 constexpr int IDC_THROWS = 2001;
 // A message that the test dialog's own filter fails on, as a key step of the form's filter might.
 constexpr UINT WM_FILTER_FAILS = WM_APP + 1;
+const std::wstring HANDLER_FAILED =
+    L"처리하지 못한 오류가 발생했습니다. 방금 한 동작이 반영되지 않았을 수 있으니 입력한 내용과 범주를 확인하십시오.";
 
 // Changing its caption asks for the dialog manager's own handling (which sets
 // the text), then runs a command whose handler throws.
@@ -37,7 +39,7 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(CThrowingDlg, CDialog)
-    {WM_SETTEXT, 0, 0, &message_map_detail::NoArgs<&CThrowingDlg::OnSetText>},
+    ON_MESSAGE_VOID(WM_SETTEXT, &CThrowingDlg::OnSetText)
     ON_BN_CLICKED(IDC_THROWS, &CThrowingDlg::OnThrowsClicked)
 END_MESSAGE_MAP()
 
@@ -53,7 +55,7 @@ TEST(Dialog, AnExceptionInANestedHandlerKeepsTheDefaultHandlingTheOuterOneAskedF
     SetWindowTextW(dlg.GetSafeHwnd(), L"바뀐 제목");
 
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].text, L"처리하지 못한 오류가 발생했습니다.");
+    EXPECT_EQ(seen[0].text, HANDLER_FAILED);
     EXPECT_EQ(GetWindowTextString(dlg.GetSafeHwnd()), L"바뀐 제목");
     dlg.DestroyModal();
 }
@@ -71,6 +73,6 @@ TEST(Dialog, AnExceptionInTheLoopsFilterIsReportedAndTheDialogRunsOn) {
     PostMessageW(dlg.GetSafeHwnd(), WM_FILTER_FAILS, 0, 0);
     EXPECT_EQ(dlg.RunModalLoop(), IDOK);
 
-    EXPECT_EQ(seen.text, L"처리하지 못한 오류가 발생했습니다.");
+    EXPECT_EQ(seen.text, HANDLER_FAILED);
     dlg.DestroyModal();
 }

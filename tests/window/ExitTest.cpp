@@ -34,6 +34,7 @@ std::function<void(HWND)> EscapeAt(int nIDC) {
 struct ExitWay {
     const char* name;
     std::function<void(HWND)> ask;  // what the reader does, once the form is up
+    double dLongAxisAfterNo = 0;    // the selected nodule's, which EnterSomething leaves at 0
 };
 
 const ExitWay EXIT_WAYS[] = {
@@ -50,6 +51,14 @@ const ExitWay EXIT_WAYS[] = {
          SetFocus(GetDlgItem(hForm, IDC_COMMENTS));
          PostKey(GetFocus(), VK_F4, true);
      }},
+    // The long axis commits as the question takes the focus, and leaves it there.
+    {"Escape at the long axis holding a typed 6",
+     [](HWND hForm) {
+         SetFocus(GetDlgItem(hForm, IDC_LONG_AXIS));
+         PostMessageW(GetFocus(), WM_CHAR, L'6', 1);
+         PostKey(GetFocus(), VK_ESCAPE);
+     },
+     6.0001},
 };
 
 // What the form held after the reader answered No.
@@ -61,6 +70,7 @@ struct FormAfterNo {
     std::wstring comments;
     std::wstring dose;
     bool coronaryTicked = false;
+    double longAxis = 0;
 };
 
 // One modal run of the form, driven by a script from inside its loop.
@@ -115,6 +125,12 @@ private:
         state.comments = GetWindowTextString(GetDlgItem(m_hForm, IDC_COMMENTS));
         state.dose = GetWindowTextString(GetDlgItem(m_hForm, IDC_CTDIVOL));
         state.coronaryTicked = IsDlgButtonChecked(m_hForm, IDC_CORONARY) == BST_CHECKED;
+        LVITEMW selected{};
+        selected.mask = LVIF_PARAM;
+        selected.iItem = static_cast<int>(
+            SendDlgItemMessageW(m_hForm, IDC_NODULE_LIST, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        if (SendDlgItemMessageW(m_hForm, IDC_NODULE_LIST, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&selected)))
+            state.longAxis = reinterpret_cast<const CNoduleItem*>(selected.lParam)->m_dLongAxis;
         return state;
     }
 
@@ -158,6 +174,7 @@ TEST(Exit, EveryWayOutAsksAndEnterKeepsTheFormWhileYesEndsItAndFreesEveryNodule)
         EXPECT_EQ(run.m_afterNo.comments, COMMENT);
         EXPECT_EQ(run.m_afterNo.dose, L"abc");
         EXPECT_TRUE(run.m_afterNo.coronaryTicked);
+        EXPECT_DOUBLE_EQ(run.m_afterNo.longAxis, way.dLongAxisAfterNo);
 
         ExpectTheExitQuestion(run.m_askedSecond, IDNO);
         EXPECT_EQ(result, IDCANCEL);
@@ -225,4 +242,50 @@ TEST(Exit, AFormThatGoesWithItsWindowStillUpFreesEveryNodule) {
     }
     EXPECT_FALSE(IsWindow(hForm));
     EXPECT_EQ(CNoduleItem::LiveCount(), liveBefore) << "the form's WM_DESTROY handling did not run";
+}
+
+// Signing out, shutting down or an update restart: Windows asks every program
+// first. While the form holds entries the answer is no, with the reason Windows
+// lists beside the program; the form stays as it was. The reason goes once the
+// form is emptied or closed, or when Windows asks again of an empty form.
+TEST(Exit, TheWindowsSessionWaitsWhileTheFormHoldsEntries) {
+    const std::wstring REASON = L"입력 중인 검사가 있습니다. 판독문을 복사한 뒤 Pulmetra를 종료하십시오.";
+    const auto askToEnd = [](FormDriver& form) {
+        return SendMessageW(form.Form(), WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP);
+    };
+    const struct {
+        const char* entered;
+        std::function<void(FormDriver&)> enter;
+        bool bHolds;
+        std::function<void(FormDriver&)> then;  // after Windows' question
+        bool bReasonStays;
+    } cases[] = {
+        {"nothing", [](FormDriver&) {}, false, [](FormDriver&) {}, false},
+        {"a nodule, then 지우기 answered 예", [](FormDriver& form) { form.Click(IDC_ADD_NODULE); }, true,
+         ClearAnsweringYes, false},
+        {"a ticked finding", [](FormDriver& form) { form.Click(IDC_CORONARY); }, true, [](FormDriver&) {}, true},
+        {"a comment, then the form closed", [](FormDriver& form) { form.Type(IDC_COMMENTS, COMMENT); }, true,
+         [](FormDriver& form) { form.Dialog().DestroyModal(); }, false},
+        {"a nodule deleted after Windows asked",
+         [askToEnd](FormDriver& form) {
+             form.Click(IDC_ADD_NODULE);
+             askToEnd(form);
+             form.Click(IDC_DELETE_NODULE);
+         },
+         false, [](FormDriver&) {}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.entered);
+        FormDriver form;
+        c.enter(form);
+        const int nRows = form.RowCount();
+        EXPECT_EQ(askToEnd(form), c.bHolds ? FALSE : TRUE);
+        EXPECT_EQ(form.Dialog().ShutdownBlockReason(), c.bHolds ? REASON : L"");
+        form.Pump();
+        EXPECT_TRUE(form.Dialog().IsModalRunning());
+        EXPECT_TRUE(IsWindowVisible(form.Form()) && IsWindowEnabled(form.Form()));
+        EXPECT_EQ(form.RowCount(), nRows);
+        c.then(form);
+        EXPECT_EQ(form.Dialog().ShutdownBlockReason(), c.bReasonStays ? REASON : L"");
+    }
 }

@@ -2,8 +2,12 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <imm.h>
+
+#include <utility>
 
 #include "ModalScript.h"
+#include "framework/InputMethod.h"
 #include "framework/ListCtrl.h"
 #include "framework/WindowText.h"
 
@@ -99,22 +103,54 @@ void FormDriver::Press(UINT vk) {
     Pump();
 }
 
-void FormDriver::PressCtrl(UINT vk, int nRepeats) {
-    // Posted keys leave the keyboard state alone: Ctrl is put there by hand.
+void FormDriver::Compose(int nIDC, std::wstring syllable) {
+    Focus(nIDC);
+    HWND hEdit = Item(nIDC);
+    const int nEnd = GetWindowTextLengthW(hEdit);
+    SendMessageW(hEdit, EM_SETSEL, static_cast<WPARAM>(nEnd), nEnd);
+    HIMC hImc = ImmGetContext(hEdit);
+    const DWORD nBytes = static_cast<DWORD>(syllable.size() * sizeof(wchar_t));
+    if (!ImmSetCompositionStringW(hImc, SCS_SETSTR, syllable.data(), nBytes, nullptr, 0))
+        ADD_FAILURE() << "the input method took no composition";
+    ImmReleaseContext(hEdit, hImc);
+    Pump();
+}
+
+namespace {
+
+UINT g_nKeyBehindProcessKey = 0;
+UINT WINAPI KeyBehindProcessKey(HWND) { return g_nKeyBehindProcessKey; }
+
+}  // namespace
+
+void FormDriver::PressDuringComposition(UINT vk, bool bCtrl) {
+    g_nKeyBehindProcessKey = vk;
+    const auto pfnBefore = std::exchange(g_pfnGetVirtualKey, KeyBehindProcessKey);
+    PostKeyStroke(VK_PROCESSKEY, vk, bCtrl ? VK_CONTROL : 0, 0);
+    g_pfnGetVirtualKey = pfnBefore;
+}
+
+void FormDriver::PostKeyStroke(WPARAM wKeyDown, UINT vk, UINT vkModifier, int nRepeats) {
+    // Posted keys leave the keyboard state alone: the modifier, and the key
+    // itself while it is down, are put there by hand.
+    const UINT vkLeftModifier = vkModifier == VK_CONTROL ? VK_LCONTROL : VK_LSHIFT;
     BYTE keys[256];
     GetKeyboardState(keys);
-    const BYTE ctrlBefore = keys[VK_CONTROL];
-    keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+    const BYTE before[] = {keys[vkModifier], keys[vkLeftModifier], keys[vk]};
+    if (vkModifier) keys[vkModifier] = keys[vkLeftModifier] = 0x80;
+    keys[vk] = 0x80;
     SetKeyboardState(keys);
     Pump();
     HWND hTarget = GetFocus();
     const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
-    PostMessageW(hTarget, WM_KEYDOWN, vk, scan | 1);
-    for (int n = 0; n < nRepeats; ++n) PostMessageW(hTarget, WM_KEYDOWN, vk, scan | 0x40000001);
+    PostMessageW(hTarget, WM_KEYDOWN, wKeyDown, scan | 1);
+    for (int n = 0; n < nRepeats; ++n) PostMessageW(hTarget, WM_KEYDOWN, wKeyDown, scan | 0x40000001);
     PostMessageW(hTarget, WM_KEYUP, vk, scan | 0xC0000001);
     Pump();
     GetKeyboardState(keys);
-    keys[VK_CONTROL] = keys[VK_LCONTROL] = ctrlBefore;
+    keys[vkModifier] = before[0];
+    keys[vkLeftModifier] = before[1];
+    keys[vk] = before[2];
     SetKeyboardState(keys);
 }
 

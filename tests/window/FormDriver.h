@@ -39,7 +39,14 @@ public:
     void Press(UINT vk);
     // The key with Ctrl held down, as the keyboard sends it to the focused control;
     // held long enough for nRepeats more key-downs of its auto-repeat.
-    void PressCtrl(UINT vk, int nRepeats = 0);
+    void PressCtrl(UINT vk, int nRepeats = 0) { PostKeyStroke(vk, vk, VK_CONTROL, nRepeats); }
+    void PressShift(UINT vk) { PostKeyStroke(vk, vk, VK_SHIFT, 0); }
+    // Puts a syllable being composed through the input method at the end of the
+    // edit, as the Korean IME shows it there until something completes it.
+    void Compose(int nIDC, std::wstring syllable);
+    // A key as the input method hands it on while composing: VK_PROCESSKEY, its
+    // own code known only to ImmGetVirtualKey.
+    void PressDuringComposition(UINT vk, bool bCtrl);
     // Clicks a list row, as a selection change of the list view.
     void SelectRow(int nRow);
     // Moves the mouse pointer to a point of a control's client area (0: the
@@ -64,6 +71,9 @@ public:
 private:
     bool AtRest() const;
     void MovePointer(HWND hWnd, POINT ptClient);
+    // Posts the key-downs (wKeyDown: vk itself, or VK_PROCESSKEY) and the key-up
+    // of vk, with VK_CONTROL or VK_SHIFT held down (0: neither).
+    void PostKeyStroke(WPARAM wKeyDown, UINT vk, UINT vkModifier, int nRepeats);
     // Every message already queued, and those that handling them queues.
     void RunQueued();
 

@@ -29,7 +29,7 @@ const AxisPair AXIS_PAIRS[] = {
 
 struct LongAxisCase {
     const char* proves;
-    const wchar_t* typed;
+    const wchar_t* typed;  // nullptr: the edit only gets the focus
     UINT key;
     double storedLong;
     double storedShort;
@@ -46,7 +46,9 @@ const LongAxisCase LONG_AXIS_CASES[] = {
      L""},
     {"Enter on a negative number commits the emptied text once more", L"-3", VK_RETURN, 0.0001, 0.0001, L"0.0",
      L"0.0"},
-    {"an empty text stores the nudge alone", L"", VK_TAB, 0.0001, 0.0001, L"0.0", L"0.0"},
+    {"a size typed and erased again stores the nudge alone", L"5\b", VK_TAB, 0.0001, 0.0001, L"0.0", L"0.0"},
+    {"an edit passed through untouched stores nothing", nullptr, VK_TAB, 0, 0, L"", L""},
+    {"Enter in an untouched edit stores nothing and moves on", nullptr, VK_RETURN, 0, 0, L"", L""},
     {"reading stops at a unit", L"7mm", VK_RETURN, 7.0001, 7.0001, L"7.0", L"7.0"},
     {"a comma between digits is the decimal point", L"7,5", VK_TAB, 7.5001, 7.5001, L"7.5", L"7.5"},
     {"a comma decimal commits as the point does", L"12,34", VK_RETURN, 12.3001, 12.3401, L"12.3", L"12.3"},
@@ -69,7 +71,10 @@ TEST(NoduleEditors, LongAxisStoresTheTypedNumberPlusNudgeAndFillsAnEmptyShortAxi
             form.Click(IDC_ADD_NODULE);
             if (axes.nType != NODULE_SOLID) form.Choose(IDC_NODULE_TYPE, axes.nType);
 
-            form.Type(axes.nLongId, c.typed);
+            if (c.typed)
+                form.Type(axes.nLongId, c.typed);
+            else
+                form.Focus(axes.nLongId);
             form.Press(c.key);
 
             EXPECT_DOUBLE_EQ(form.Record(0).*axes.longField, c.storedLong);
@@ -81,6 +86,72 @@ TEST(NoduleEditors, LongAxisStoresTheTypedNumberPlusNudgeAndFillsAnEmptyShortAxi
             EXPECT_EQ(form.EditSelection(axes.nShortId), std::make_pair(0, nShownLength));
         }
     }
+}
+
+// Shift+Tab is the reader going back on purpose: what was typed is kept as
+// Tab would keep it, and the focus goes to the control before the long axis
+// instead of on to the short axis.
+TEST(NoduleEditors, ShiftTabFromALongAxisGoesBack) {
+    const struct {
+        const char* proves;
+        const AxisPair& axes;
+        const wchar_t* typed;  // nullptr: a new nodule's long axis left untouched
+        int nBefore;
+        double storedLong, storedShort;
+        const wchar_t* meanAfterSeven;  // then: the next type, Tab, 7 and Enter
+    } cases[] = {
+        {"a typed value is stored and fills the short axis", AXIS_PAIRS[0], L"6", IDC_NODULE_TYPE, 6.0001, 6.0001,
+         L"6.5 [mm]"},
+        {"an untouched long axis stores nothing", AXIS_PAIRS[0], nullptr, IDC_NODULE_TYPE, 0, 0, L"7.0 [mm]"},
+        {"the solid part goes back to the short axis", AXIS_PAIRS[1], L"4", IDC_SHORT_AXIS, 4.0001, 4.0001, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.proves);
+        FormDriver form;
+        form.Click(IDC_ADD_NODULE);
+        if (c.axes.nType != NODULE_SOLID) form.Choose(IDC_NODULE_TYPE, c.axes.nType);
+        if (c.typed)
+            form.Type(c.axes.nLongId, c.typed);
+        else
+            form.Focus(c.axes.nLongId);
+
+        form.PressShift(VK_TAB);
+
+        EXPECT_EQ(form.FocusedId(), c.nBefore);
+        EXPECT_DOUBLE_EQ(form.Record(0).*c.axes.longField, c.storedLong);
+        EXPECT_DOUBLE_EQ(form.Record(0).*c.axes.shortField, c.storedShort);
+        if (!c.meanAfterSeven) continue;
+        form.Press(VK_DOWN);
+        EXPECT_EQ(form.Record(0).m_nType, NODULE_PART_SOLID);
+        form.Press(VK_TAB);
+        EXPECT_EQ(form.FocusedId(), c.axes.nLongId);
+        Enter(form, c.axes.nLongId, L"7");
+        EXPECT_TRUE(form.RowText(0, 2).starts_with(c.meanAfterSeven)) << testing::PrintToString(form.RowText(0, 2));
+    }
+}
+
+// The reader turns to another program with a long axis typed (here a window of
+// the test's own): the value is kept, and the form does not take the focus back.
+TEST(NoduleEditors, ALongAxisLeftForAnotherWindowLetsThatWindowKeepTheFocus) {
+    FormDriver form;
+    form.Click(IDC_ADD_NODULE);
+    form.Type(IDC_LONG_AXIS, L"6");
+    HWND hOther = CreateWindowExW(0, L"Edit", L"other program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 100,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetForegroundWindow(hOther);
+    SetFocus(hOther);
+    form.PumpUntil([hOther] { return GetActiveWindow() == hOther && GetFocus() == hOther; },
+                   "the other window to take the focus");
+    EXPECT_DOUBLE_EQ(form.Record(0).m_dLongAxis, 6.0001);
+    EXPECT_DOUBLE_EQ(form.Record(0).m_dShortAxis, 6.0001);
+    // Windows tells the edit of its loss once the other window holds the focus;
+    // Wine, in the middle of the change, where a focus taken back goes nowhere.
+    // So the loss is told again, as Windows orders it.
+    SendMessageW(form.Form(), WM_COMMAND, MAKEWPARAM(IDC_LONG_AXIS, EN_KILLFOCUS),
+                 reinterpret_cast<LPARAM>(form.Item(IDC_LONG_AXIS)));
+    EXPECT_EQ(GetFocus(), hOther);
+    EXPECT_EQ(GetActiveWindow(), hOther);
+    DestroyWindow(hOther);
 }
 
 TEST(NoduleEditors, ShortAxisTypedAfterTheLongAxisKeepsTheLongAxis) {
@@ -257,7 +328,8 @@ TEST(NoduleEditors, TypeChangeAwayFromSolidClearsPerifissural) {
 
 // The type can change while the caret is still in a solid-part edit (a choice
 // made without the combo taking the focus), or by the wheel over the combo once
-// the reader has moved into it (over a combo without the focus it does nothing).
+// the reader has moved into it (without the focus, or with the pointer
+// elsewhere, it does nothing).
 TEST(NoduleEditors, SolidPartSizesSurviveATypeChangeAwayAndBack) {
     const struct {
         const char* how;
@@ -267,10 +339,13 @@ TEST(NoduleEditors, SolidPartSizesSurviveATypeChangeAwayAndBack) {
         {"scrolled with the wheel over the focused combo",
          [](FormDriver& form, int nType) {
              form.Focus(IDC_NODULE_TYPE);
+             RECT combo;
+             GetWindowRect(form.Item(IDC_NODULE_TYPE), &combo);
+             const LPARAM ptOver = MAKELPARAM((combo.left + combo.right) / 2, (combo.top + combo.bottom) / 2);
              const int nNotches = form.ComboSel(IDC_NODULE_TYPE) - nType;  // up lowers the index
              for (int n = 0; n < std::abs(nNotches); ++n) {
                  const short delta = nNotches > 0 ? WHEEL_DELTA : -WHEEL_DELTA;
-                 PostMessageW(form.Item(IDC_NODULE_TYPE), WM_MOUSEWHEEL, MAKEWPARAM(0, delta), 0);
+                 PostMessageW(form.Item(IDC_NODULE_TYPE), WM_MOUSEWHEEL, MAKEWPARAM(0, delta), ptOver);
                  form.Pump();
              }
          }},

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,7 +20,9 @@
 namespace {
 
 const std::wstring SENTINEL = L"다른 프로그램의 텍스트";
-const std::wstring COPY_FAILED = L"판독문을 클립보드에 복사하지 못했습니다. 다시 시도하십시오.";
+const std::wstring COPY_FAILED =
+    L"판독문을 클립보드에 복사하지 못했습니다. 클립보드에 남아 있는 이전 내용은 다른 환자의 판독문일 수 있으니 붙여 "
+    L"넣지 마십시오. 잠시 뒤 다시 복사하십시오.";
 // Well within the time the copy keeps trying to open the clipboard.
 constexpr DWORD BRIEF_HOLD_MS = 100;
 
@@ -135,6 +138,35 @@ const std::wstring RICH_EXAM_REPORT =
 // The clipboard's block as the text with its one terminating zero.
 std::wstring Terminated(const std::wstring& text) { return text + L'\0'; }
 
+// ANSI text up to its terminating zero, read through a code page.
+std::wstring Decoded(const std::string& bytes, UINT nCodePage) {
+    const std::string text = bytes.substr(0, bytes.find('\0'));
+    std::wstring decoded(text.size(), L'\0');
+    decoded.resize(static_cast<size_t>(MultiByteToWideChar(nCodePage, MB_ERR_INVALID_CHARS, text.data(),
+                                                            static_cast<int>(text.size()), decoded.data(),
+                                                            static_cast<int>(decoded.size()))));
+    return decoded;
+}
+
+// A reader who switched the input language to English before copying. Windows
+// takes the language of a Unicode text from the copying thread's input
+// language, Wine from the process's user locale, which it keeps per process:
+// under Wine, NtSetDefaultLocale changes this process only (never call it on Windows).
+class CopyingInEnglish {
+    using SetLocale = LONG(WINAPI*)(BOOLEAN, LCID);
+    const SetLocale m_set = reinterpret_cast<SetLocale>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtSetDefaultLocale")));
+    const LCID m_lcidBefore = GetUserDefaultLCID();
+
+public:
+    CopyingInEnglish() { m_set(TRUE, MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT)); }
+    ~CopyingInEnglish() { m_set(TRUE, m_lcidBefore); }
+};
+
+const std::string KOREAN_LOCALE("\x12\x04\0\0", 4);
+const std::string NO(4, '\0');
+constexpr UINT KOREAN_CODE_PAGE = 949;
+
 }  // namespace
 
 TEST(ReportDialog, RichExamReachesTheClipboardCharacterForCharacter) {
@@ -146,12 +178,26 @@ TEST(ReportDialog, RichExamReachesTheClipboardCharacterForCharacter) {
 
     std::wstring shown;
     int nFocusedAtOpening = 0;
-    InReportDialog(form, {InReport([&](HWND) { nFocusedAtOpening = GetDlgCtrlID(GetFocus()); }),
-                          ReadReportAndPress(IDOK, &shown)});
+    {
+        const CopyingInEnglish english;
+        InReportDialog(form, {InReport([&](HWND) { nFocusedAtOpening = GetDlgCtrlID(GetFocus()); }),
+                              ReadReportAndPress(IDOK, &shown)});
+    }
 
     EXPECT_EQ(nFocusedAtOpening, IDOK);
     EXPECT_EQ(shown, RICH_EXAM_REPORT);
     EXPECT_EQ(ClipboardBlock(), Terminated(RICH_EXAM_REPORT));
+    // In Korean for a program that pastes ANSI text, kept out of the cloud and
+    // in the local clipboard history.
+    std::map<std::string, std::string> formats = ClipboardFormatsElsewhere();
+    const std::wstring block = Terminated(RICH_EXAM_REPORT);
+    EXPECT_EQ(formats["#13"], std::string(reinterpret_cast<const char*>(block.data()), block.size() * 2))
+        << "CF_UNICODETEXT";
+    EXPECT_EQ(formats["#16"].substr(0, 4), KOREAN_LOCALE) << "CF_LOCALE";
+    EXPECT_EQ(Decoded(formats["#1"], KOREAN_CODE_PAGE), RICH_EXAM_REPORT) << "CF_TEXT";
+    EXPECT_EQ(formats["CanUploadToCloudClipboard"], NO);
+    EXPECT_EQ(formats.count("CanIncludeInClipboardHistory"), 0u);
+    EXPECT_EQ(formats.count("ExcludeClipboardContentFromMonitorProcessing"), 0u);
 }
 
 // The reader's changes, not the composed text, reach the clipboard, with a typed

@@ -24,15 +24,28 @@ bool WhollyInView(const FormDriver& form, int nIDC) {
     return rect.top >= view.top && rect.bottom <= view.bottom && rect.left >= view.left && rect.right <= view.right;
 }
 
-// The wheel turned over a control, as Windows 10 and 11 send it: to the window
-// under the pointer, through the form's loop.
-void TurnWheelOver(FormDriver& form, int nIDC, int nDelta) {
-    RECT rect;
-    GetWindowRect(form.Item(nIDC), &rect);
-    PostMessageW(form.Item(nIDC), WM_MOUSEWHEEL, MAKEWPARAM(0, nDelta),
-                 MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+// The wheel turned with the pointer at a point of the form's client area, as
+// Windows 10 and 11 send it: to the window under the pointer, through the form's loop.
+void TurnWheelAt(FormDriver& form, POINT ptClient, int nDelta) {
+    POINT ptScreen = ptClient;
+    ClientToScreen(form.Form(), &ptScreen);
+    PostMessageW(WindowFromPoint(ptScreen), WM_MOUSEWHEEL, MAKEWPARAM(0, nDelta), MAKELPARAM(ptScreen.x, ptScreen.y));
     form.Pump();
 }
+
+POINT CentreOf(const FormDriver& form, int nIDC) {
+    const RECT rect = ChildRect(form.Form(), form.Item(nIDC));
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+// Halfway down the view, left of every control: only the form's face.
+POINT Background(const FormDriver& form) {
+    RECT view;
+    GetClientRect(form.Form(), &view);
+    return {2, view.bottom / 2};
+}
+
+void TurnWheelOverTheForm(FormDriver& form, int nDelta) { TurnWheelAt(form, Background(form), nDelta); }
 
 constexpr int FAR_DOWN = -20 * WHEEL_DELTA, FAR_UP = 20 * WHEEL_DELTA;
 
@@ -43,8 +56,8 @@ void ClickScrollBar(FormDriver& form, WORD nCode) {
 
 }  // namespace
 
-// The scroll bar, the wheel over the form's background and Page Up / Page Down
-// outside edits move the view; the wheel over the comments scrolls them. None
+// The scroll bar, the wheel over the form's background and labels, and Page Up /
+// Page Down outside edits move the view; the wheel over the comments scrolls them. None
 // of it moves the focus: a size typed and not yet committed is still being typed.
 TEST(ScrollingForm, ScrollsWithoutTouchingAnEntry) {
     FormDriver form;
@@ -61,12 +74,12 @@ TEST(ScrollingForm, ScrollsWithoutTouchingAnEntry) {
         std::function<void()> act;
         int nDirection;  // of the view: 1 down, -1 up, 0 still
     } inputs[] = {
-        {"the wheel over the nodule group", [&form] { TurnWheelOver(form, IDC_NODULE_GROUP, -WHEEL_DELTA); }, 1},
-        {"the wheel over a label", [&form] { TurnWheelOver(form, IDC_SIZE_UNIT, WHEEL_DELTA); }, -1},
+        {"the wheel over the form", [&form] { TurnWheelOverTheForm(form, -WHEEL_DELTA); }, 1},
+        {"the wheel over a label", [&form] { TurnWheelAt(form, CentreOf(form, IDC_SIZE_UNIT), WHEEL_DELTA); }, -1},
         {"the scroll bar's arrow", [&form] { ClickScrollBar(form, SB_LINEDOWN); }, 1},
         {"the scroll bar's track", [&form] { ClickScrollBar(form, SB_PAGEUP); }, -1},
         {"Page Down in an edit", [&form] { form.Press(VK_NEXT); }, 0},
-        {"the wheel over the comments", [&form] { TurnWheelOver(form, IDC_COMMENTS, -WHEEL_DELTA); }, 0},
+        {"the wheel over the comments", [&form] { TurnWheelAt(form, CentreOf(form, IDC_COMMENTS), -WHEEL_DELTA); }, 0},
     };
     for (const auto& input : inputs) {
         SCOPED_TRACE(input.what);
@@ -105,24 +118,24 @@ TEST(ScrollingForm, TakingTheFocusBringsAControlIntoView) {
         int nFocused;
     } moves[] = {
         {"Tab from the kind of examination",
-         [&form] { form.Focus(IDC_CT_TYPE); TurnWheelOver(form, IDC_NODULE_GROUP, FAR_DOWN); },
+         [&form] { form.Focus(IDC_CT_TYPE); TurnWheelOverTheForm(form, FAR_DOWN); },
          [&form] { form.Press(VK_TAB); }, IDC_PRIOR_CANCER},
         {"Ctrl+N from 종료",
-         [&form] { form.Focus(IDCANCEL); TurnWheelOver(form, IDC_NODULE_GROUP, FAR_DOWN); },
+         [&form] { form.Focus(IDCANCEL); TurnWheelOverTheForm(form, FAR_DOWN); },
          [&form] { form.PressCtrl('N'); }, IDC_LONG_AXIS},
         {"Enter in the long axis, typed before the view moved",
-         [&form] { form.Type(IDC_LONG_AXIS, L"5"); TurnWheelOver(form, IDC_NODULE_GROUP, FAR_DOWN); },
+         [&form] { form.Type(IDC_LONG_AXIS, L"5"); TurnWheelOverTheForm(form, FAR_DOWN); },
          [&form] { form.Press(VK_RETURN); }, IDC_SHORT_AXIS},
         // The focus goes to the list and comes back to where the reader had put the caret.
         {"Ctrl+Up in the long axis",
          [&form] {
              form.Focus(IDC_LONG_AXIS);
              form.Press(VK_END);
-             TurnWheelOver(form, IDC_NODULE_GROUP, FAR_DOWN);
+             TurnWheelOverTheForm(form, FAR_DOWN);
          },
          [&form] { form.PressCtrl(VK_UP); }, IDC_LONG_AXIS},
         {"판독문 pressed with Space, the lobe missing",
-         [&form] { form.Focus(IDC_REPORT); TurnWheelOver(form, IDC_NODULE_GROUP, FAR_DOWN); },
+         [&form] { form.Focus(IDC_REPORT); TurnWheelOverTheForm(form, FAR_DOWN); },
          [&form] {
              ModalScript script;
              script.AnswerMessageBox(IDOK);
@@ -131,7 +144,7 @@ TEST(ScrollingForm, TakingTheFocusBringsAControlIntoView) {
          },
          IDC_LOBE},
         {"Tab from the comments",
-         [&form] { form.Focus(IDC_COMMENTS); TurnWheelOver(form, IDC_NODULE_GROUP, FAR_UP); },
+         [&form] { form.Focus(IDC_COMMENTS); TurnWheelOverTheForm(form, FAR_UP); },
          [&form] { form.Press(VK_TAB); }, IDC_REPORT},
     };
     for (const auto& move : moves) {
@@ -150,7 +163,7 @@ TEST(ScrollingForm, TakingTheFocusBringsAControlIntoView) {
 TEST(ScrollingForm, TheFinalCategorysTipFollowsTheView) {
     FormDriver form;
     if (!Scrolls(form)) GTEST_SKIP() << "the form fits this screen";
-    TurnWheelOver(form, IDC_NODULE_GROUP, FAR_DOWN);
+    TurnWheelOverTheForm(form, FAR_DOWN);
     ASSERT_GT(ViewTop(form), 0);
     const RECT category = ChildRect(form.Form(), form.Item(IDC_FINAL_CATEGORY));
     EXPECT_EQ(form.HoverTip(0, {(category.left + category.right) / 2, (category.top + category.bottom) / 2}),

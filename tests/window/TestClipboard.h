@@ -1,10 +1,13 @@
 #pragma once
-// The Windows clipboard as a test prepares and reads it, and a second thread
-// that keeps it open the way another program would.
+// The Windows clipboard as a test prepares and reads it, a second thread that
+// keeps it open the way another program would, and another program's reading.
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
+#include <map>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -86,3 +89,29 @@ private:
     bool m_bHolds = false;
     std::thread m_thread;
 };
+
+// The clipboard as another program finds it (list_clipboard.exe, built beside the
+// test program): each format's bytes by its name, "#13" for the standard format 13.
+inline std::map<std::string, std::string> ClipboardFormatsElsewhere() {
+    std::wstring program(MAX_PATH, L'\0');
+    program.resize(GetModuleFileNameW(nullptr, program.data(), MAX_PATH));
+    program = L"\"" + program.substr(0, program.find_last_of(L'\\') + 1) + L"list_clipboard.exe\"";
+    FILE* pOutput = _wpopen(program.c_str(), L"rt");
+    std::string output;
+    char chunk[4096];
+    for (size_t n; pOutput && (n = std::fread(chunk, 1, sizeof chunk, pOutput)) > 0;) output.append(chunk, n);
+    if (pOutput) _pclose(pOutput);
+
+    std::map<std::string, std::string> formats;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::string number, name, hex, bytes;
+        if (!(fields >> number >> name)) continue;
+        fields >> hex;
+        for (size_t i = 0; i + 1 < hex.size(); i += 2)
+            bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+        formats[name == "-" ? "#" + number : name] = bytes;
+    }
+    return formats;
+}

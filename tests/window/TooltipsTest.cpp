@@ -45,13 +45,14 @@ TEST(Tooltips, ExplainWhatThePointerRestsOn) {
         const wchar_t* expected;
     } cases[] = {
         {"the first row's last column", IDC_NODULE_LIST, InRow(form, 0, true),
-         L"고형 결절, 처음CT: 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3; 침상결절 → 4X"},
+         L"고형 결절, 처음CT: 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3\r\n침상결절 → 4X"},
         {"the second row's first column", IDC_NODULE_LIST, InRow(form, 1, false),
          L"간유리 결절, 처음CT: 평균 5.0 mm (30 mm 미만) → 2"},
         {"the final category", 0, FinalCategoryCentre(form),
          L"1번 결절 (우상엽) → 4X\r\n폐결절 외 의미있는 소견: 폐기종 (중등도 이상) → S"},
         {"결절 추가", IDC_ADD_NODULE, Centre(form, IDC_ADD_NODULE), L"결절 추가 (Ctrl+N)"},
-        {"결절 삭제", IDC_DELETE_NODULE, Centre(form, IDC_DELETE_NODULE), L"결절 삭제 (Ctrl+D)"},
+        {"결절 삭제", IDC_DELETE_NODULE, Centre(form, IDC_DELETE_NODULE),
+         L"결절 삭제 (Ctrl+D)\r\n방금 삭제한 결절 되살리기: Ctrl+Z (입력 칸 밖에서)"},
         {"판독문", IDC_REPORT, Centre(form, IDC_REPORT), L"판독문 (Ctrl+Enter)"},
         {"종료", IDCANCEL, Centre(form, IDCANCEL), L"종료 (Esc)"},
     };
@@ -61,5 +62,10 @@ TEST(Tooltips, ExplainWhatThePointerRestsOn) {
     form.SelectRow(0);
     form.Click(IDC_LIKELY_BENIGN);
     EXPECT_EQ(form.HoverTip(IDC_NODULE_LIST, InRow(form, 0, true)),
-              L"고형 결절, 처음CT: 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3; 침상결절 → 4X; 양성 가능성 높음 (2b) → 2b");
+              L"고형 결절, 처음CT: 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3\r\n침상결절 → 4X\r\n양성 가능성 높음 (2b) → 2b");
+
+    // On a follow-up CT a nodule without a status says so.
+    form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT);
+    EXPECT_EQ(form.HoverTip(IDC_NODULE_LIST, InRow(form, 1, false)),
+              L"간유리 결절, 추적 검사 상태 미선택 (처음 CT 기준): 평균 5.0 mm (30 mm 미만) → 2");
 }

@@ -1,0 +1,57 @@
+#include "InputMethod.h"
+
+#include <commctrl.h>
+#include <imm.h>
+
+UINT(WINAPI* g_pfnGetVirtualKey)(HWND hWnd) = ImmGetVirtualKey;
+
+namespace {
+
+bool IsDown(int vk) { return GetKeyState(vk) < 0; }
+
+// Enter, Esc, Tab and keys held with Ctrl or Alt; Shift, Ctrl or Alt alone does nothing yet.
+bool ActsRatherThanTypes(UINT message, WPARAM vk) {
+    if (vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU) return false;
+    return message == WM_SYSKEYDOWN || vk == VK_RETURN || vk == VK_ESCAPE || vk == VK_TAB || IsDown(VK_CONTROL);
+}
+
+void CompleteComposition(HWND hWnd) {
+    HIMC hImc = ImmGetContext(hWnd);
+    if (!hImc) return;
+    if (ImmGetCompositionStringW(hImc, GCS_COMPSTR, nullptr, 0) > 0)
+        ImmNotifyIME(hImc, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+    ImmReleaseContext(hWnd, hImc);
+}
+
+}  // namespace
+
+void CompleteCompositionBefore(MSG& msg) {
+    switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+        const WPARAM vk = msg.wParam == VK_PROCESSKEY ? g_pfnGetVirtualKey(msg.hwnd) : msg.wParam;
+        if (!ActsRatherThanTypes(msg.message, vk)) return;
+        CompleteComposition(msg.hwnd);
+        msg.wParam = vk;
+        return;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_NCLBUTTONDOWN:
+        CompleteComposition(GetFocus());
+        return;
+    default:
+        return;
+    }
+}
+
+void CompleteCompositionsOnFocusLoss(HWND hDialog) {
+    wchar_t className[8] = {};
+    for (HWND hChild = GetWindow(hDialog, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
+        GetClassNameW(hChild, className, 8);
+        if (lstrcmpiW(className, WC_EDITW) == 0)
+            SendMessageW(hChild, EM_SETIMESTATUS, EMSIS_COMPOSITIONSTRING,
+                         EIMES_GETCOMPSTRATONCE | EIMES_COMPLETECOMPSTRKILLFOCUS);
+    }
+}
