@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Retakes the guide's pictures (docs/images/*.png) from the real Pulmetra.exe
-# under Wine in the Korean locale, driven by real X11 input like the end-to-end
-# runs. Run from anywhere: ./docs/take-screenshots.sh
+# Retakes the guide's pictures (docs/images/*.png), and the README's picture of
+# the form on a 1366 x 768 laptop's screen, from the real Pulmetra.exe under
+# Wine in the Korean locale, driven by real X11 input like the end-to-end runs.
+# Run from anywhere: ./docs/take-screenshots.sh
 set -uo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 source "$ROOT/scripts/common.sh"
@@ -16,7 +17,9 @@ export WINEPREFIX="$BUILD/wineprefix-pictures"
 start_private_display
 start_wine
 
-# The end-to-end runs' steps: clicks in dialog units, combo items, pasting.
+# The end-to-end runs' steps: clicks in dialog units, combo items, pasting; they
+# find the form by its title, which carries the version the tests expect.
+export PULMETRA_VERSION="$(sed -n 's/^set(PULMETRA_VERSION \(.*\))$/\1/p' "$ROOT/tests/CMakeLists.txt")"
 source "$ROOT/tests/e2e/e2e_lib.sh" "$WIN32_BUILD/Pulmetra.exe" "$WIN32_BUILD/tests/e2e/set_clipboard_text.exe"
 E2E_SHOT_DIR="$BUILD"
 trap 'cleanup; stop_wine; stop_private_display' EXIT
@@ -58,7 +61,7 @@ keys Return
 
 step "a follow-up CT"
 choose_in_combo 66 7 69 1 2               # 추적 CT
-click_dlu "$FORM" "${FORM_DLU[@]}" 142 13 # the year of the prior CT
+click_form_at 142 13                      # the year of the prior CT
 type_text 2024
 keys Right
 type_text 3
@@ -97,11 +100,11 @@ choose_in_combo 89 334 57 1 3             # Moderate
 click_form 409 241 196 64
 paste_text "이전 CT와 비교함."
 step "back to nodule 1"
-click_dlu "$FORM" "${FORM_DLU[@]}" 60 69  # the first row of the list, below its header
+click_form_at 60 69                       # the first row of the list, below its header
 shoot "$FORM" follow-up-exam.png
 
 step "the first row's tooltip: the pointer rests on its size column"
-move_dlu "$FORM" "${FORM_DLU[@]}" 160 69
+move_form 160 69
 sleep 2
 shoot_top "$FORM" 430 row-tooltip.png
 
@@ -111,4 +114,20 @@ REPORT=$(wait_window "$REPORT_TITLE") || fail "the report dialog did not open"
 shoot "$REPORT" report.png
 click_report 308 211 50 14                # 취소
 wait_gone "$REPORT_TITLE" || fail "the report dialog did not close"
+exit_program
+
+step "the form on a 1366 x 768 laptop's screen at 100 %, where it scrolls"
+stop_wine
+stop_private_display
+export WINEPREFIX="$BUILD/wineprefix-pictures-1366x768"
+start_private_display 1366x768
+start_wine_server
+set_display_scale 96
+start_wine
+start_program
+keys shift+Tab                            # from the first control round to 종료, at the form's foot
+sleep 0.5
+import -window root -strip -define png:exclude-chunks=date,time "$ROOT/docs/form-1366x768-100.png" \
+  || fail "could not take form-1366x768-100.png"
+echo "docs/form-1366x768-100.png"
 exit_program

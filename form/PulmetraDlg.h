@@ -63,6 +63,8 @@ protected:
     int m_nTipRow = -1;  // the list row that the row tool covers; -1: none
     RECT m_rcTipRow{};
     bool m_bTipRowExplained = false;  // the row tool's text is made from the record as it stands
+    RECT m_rcCategoryTool{};          // 1037's tool on the form, where the view is not scrolled
+    POINT m_ptCategoryToolScroll{};   // the scroll position that the tool was last placed for
     CString m_strFinalCategoryTip;  // the tooltip reads it while it shows
     // The nodule deleted last and the row it stood at, until the list changes otherwise.
     std::unique_ptr<CNoduleItem> m_pDeletedNodule;
@@ -151,6 +153,7 @@ protected:
     void RelayTipEvent(const MSG& msg);
     void TrackTipRow(POINT ptList);
     void ExplainTipRow();
+    void KeepCategoryToolOnCategory();
     void ForgetTips();
     void OnFinalCategoryTip(NMHDR* pNMHDR, LRESULT* pResult);
 

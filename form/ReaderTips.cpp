@@ -35,11 +35,22 @@ void CPulmetraDlg::CreateTips() {
     for (const ButtonTip& tip : BUTTON_TIPS) m_tips.AddTool(GetDlgItem(tip.nIDC), tip.text);
 
     // 1037 lets the mouse through to the form (it has no SS_NOTIFY), so its tool
-    // is its rectangle on the form, and its text is made when the tip shows.
-    RECT category;
-    GetWindowRect(GetDlgItem(IDC_FINAL_CATEGORY), &category);
-    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&category), 2);
-    m_tips.AddTool(m_hWnd, LPSTR_TEXTCALLBACKW, &category, IDC_FINAL_CATEGORY);
+    // is its rectangle on the form, and its text is made when the tip shows. The
+    // form is shown unscrolled.
+    GetWindowRect(GetDlgItem(IDC_FINAL_CATEGORY), &m_rcCategoryTool);
+    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&m_rcCategoryTool), 2);
+    m_ptCategoryToolScroll = {};
+    m_tips.AddTool(m_hWnd, LPSTR_TEXTCALLBACKW, &m_rcCategoryTool, IDC_FINAL_CATEGORY);
+}
+
+// Where the form scrolls, 1037 moves with the view, and its tool with it.
+void CPulmetraDlg::KeepCategoryToolOnCategory() {
+    const POINT scroll = GetScrollPosition();
+    if (scroll.x == m_ptCategoryToolScroll.x && scroll.y == m_ptCategoryToolScroll.y) return;
+    m_ptCategoryToolScroll = scroll;
+    RECT tool = m_rcCategoryTool;
+    OffsetRect(&tool, -scroll.x, -scroll.y);
+    m_tips.SetToolRect(m_hWnd, IDC_FINAL_CATEGORY, tool);
 }
 
 // Sees every message of the form's loop before it is dispatched: the mouse
@@ -52,6 +63,7 @@ void CPulmetraDlg::RelayTipEvent(const MSG& msg) {
     }
     if (msg.message < WM_MOUSEFIRST || msg.message > WM_MOUSELAST) return;
     if (msg.hwnd != m_hWnd && !IsChild(m_hWnd, msg.hwnd)) return;
+    if (msg.hwnd == m_hWnd) KeepCategoryToolOnCategory();
     if (msg.hwnd == m_listNodules.m_hWnd && msg.message == WM_MOUSEMOVE)
         TrackTipRow({GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)});
     m_tips.RelayEvent(&msg);

@@ -120,7 +120,7 @@ void CDialog::PumpMessage(MSG& msg) {
     try {
         if (msg.message == WM_MOUSEWHEEL && !RouteWheel(msg, m_hWnd)) return;
         CompleteCompositionBefore(msg);
-        bConsumed = PreTranslateMessage(&msg);
+        bConsumed = (m_scroller.IsActive() && m_scroller.HandlePageKey(msg)) || PreTranslateMessage(&msg);
     } catch (...) {
         ReportFailedHandler();
         return;
@@ -129,6 +129,10 @@ void CDialog::PumpMessage(MSG& msg) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    // Only a key or a click moves the focus, perhaps to a control out of view.
+    const bool bKeyOrClick = (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) ||
+                             (msg.message >= WM_LBUTTONDOWN && msg.message <= WM_MBUTTONDBLCLK);
+    if (bKeyOrClick && m_scroller.IsActive()) m_scroller.FollowFocus();
 }
 
 void CDialog::DestroyModal() {
@@ -245,26 +249,14 @@ const MessageMapEntry* CDialog::FindEntry(UINT message, WPARAM wParam, LPARAM lP
     return nullptr;
 }
 
-// The templates carry no position: a dialog opens centred in the work area of
-// its monitor. One larger than that area, even in its smallest font, opens at
-// the area's top-left corner, its caption in reach; Tab reaches every control.
-void CDialog::CenterWindow() {
-    const RECT area = m_rcWorkArea;
-    RECT window;
-    GetWindowRect(m_hWnd, &window);
-    const LONG nRoomX = (area.right - area.left) - (window.right - window.left);
-    const LONG nRoomY = (area.bottom - area.top) - (window.bottom - window.top);
-    const bool bFits = nRoomX >= 0 && nRoomY >= 0;
-    const LONG x = bFits ? area.left + nRoomX / 2 : area.left;
-    const LONG y = bFits ? area.top + nRoomY / 2 : area.top;
-    SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        CenterWindow();
+        // The templates carry no position: a dialog opens centred in the work
+        // area of its monitor, or scrolls inside it where it is larger.
+        m_scroller.Place(m_hWnd, m_rcWorkArea);
         return OnInitDialog();
     }
+    if (m_scroller.IsActive() && m_scroller.HandleMessage(message, wParam, lParam)) return TRUE;
     const MessageMapEntry* entry = FindEntry(message, wParam, lParam);
     if (!entry) return FALSE;
 
@@ -305,6 +297,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
     if (message == WM_NCDESTROY) {
         self->m_hWnd = nullptr;
         self->m_controls.clear();
+        self->m_scroller.Detach();
         // However the window went, its modal loop has nothing left to wait for.
         self->m_bContinueModal = false;
         return FALSE;

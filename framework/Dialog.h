@@ -3,6 +3,7 @@
 
 #include <unordered_map>
 
+#include "DialogScroller.h"
 #include "MessageMap.h"
 #include "model/WideString.h"
 
@@ -48,6 +49,9 @@ public:
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
     HWND GetSafeHwnd() const { return m_hWnd; }
+    // How far the view of a dialog larger than its work area is scrolled: the
+    // point of the layout at the client area's top-left corner; 0, 0 for one that fits.
+    POINT GetScrollPosition() const { return m_scroller.GetPosition(); }
     // A control by its id. Wine asks its server for the whole child list on every
     // ::GetDlgItem, and a refresh reads dozens of controls, so each handle is
     // looked up once and kept while it is still that control.
@@ -82,7 +86,6 @@ private:
     const MessageMapEntry* FindEntry(UINT message, WPARAM wParam, LPARAM lParam) const;
     void ExecuteDlgInit();
     HWND CreateFromTemplate();
-    void CenterWindow();
 
     UINT m_nIDTemplate;
     HWND m_hWndParent;
@@ -93,4 +96,5 @@ private:
     INT_PTR m_nModalResult = -1;
     bool m_bDefault = false;
     mutable std::unordered_map<int, HWND> m_controls;
+    CDialogScroller m_scroller;
 };

@@ -41,6 +41,12 @@ void CToolTipCtrl::UpdateTipText(HWND hWnd, LPCWSTR lpszText, UINT_PTR nIDTool) 
     SendMessageW(m_hWnd, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+void CToolTipCtrl::SetToolRect(HWND hWnd, UINT_PTR nIDTool, const RECT& rect) {
+    TTTOOLINFOW info = ToolInfo(hWnd, nIDTool);
+    info.rect = rect;
+    SendMessageW(m_hWnd, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
 void CToolTipCtrl::RelayEvent(const MSG* pMsg) {
     SendMessageW(m_hWnd, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(pMsg));
 }

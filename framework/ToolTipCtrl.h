@@ -18,6 +18,8 @@ public:
     void DelTool(HWND hWnd, UINT_PTR nIDTool = 0);
     // Replaces the copied text of a tool; a shown tip shows the new one.
     void UpdateTipText(HWND hWnd, LPCWSTR lpszText, UINT_PTR nIDTool = 0);
+    // Moves a tool that is a rectangle of hWnd's client area.
+    void SetToolRect(HWND hWnd, UINT_PTR nIDTool, const RECT& rect);
     // Passes a mouse message of a tool's window on, so that the tip appears and goes.
     void RelayEvent(const MSG* pMsg);
     // Above this width in pixels the text wraps; line breaks then start new lines.

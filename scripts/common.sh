@@ -4,12 +4,13 @@
 BUILD="$ROOT/build"
 WIN32_BUILD="$BUILD/win32"
 
-# Fonts: NanumGothic stands in for "맑은 고딕", Noto Sans CJK KR is a taller
-# stand-in for the display tests, and Liberation Sans has Arial's metrics.
+# Fonts: NanumGothic, given Malgun Gothic's measures by python3-fonttools, stands
+# in for "맑은 고딕"; NanumGothic itself and Noto Sans CJK KR are the narrow-short
+# and the tall stand-ins of the display tests; Liberation Sans has Arial's metrics.
 # nabi, an X input method for Hangul, stands in for the Korean IME.
 PACKAGES=(
   wine wine32:i386 xvfb xauth x11-utils xdotool xclip openbox imagemagick locales nabi
-  fonts-nanum fonts-noto-cjk fonts-liberation2
+  fonts-nanum fonts-noto-cjk fonts-liberation2 python3-fonttools
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 cmake make g++ googletest
   libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev
 )
@@ -31,9 +32,13 @@ WINE_LOCALE=ko_KR.UTF-8
 WINE_LOCALE_DIR="$BUILD/locale"
 WINE_LOCALE_ENV=(LOCPATH="$WINE_LOCALE_DIR" LC_ALL="$WINE_LOCALE")
 in_wine_locale() { env "${WINE_LOCALE_ENV[@]}" "$@"; }
-# Wine's stand-in for "맑은 고딕"; the display tests also try a taller one.
-KOREAN_FACE="NanumGothic"
+# Wine's stand-in for "맑은 고딕", made by ensure_test_face; the display tests
+# also try the faces that are narrower and shorter, and taller, than the real one.
+KOREAN_FACE="Pulmetra Test Gothic"
+NARROW_KOREAN_FACE="NanumGothic"
 TALL_KOREAN_FACE="Noto Sans CJK KR"
+TEST_FACE_DIR="$BUILD/fonts"
+NANUM_DIR=/usr/share/fonts/truetype/nanum
 
 log() { printf '==> %s\n' "$*" >&2; }
 
@@ -111,7 +116,7 @@ import_registry_file() {
   in_wine_locale wine regedit /S "$(winepath -w "$1")" </dev/null >/dev/null 2>&1
 }
 
-# Korean text needs a face for "맑은 고딕" and its kin; Linux has NanumGothic.
+# Korean text needs a face for "맑은 고딕" and its kin, which Linux does not have.
 font_replacement_lines() {  # face
   local faces=("맑은 고딕" "Malgun Gothic" "굴림" "Gulim" "돋움" "Dotum" "MS Shell Dlg" "MS Shell Dlg 2") f
   printf '%s\n' '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]'
@@ -132,6 +137,24 @@ set_display_scale() {  # dots per inch, [face]
   stop_wine
 }
 
+# NanumGothic with Malgun Gothic's measures, made once into the build folder with
+# NanumGothic's licence beside it, and again when the script that makes it changes.
+ensure_test_face() {
+  local script="$ROOT/scripts/make_test_face.py"
+  local stamp="$TEST_FACE_DIR/made-by-$(sha256sum <"$script" | cut -c1-16)"
+  [ -e "$stamp" ] && return 0
+  log "making the stand-in face for 맑은 고딕"
+  local made="$TEST_FACE_DIR.new"
+  rm -rf "$made"
+  # Debian's fontTools lives with Debian's own interpreter.
+  /usr/bin/python3 "$script" "$NANUM_DIR/NanumGothic.ttf" "$NANUM_DIR/NanumGothicBold.ttf" "$made" \
+    >"$BUILD/test-face.log" 2>&1 || { cat "$BUILD/test-face.log" >&2; echo "could not make the stand-in face" >&2; return 1; }
+  cp /usr/share/doc/fonts-nanum/copyright "$made/LICENSE-NanumGothic.txt"
+  touch "${made}/${stamp##*/}"
+  rm -rf "$TEST_FACE_DIR"
+  mv "$made" "$TEST_FACE_DIR"
+}
+
 ensure_wine_locale() {
   [ -e "$WINE_LOCALE_DIR/$WINE_LOCALE/LC_CTYPE" ] && return 0
   mkdir -p "$WINE_LOCALE_DIR"
@@ -140,19 +163,22 @@ ensure_wine_locale() {
 }
 
 # Starts the Wine server with its streams detached, so that CTest does not wait
-# for it, in Wine's locale; creates the prefix and maps the fonts once.
+# for it, in Wine's locale; creates the prefix, puts the stand-in face where
+# Windows keeps its fonts and maps the Korean faces to it once.
 start_wine_server() {
   ensure_wine_locale || exit 1
+  ensure_test_face || exit 1
   export TMPDIR="$BUILD/tmp"
   mkdir -p "$WINEPREFIX" "$TMPDIR"
   in_wine_locale wineserver -p </dev/null >/dev/null 2>&1
   in_wine_locale wineboot -i </dev/null >/dev/null 2>&1
-  if [ ! -e "$WINEPREFIX/.fonts-mapped" ]; then
+  cp -u "$TEST_FACE_DIR"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+  if [ "$(cat "$WINEPREFIX/.fonts-mapped" 2>/dev/null)" != "$KOREAN_FACE" ]; then
     local lines
     mapfile -t lines < <(font_replacement_lines "$KOREAN_FACE")
     write_registry_file "$BUILD/fonts.reg" "${lines[@]}"
     import_registry_file "$BUILD/fonts.reg"
-    touch "$WINEPREFIX/.fonts-mapped"
+    echo "$KOREAN_FACE" >"$WINEPREFIX/.fonts-mapped"
   fi
 }
 

@@ -1,19 +1,34 @@
 # Shared steps of the end-to-end runs: the built Pulmetra.exe under Wine, driven
 # only by real X11 keyboard and mouse input (xdotool), its report read back from
 # the X clipboard (xclip). Sourced by each scenario; needs the display, Wine
-# prefix and environment that ./test.sh exports.
+# prefix and environment that ./test.sh exports, unless the run has a screen of
+# its own: E2E_SCREEN=WIDTHxHEIGHT and E2E_DPI (96 unless given) give it a Wine
+# session of its own, in a prefix of its own, on a virtual display of that size.
 set -uo pipefail
 
 EXE="${1:?usage: $0 path/to/Pulmetra.exe path/to/set_clipboard_text.exe}"
 SET_CLIPBOARD="${2:?usage: $0 path/to/Pulmetra.exe path/to/set_clipboard_text.exe}"
 SCENARIO="$(basename "$0" .sh)"
-: "${DISPLAY:?no DISPLAY: run under ./test.sh, which starts the virtual display}"
-: "${WINEPREFIX:?no WINEPREFIX: run under ./test.sh, which prepares the Wine prefix}"
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-# Wine's locale for the program, from the shared set-up; the prefix stays the one the caller prepared.
-PREPARED_PREFIX="$WINEPREFIX"
-source "$ROOT/scripts/common.sh"
-export WINEPREFIX="$PREPARED_PREFIX"
+if [ -n "${E2E_SCREEN:-}" ]; then
+  source "$ROOT/scripts/common.sh"
+  E2E_DPI="${E2E_DPI:-96}"
+  SCENARIO+="-$E2E_SCREEN-$E2E_DPI"
+  export WINEPREFIX="$BUILD/wineprefix-e2e-$E2E_SCREEN-$E2E_DPI"
+  start_private_display "$E2E_SCREEN"
+  start_wine_server
+  set_display_scale "$E2E_DPI"
+  start_wine
+  trap 'cleanup; stop_wine; stop_private_display' EXIT
+else
+  : "${DISPLAY:?no DISPLAY: run under ./test.sh, which starts the virtual display}"
+  : "${WINEPREFIX:?no WINEPREFIX: run under ./test.sh, which prepares the Wine prefix}"
+  # Wine's locale for the program, from the shared set-up; the prefix stays the one the caller prepared.
+  PREPARED_PREFIX="$WINEPREFIX"
+  source "$ROOT/scripts/common.sh"
+  export WINEPREFIX="$PREPARED_PREFIX"
+  trap 'cleanup' EXIT
+fi
 
 FORM_TITLE="^Pulmetra 계산기 \\(v${PULMETRA_VERSION//./\\.}\\)\$"
 BOX_TITLE='^Pulmetra$'
@@ -24,6 +39,11 @@ REPORT_DLU=(365 232)
 KEY_PAUSE=0.25
 TYPE_DELAY_MS=30
 
+# Where the form scrolls, its client area no longer tells the scale of its
+# layout: the run names its dialog base units instead (E2E_FORM_UNITS="6 15",
+# pixels per 4 and per 8 dialog units), and FORM_SCROLL is how far the view is
+# scrolled down, in pixels, as the steps below leave it.
+FORM_SCROLL=0
 PROGRAM_PID=
 INPUT_METHOD_PID=
 PROGRAM_ENV=()
@@ -39,7 +59,6 @@ cleanup() {
   done
   PROGRAM_PID= INPUT_METHOD_PID=
 }
-trap cleanup EXIT
 
 fail() {
   local shot="${E2E_SHOT_DIR:-$PWD}/$SCENARIO-failure.png"
@@ -97,14 +116,51 @@ click_dlu() {  # window, template width dlu, template height dlu, x dlu, y dlu
   sleep "$KEY_PAUSE"
 }
 
+# A point of the form given in dialog units: rounded to pixels as the dialog
+# manager rounds them, less the view's scroll, where the run names the units.
+move_form() {  # x, y in dialog units
+  if [ -z "${E2E_FORM_UNITS:-}" ]; then
+    move_dlu "$FORM" "${FORM_DLU[@]}" "$1" "$2"
+    return
+  fi
+  local cx cy
+  read -r cx cy <<<"$E2E_FORM_UNITS"
+  xdotool mousemove --window "$FORM" $(( ($1 * cx + 2) / 4 )) $(( ($2 * cy + 4) / 8 - FORM_SCROLL ))
+}
+
+click_form_at() {  # x, y in dialog units
+  move_form "$@"
+  xdotool click 1
+  sleep "$KEY_PAUSE"
+}
+
 # A control of the form, clicked at the centre of its template rectangle.
 click_form() {  # x, y, width, height in dialog units
-  click_dlu "$FORM" "${FORM_DLU[@]}" $(( $1 + $3 / 2 )) $(( $2 + $4 / 2 ))
+  click_form_at $(( $1 + $3 / 2 )) $(( $2 + $4 / 2 ))
 }
 
 # A check box of the form, clicked on its box at the left end.
 tick_form() {  # x, y of the check box in dialog units
-  click_dlu "$FORM" "${FORM_DLU[@]}" $(( $1 + 5 )) $(( $2 + 5 ))
+  click_form_at $(( $1 + 5 )) $(( $2 + 5 ))
+}
+
+# The form's view to its end or back to its top with Page Down or Page Up,
+# which the form takes from a check box or a button, where the focus must be.
+# At its end the layout's last row stands at the client area's bottom edge.
+# Where the form fits, the keys do nothing.
+form_view_to_end() {
+  keys Next Next Next
+  [ -n "${E2E_FORM_UNITS:-}" ] || return 0
+  local cx cy HEIGHT
+  read -r cx cy <<<"$E2E_FORM_UNITS"
+  eval "$(xdotool getwindowgeometry --shell "$FORM" | grep -E '^HEIGHT=')"
+  FORM_SCROLL=$(( (FORM_DLU[1] * cy + 4) / 8 - HEIGHT ))
+  (( FORM_SCROLL > 0 )) || FORM_SCROLL=0
+}
+
+form_view_to_top() {
+  keys Prior Prior Prior
+  FORM_SCROLL=0
 }
 
 click_report() {  # x, y, width, height in dialog units of the report dialog

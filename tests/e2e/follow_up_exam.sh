@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # A follow-up CT entered by mouse and keyboard: prior-CT date typed into the
 # picker, prior lung cancer, dose, a growing part-solid nodule and a stable solid
-# one (added with Ctrl+N), findings with notes, comments on two lines (the
-# second pasted), the report asked for with Ctrl+Enter from the comments; in the
-# report dialog the reader adds a line, copies with "클립보드 복사" and leaves
-# with "취소".
+# one (added with Ctrl+N), findings with notes, the last two below the screen's
+# edge where the form scrolls (one reached with Tab and ticked with Space, one
+# clicked once Page Down has taken the view to its end), comments on two lines
+# (the second pasted), the
+# report asked for with Ctrl+Enter from the comments; in the report dialog the
+# reader adds a line, copies with "클립보드 복사" and leaves with "취소". Runs on
+# the shared screen, where the form fits, and on a 1366 x 768 laptop's, where
+# it scrolls.
 source "$(dirname "$0")/e2e_lib.sh"
 
 SENTINEL="e2e: nothing copied yet"
@@ -18,6 +22,7 @@ EXPECTED="추적CT (이전CT: 2023-05-17)
 
 폐결절 외 폐암시사 소견: 폐경화 (RLL peripheral).
 폐결절 외 의미있는 소견: 관상동맥 석회화 (Moderate), 기타 (thyroid nodule 1.2 cm).
+다른 소견: 비활동성 폐결핵, 기타 (calcified granuloma).
 
 추가 내용: 
 compared with the prior CT
@@ -33,7 +38,7 @@ start_program
 step "follow-up CT"
 choose_in_combo 66 7 69 1 2               # 처음 CT 여부: 추적 CT
 step "prior-CT date 2023. 5. 17."
-click_dlu "$FORM" "${FORM_DLU[@]}" 143 13 # the year field of the date picker, first in the Korean format
+click_form_at 143 13                      # the year field of the date picker, first in the Korean format
 type_text 2023
 keys Right
 type_text 5
@@ -79,6 +84,15 @@ choose_in_combo 89 334 57 1 3             # Moderate
 tick_form 164 366                         # 기타 (significant)
 click_form 198 365 159 12
 type_text "thyroid nodule 1.2 cm"
+step "inactive tuberculosis, the next control, below the edge of a small screen"
+keys Tab space                            # 비활동성 폐결핵
+step "another finding with a note, clicked where the view at its end shows it"
+form_view_to_end
+tick_form 164 409                         # 기타 (다른 소견)
+click_form 198 409 159 12
+type_text "calcified granuloma"
+keys shift+Tab                            # back on the check box, which leaves Page Up to the form
+form_view_to_top
 step "comments on two lines"
 click_form 409 241 196 64
 type_text "compared with the prior CT"

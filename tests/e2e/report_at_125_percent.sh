@@ -3,18 +3,10 @@
 # taller than the screen: the form opens whole on the screen, a real click on
 # 판독문 opens the report dialog, and that lies on the screen too. A Wine session
 # of its own, in a prefix of its own, on a virtual display of that size.
-ROOT="$(cd "$(dirname "$0")/../.." && pwd)"
-source "$ROOT/scripts/common.sh"
 SCREEN=(1920 1080)
-DPI=120
-
-export WINEPREFIX="$BUILD/wineprefix-125"
-start_private_display "${SCREEN[0]}x${SCREEN[1]}"
-start_wine_server
-set_display_scale "$DPI"
-start_wine
+E2E_SCREEN="${SCREEN[0]}x${SCREEN[1]}"
+E2E_DPI=120
 source "$(dirname "$0")/e2e_lib.sh"
-trap 'cleanup; stop_wine; stop_private_display' EXIT
 
 # The window with its window manager's frame lies within the screen.
 expect_on_screen() {  # window, what it is

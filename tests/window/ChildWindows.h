@@ -34,3 +34,11 @@ inline LOGFONTW FontOf(HWND hWnd) {
         GetObjectW(hFont, sizeof font, &font);
     return font;
 }
+
+// The dialog's own control that has the keyboard focus, itself or through an
+// inner window (a combo box's edit); nullptr when the focus is elsewhere.
+inline HWND ControlWithFocus(HWND hDlg) {
+    HWND hControl = GetFocus();
+    while (hControl && GetAncestor(hControl, GA_PARENT) != hDlg) hControl = GetAncestor(hControl, GA_PARENT);
+    return hControl;
+}

@@ -12,11 +12,14 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "ChildWindows.h"
 #include "FormDriver.h"
+#include "FormSteps.h"
+#include "ModalScript.h"
 #include "app/AboutDlg.h"
 #include "framework/DialogTemplate.h"
 #include "model/Labels.h"
@@ -99,7 +102,27 @@ void CheckOnlyThePointSizeDiffers(UINT nIDTemplate, const DLGTEMPLATE* pShown, i
     EXPECT_EQ(nShownPoints, nPoints) << "the changed field is not the point size";
 }
 
-// The font size, the window's place, and the controls against the template.
+// Two controls overlap where their windows do; a group box only frames the
+// controls inside it. Controls that abut in dialog units may share one row or
+// column of pixels: the dialog manager rounds each one's place and size apart.
+void CheckNoControlOverlapsAnother(HWND hDlg, const std::vector<HWND>& children) {
+    std::vector<std::pair<int, RECT>> controls;
+    for (HWND hChild : children) {
+        const bool bGroupBox = ClassOf(hChild) == L"Button" &&
+                               (GetWindowLongW(hChild, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+        if (!bGroupBox) controls.emplace_back(GetDlgCtrlID(hChild), ChildRect(hDlg, hChild));
+    }
+    for (size_t i = 0; i < controls.size(); ++i) {
+        for (size_t j = i + 1; j < controls.size(); ++j) {
+            RECT overlap;
+            const bool bOverlap = IntersectRect(&overlap, &controls[i].second, &controls[j].second) &&
+                                  SizeOf(overlap).cx > 1 && SizeOf(overlap).cy > 1;
+            EXPECT_FALSE(bOverlap) << "control " << controls[i].first << " overlaps control " << controls[j].first;
+        }
+    }
+}
+
+// The font size, the window's place and scroll bars, and the controls against the template.
 void CheckDialogOnScreen(HWND hDlg, UINT nIDTemplate, const char* name) {
     SCOPED_TRACE(name);
     const int dpi = ScreenDpi();
@@ -109,16 +132,16 @@ void CheckDialogOnScreen(HWND hDlg, UINT nIDTemplate, const char* name) {
     const int nPoints = PointSizeOf(hDlg, dpi);
     const RECT window = WindowRect(hDlg);
     const SIZE size = SizeOf(window);
-    const bool bFits = Fits(size, area);
-    std::printf("[ display  ] %s: %d pt, window %ld x %ld at (%ld, %ld); work area %ld x %ld at %d dpi\n", name,
-                nPoints, size.cx, size.cy, window.left, window.top, area.right - area.left, area.bottom - area.top,
-                dpi);
+    const DWORD style = static_cast<DWORD>(GetWindowLongW(hDlg, GWL_STYLE));
+    std::printf("[ display  ] %s: %d pt, window %ld x %ld at (%ld, %ld)%s; work area %ld x %ld at %d dpi\n", name,
+                nPoints, size.cx, size.cy, window.left, window.top,
+                (style & (WS_VSCROLL | WS_HSCROLL)) ? ", scrolls" : "", area.right - area.left,
+                area.bottom - area.top, dpi);
 
-    // What the framework computed before creating the window is what the dialog manager made.
     ASSERT_GT(nPoints, 0);
+    // The size the framework computed before creating the window, without scroll bars.
     const SIZE computed = dialogTemplate.GetWindowSize(static_cast<WORD>(nPoints));
-    EXPECT_EQ(size.cx, computed.cx);
-    EXPECT_EQ(size.cy, computed.cy);
+    const bool bFits = Fits(computed, area);
     EXPECT_GE(MulDiv(nPoints, dpi, POINTS_PER_INCH), MIN_CHAR_HEIGHT_PX) << "characters below a legible height";
     const bool bSmallest = MulDiv(nPoints - 1, dpi, POINTS_PER_INCH) < MIN_CHAR_HEIGHT_PX;
     EXPECT_TRUE(bFits || bSmallest) << "does not fit, yet a smaller font was left";
@@ -131,39 +154,108 @@ void CheckDialogOnScreen(HWND hDlg, UINT nIDTemplate, const char* name) {
         EXPECT_FALSE(Fits(SizeOf(WindowRect(larger.hWnd)), area)) << "a larger font would have fitted";
     }
 
-    // Centred in the work area; where it is larger, at the area's top-left corner.
-    const LONG nRoomX = (area.right - area.left) - size.cx;
-    const LONG nRoomY = (area.bottom - area.top) - size.cy;
-    EXPECT_EQ(window.left, bFits ? area.left + nRoomX / 2 : area.left);
-    EXPECT_EQ(window.top, bFits ? area.top + nRoomY / 2 : area.top);
-    if (bFits) {
-        EXPECT_TRUE(Inside(window, area)) << "the window leaves the work area";
-    }
+    // Inside the work area, centred where there is room.
+    EXPECT_TRUE(Inside(window, area)) << "the window leaves the work area";
+    EXPECT_EQ(window.left, area.left + (area.right - area.left - size.cx) / 2);
+    EXPECT_EQ(window.top, area.top + (area.bottom - area.top - size.cy) / 2);
 
-    // The layout only scales: the controls stand, inside the client area, exactly
-    // where the dialog manager puts them from the template in the font shown.
+    // The dialog manager's own window from the template in the font shown.
     CDialogTemplate shownTemplate(nIDTemplate);
     if (nPoints != nTemplatePoints) shownTemplate.SetPointSize(static_cast<WORD>(nPoints));
     CheckOnlyThePointSizeDiffers(nIDTemplate, shownTemplate.Get(), nPoints);
     BareDialog bare(shownTemplate.Get());
     ASSERT_NE(bare.hWnd, nullptr);
     const SIZE bareSize = SizeOf(WindowRect(bare.hWnd));
-    EXPECT_EQ(size.cx, bareSize.cx);
-    EXPECT_EQ(size.cy, bareSize.cy);
+    EXPECT_EQ(computed.cx, bareSize.cx);
+    EXPECT_EQ(computed.cy, bareSize.cy);
+    if (bFits) {
+        EXPECT_EQ(size.cx, computed.cx);
+        EXPECT_EQ(size.cy, computed.cy);
+    }
+
+    // Along each axis the layout is shown whole, or a scroll bar spans it and the
+    // window takes the whole work area.
+    RECT client, layout;
+    GetClientRect(hDlg, &client);
+    GetClientRect(bare.hWnd, &layout);
+    POINT scrolled{};
+    const struct {
+        const char* axis;
+        int nBar;
+        DWORD dwBarStyle;
+        LONG nView, nLayout, nWindow, nArea;
+        LONG& nPos;
+    } axes[] = {
+        {"across", SB_HORZ, WS_HSCROLL, client.right, layout.right, size.cx, area.right - area.left, scrolled.x},
+        {"down", SB_VERT, WS_VSCROLL, client.bottom, layout.bottom, size.cy, area.bottom - area.top, scrolled.y},
+    };
+    for (const auto& axis : axes) {
+        SCOPED_TRACE(axis.axis);
+        const bool bScrolls = axis.nLayout > axis.nView;
+        EXPECT_EQ((style & axis.dwBarStyle) != 0, bScrolls) << "scroll bar";
+        if (!bScrolls) {
+            EXPECT_EQ(axis.nView, axis.nLayout) << "the client area differs from the layout's";
+            continue;
+        }
+        EXPECT_EQ(axis.nWindow, axis.nArea) << "a scrolling dialog takes the whole work area";
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_ALL;
+        ASSERT_TRUE(GetScrollInfo(hDlg, axis.nBar, &info));
+        EXPECT_EQ(info.nMin, 0);
+        EXPECT_EQ(info.nMax + 1, axis.nLayout);
+        EXPECT_EQ(static_cast<LONG>(info.nPage), axis.nView);
+        axis.nPos = info.nPos;
+    }
+
+    // The layout only scales: the controls stand, inside the layout, exactly where
+    // the dialog manager puts them, wherever the view is scrolled to.
     const std::vector<HWND> children = ChildrenInOrder(hDlg);
     const std::vector<HWND> bareChildren = ChildrenInOrder(bare.hWnd);
     ASSERT_EQ(children.size(), bareChildren.size());
-    RECT client;
-    GetClientRect(hDlg, &client);
     for (size_t i = 0; i < children.size(); ++i) {
         SCOPED_TRACE(testing::Message() << "control #" << i << " id " << GetDlgCtrlID(bareChildren[i]));
         EXPECT_EQ(GetDlgCtrlID(children[i]), GetDlgCtrlID(bareChildren[i]));
-        const RECT rect = ChildRect(hDlg, children[i]);
-        EXPECT_TRUE(Inside(rect, client)) << "outside the client area";
+        RECT rect = ChildRect(hDlg, children[i]);
+        OffsetRect(&rect, scrolled.x, scrolled.y);
+        EXPECT_TRUE(Inside(rect, layout)) << "cut by the edge of the layout";
         if (GetDlgCtrlID(children[i]) == IDC_LOGO) continue;  // placed by the form at run time
         const RECT bareRect = ChildRect(bare.hWnd, bareChildren[i]);
         EXPECT_TRUE(EqualRect(&bareRect, &rect)) << "moved";
     }
+    CheckNoControlOverlapsAnother(hDlg, children);
+}
+
+// Every control that takes the focus, reached with Tab once round the dialog,
+// comes wholly into view when it does.
+void CheckEveryStopComesIntoView(HWND hDlg, const std::function<void()>& pump) {
+    std::set<HWND> stops;
+    for (HWND hChild : ChildrenInOrder(hDlg))
+        if ((GetWindowLongW(hChild, GWL_STYLE) & WS_TABSTOP) && IsWindowEnabled(hChild) && IsWindowVisible(hChild))
+            stops.insert(hChild);
+    RECT view;
+    GetClientRect(hDlg, &view);
+    std::set<HWND> reached;
+    for (size_t i = 0; i < stops.size(); ++i) {
+        PostKey(GetFocus(), VK_TAB);
+        pump();
+        const HWND hControl = ControlWithFocus(hDlg);
+        ASSERT_NE(hControl, nullptr) << "the focus left the dialog";
+        reached.insert(hControl);
+        const RECT control = ChildRect(hDlg, hControl);
+        EXPECT_TRUE(Inside(control, view)) << "control " << GetDlgCtrlID(hControl) << " took the focus out of view";
+        // Its caption beside it, where the two fit the view together.
+        const HWND hLabel = GetWindow(hControl, GW_HWNDPREV);
+        if (!hLabel || ClassOf(hLabel) != L"Static" || (GetWindowLongW(hLabel, GWL_STYLE) & SS_TYPEMASK) > SS_RIGHT)
+            continue;
+        const RECT label = ChildRect(hDlg, hLabel);
+        RECT both;
+        UnionRect(&both, &label, &control);
+        if (label.top < control.bottom && control.top < label.bottom && SizeOf(both).cx < SizeOf(view).cx) {
+            EXPECT_TRUE(Inside(label, view)) << "the label of control " << GetDlgCtrlID(hControl) << " is out of view";
+        }
+    }
+    EXPECT_EQ(reached.size(), stops.size()) << "Tab did not reach every control that takes the focus";
 }
 
 // The text of 1037 is centred vertically in its box, so every label's ink must
@@ -224,6 +316,16 @@ TEST(DisplayFit, EveryDialogFitsTheScreenWithItsLayoutOnlyScaled) {
     EXPECT_EQ(logo.bottom, group.top - 16);
     EXPECT_EQ(logo.right, group.right - 2);
 
+    // Every control enabled: a follow-up CT, a small part-solid nodule, every
+    // finding ticked; then the nodule made solid, which offers the perifissural box.
+    form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT);
+    AddNodule(form, NODULE_PART_SOLID, L"8", L"6");
+    form.Click(IDC_OTHER);
+    for (int nBox : FINDING_BOXES) form.Click(nBox);
+    CheckEveryStopComesIntoView(form.Form(), [&form] { form.Pump(); });
+    form.Choose(IDC_NODULE_TYPE, NODULE_SOLID);
+    CheckEveryStopComesIntoView(form.Form(), [&form] { form.Pump(); });
+
     const struct {
         const char* name;
         UINT nIDTemplate;
@@ -239,6 +341,32 @@ TEST(DisplayFit, EveryDialogFitsTheScreenWithItsLayoutOnlyScaled) {
         // is gone; only the dialog's place is measured here, so only its showing is awaited.
         form.PumpUntil([&opened] { return IsWindowVisible(opened->GetSafeHwnd()) != FALSE; }, "the dialog to show");
         CheckDialogOnScreen(opened->GetSafeHwnd(), dialog.nIDTemplate, dialog.name);
+        CheckEveryStopComesIntoView(opened->GetSafeHwnd(), [&opened] {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) opened->PumpMessage(msg);
+        });
         opened->DestroyModal();
+    }
+}
+
+// The face that stands in for "맑은 고딕" in the test sessions measures as the
+// real one does on Windows at 96 dpi, so that every size the tests see is the
+// size a reader gets.
+TEST(StandInFace, GivesMalgunGothicsDialogBaseUnits) {
+    const struct {
+        WORD nPoints;
+        LONG cx, cy;
+    } units[] = {{8, 6, 15}, {9, 7, 16}, {10, 7, 17}};
+    ASSERT_EQ(ScreenDpi(), 96) << "the units below are those at 100 %";
+    for (const auto& row : units) {
+        SCOPED_TRACE(testing::Message() << row.nPoints << " pt");
+        CDialogTemplate dialogTemplate(IDD_PULMETRA_DIALOG);
+        dialogTemplate.SetPointSize(row.nPoints);
+        BareDialog dialog(dialogTemplate.Get());
+        ASSERT_NE(dialog.hWnd, nullptr);
+        RECT baseUnits{0, 0, 4, 8};
+        MapDialogRect(dialog.hWnd, &baseUnits);
+        EXPECT_EQ(baseUnits.right, row.cx);
+        EXPECT_EQ(baseUnits.bottom, row.cy);
     }
 }

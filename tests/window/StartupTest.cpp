@@ -405,16 +405,17 @@ TEST(Startup, FinalCategoryShowsInBoldArialFourTimesTheDialogFont) {
     EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), L"1");
 }
 
-// Widths in pixels at the test session's 96 dpi and dialog font, where the
-// list's client area is 746 pixels wide and its header 19 pixels high: the
-// narrow columns take 13 % and the size column 30 % of the 708 pixels left
-// after two header heights.
+// Widths in pixels at the test session's 96 dpi and 10-pt dialog font, 7 x 17
+// pixels to 4 x 8 dialog units: the list's 375 units make 656 pixels, 652 inside
+// its borders, and its header is the font's 17 pixels and 4 high. The narrow
+// columns take 13 % and the size column 30 % of the 610 pixels left after two
+// header heights.
 TEST(Startup, NoduleListHasSixColumnsSizedToTheList) {
     const struct {
         const wchar_t* header;
         int width;
     } columns[] = {
-        {L"결절성상", 92}, {L"추적검사", 92}, {L"결절크기", 212}, {L"결절위치", 92}, {L"흉막주변", 92}, {L"결절범주", 92},
+        {L"결절성상", 79}, {L"추적검사", 79}, {L"결절크기", 183}, {L"결절위치", 79}, {L"흉막주변", 79}, {L"결절범주", 79},
     };
     FormDriver form;
     HWND hList = form.Item(IDC_NODULE_LIST);
@@ -423,8 +424,8 @@ TEST(Startup, NoduleListHasSixColumnsSizedToTheList) {
     GetClientRect(hList, &client);
     GetWindowRect(hHeader, &header);
     ASSERT_EQ(ScreenDpi(), 96) << "the widths below are those of the test session";
-    ASSERT_EQ(client.right - client.left, 746) << "the list's client area";
-    ASSERT_EQ(header.bottom - header.top, 19) << "the header's height";
+    ASSERT_EQ(client.right - client.left, 652) << "the list's client area";
+    ASSERT_EQ(header.bottom - header.top, 21) << "the header's height";
 
     ASSERT_EQ(SendMessageW(hHeader, HDM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(std::size(columns)));
     for (int i = 0; i < static_cast<int>(std::size(columns)); ++i) {
