@@ -170,11 +170,13 @@ void FormDriver::MovePointer(HWND hWnd, POINT ptClient) {
     PostMessageW(hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(ptClient.x, ptClient.y));
 }
 
-std::wstring FormDriver::HoverTip(int nIDC, POINT ptClient) {
+std::wstring FormDriver::HoverTip(int nIDC, POINT ptClient, bool bFromCorner) {
     constexpr ULONGLONG TIMEOUT_MS = 4000;
-    // First to a corner of the form without a tip, so that a tip still shown goes.
-    MovePointer(Form(), {2, 2});
-    PumpUntil([] { return !FindTooltip(); }, "the tooltip to go");
+    // A corner of the form has no tip, so that a tip still shown goes.
+    if (bFromCorner) {
+        MovePointer(Form(), {2, 2});
+        PumpUntil([] { return !FindTooltip(); }, "the tooltip to go");
+    }
     MovePointer(nIDC == 0 ? Form() : Item(nIDC), ptClient);
     for (const ULONGLONG deadline = GetTickCount64() + TIMEOUT_MS; GetTickCount64() < deadline;) {
         Pump();

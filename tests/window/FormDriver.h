@@ -51,8 +51,9 @@ public:
     void SelectRow(int nRow);
     // Moves the mouse pointer to a point of a control's client area (0: the
     // form's) and keeps it still until a tooltip shows; returns the tip's text,
-    // empty when none showed.
-    std::wstring HoverTip(int nIDC, POINT ptClient);
+    // empty when none showed. It comes from a corner of the form without a tip,
+    // or, bFromCorner false, straight from where it rests.
+    std::wstring HoverTip(int nIDC, POINT ptClient, bool bFromCorner = true);
 
     std::wstring Text(int nIDC) const;
     bool Enabled(int nIDC) const { return IsWindowEnabled(Item(nIDC)) != FALSE; }
