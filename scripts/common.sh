@@ -173,12 +173,16 @@ start_wine_server() {
   in_wine_locale wineserver -p </dev/null >/dev/null 2>&1
   in_wine_locale wineboot -i </dev/null >/dev/null 2>&1
   cp -u "$TEST_FACE_DIR"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
-  if [ "$(cat "$WINEPREFIX/.fonts-mapped" 2>/dev/null)" != "$KOREAN_FACE" ]; then
+  # Without a version-6 manifest Windows draws the program's controls without
+  # visual styles; Wine's default theme would draw them themed, and slowly.
+  local settings="$KOREAN_FACE, unthemed"
+  if [ "$(cat "$WINEPREFIX/.fonts-mapped" 2>/dev/null)" != "$settings" ]; then
     local lines
     mapfile -t lines < <(font_replacement_lines "$KOREAN_FACE")
-    write_registry_file "$BUILD/fonts.reg" "${lines[@]}"
+    write_registry_file "$BUILD/fonts.reg" "${lines[@]}" \
+      '[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\ThemeManager]' '"ThemeActive"="0"'
     import_registry_file "$BUILD/fonts.reg"
-    echo "$KOREAN_FACE" >"$WINEPREFIX/.fonts-mapped"
+    echo "$settings" >"$WINEPREFIX/.fonts-mapped"
   fi
 }
 
