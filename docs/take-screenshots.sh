@@ -101,6 +101,7 @@ click_form 409 241 196 64
 paste_text "이전 CT와 비교함."
 step "back to nodule 1"
 click_form_at 60 69                       # the first row of the list, below its header
+move_form 200 445                         # off the list, where no tip shows over the picture
 shoot "$FORM" follow-up-exam.png
 
 step "the first row's tooltip: the pointer rests on its size column"
