@@ -103,6 +103,11 @@ void FormDriver::Press(UINT vk) {
     Pump();
 }
 
+void FormDriver::TurnWheel(HWND hTarget, POINT ptScreen, int nDelta) {
+    PostMessageW(hTarget, WM_MOUSEWHEEL, MAKEWPARAM(0, nDelta), MAKELPARAM(ptScreen.x, ptScreen.y));
+    Pump();
+}
+
 void FormDriver::Compose(int nIDC, std::wstring syllable) {
     Focus(nIDC);
     HWND hEdit = Item(nIDC);

@@ -47,6 +47,10 @@ public:
     // A key as the input method hands it on while composing: VK_PROCESSKEY, its
     // own code known only to ImmGetVirtualKey.
     void PressDuringComposition(UINT vk, bool bCtrl);
+    // One turn of the wheel, the pointer at a point of the screen, sent to the
+    // window that Windows picks: the focused one on Windows 7, the one under the
+    // pointer on Windows 10 and 11.
+    void TurnWheel(HWND hTarget, POINT ptScreen, int nDelta);
     // Clicks a list row, as a selection change of the list view.
     void SelectRow(int nRow);
     // Moves the mouse pointer to a point of a control's client area (0: the

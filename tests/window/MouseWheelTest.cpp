@@ -31,11 +31,6 @@ POINT ScreenPoint(const FormDriver& form, int nWhere) {
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
 }
 
-void TurnWheel(FormDriver& form, HWND hTarget, POINT ptScreen, int nDelta) {
-    PostMessageW(hTarget, WM_MOUSEWHEEL, MAKEWPARAM(0, nDelta), MAKELPARAM(ptScreen.x, ptScreen.y));
-    form.Pump();
-}
-
 // A follow-up CT with a part-solid nodule and a graded coronary calcification:
 // every combo box of the form is enabled and holds a choice. More nodules and
 // comment lines than the list and the comments show.
@@ -123,7 +118,7 @@ TEST(MouseWheel, ChangesAChoiceOnlyWithTheFocusAndThePointerOnIt) {
             const int nSelBefore = form.ComboSel(nChoice);
             const int nPointer = route.nPointer == CHOICE ? nChoice : route.nPointer;
             const HWND hTarget = route.bToFocus ? GetFocus() : form.Item(nPointer);
-            TurnWheel(form, hTarget, ScreenPoint(form, nPointer), route.nReceiver == CHOICE ? WHEEL_UP : WHEEL_DOWN);
+            form.TurnWheel(hTarget, ScreenPoint(form, nPointer), route.nReceiver == CHOICE ? WHEEL_UP : WHEEL_DOWN);
 
             if (route.nReceiver == CHOICE) {
                 EXPECT_NE(form.ComboSel(nChoice), nSelBefore);

@@ -341,13 +341,10 @@ TEST(NoduleEditors, SolidPartSizesSurviveATypeChangeAwayAndBack) {
              form.Focus(IDC_NODULE_TYPE);
              RECT combo;
              GetWindowRect(form.Item(IDC_NODULE_TYPE), &combo);
-             const LPARAM ptOver = MAKELPARAM((combo.left + combo.right) / 2, (combo.top + combo.bottom) / 2);
+             const POINT ptOver = {(combo.left + combo.right) / 2, (combo.top + combo.bottom) / 2};
              const int nNotches = form.ComboSel(IDC_NODULE_TYPE) - nType;  // up lowers the index
-             for (int n = 0; n < std::abs(nNotches); ++n) {
-                 const short delta = nNotches > 0 ? WHEEL_DELTA : -WHEEL_DELTA;
-                 PostMessageW(form.Item(IDC_NODULE_TYPE), WM_MOUSEWHEEL, MAKEWPARAM(0, delta), ptOver);
-                 form.Pump();
-             }
+             for (int n = 0; n < std::abs(nNotches); ++n)
+                 form.TurnWheel(form.Item(IDC_NODULE_TYPE), ptOver, nNotches > 0 ? WHEEL_DELTA : -WHEEL_DELTA);
          }},
     };
     for (const auto& way : ways) {

@@ -29,8 +29,7 @@ bool WhollyInView(const FormDriver& form, int nIDC) {
 void TurnWheelAt(FormDriver& form, POINT ptClient, int nDelta) {
     POINT ptScreen = ptClient;
     ClientToScreen(form.Form(), &ptScreen);
-    PostMessageW(WindowFromPoint(ptScreen), WM_MOUSEWHEEL, MAKEWPARAM(0, nDelta), MAKELPARAM(ptScreen.x, ptScreen.y));
-    form.Pump();
+    form.TurnWheel(WindowFromPoint(ptScreen), ptScreen, nDelta);
 }
 
 POINT CentreOf(const FormDriver& form, int nIDC) {
