@@ -215,6 +215,11 @@ TEST(Startup, EveryControlStandsInTemplateOrderAsInitialised) {
         if (row.kind == CHECK_BOX) {
             EXPECT_EQ(SendMessageW(hChild, BM_GETCHECK, 0, 0), BST_UNCHECKED);
         }
+        if (row.kind == EDIT) {
+            EXPECT_EQ(SendMessageW(hChild, EM_GETIMESTATUS, EMSIS_COMPOSITIONSTRING, 0),
+                      EIMES_GETCOMPSTRATONCE | EIMES_COMPLETECOMPSTRKILLFOCUS)
+                << "the edit keeps a syllable being composed when it loses the focus";
+        }
 
         // The logo is placed at run time, and a combo box's height is that of its opened list.
         if (row.kind == PICTURE) continue;
