@@ -7,18 +7,13 @@
 #include <oleauto.h>
 
 #include "framework/WinApp.h"
+#include "framework/WindowState.h"
 #include "model/NumberText.h"
 
 namespace {
 
 // Shown by Windows beside the program on the screen of programs that keep it from ending the session.
 constexpr wchar_t SESSION_END_REASON[] = L"입력 중인 검사가 있습니다. 판독문을 복사한 뒤 Pulmetra를 종료하십시오.";
-
-bool IsOfClass(HWND hWnd, const wchar_t* className) {
-    wchar_t name[16] = {};
-    GetClassNameW(hWnd, name, 16);
-    return lstrcmpiW(name, className) == 0;
-}
 
 }  // namespace
 

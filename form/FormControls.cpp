@@ -1,6 +1,7 @@
 // Small accessors of the form's controls by id.
 #include "PulmetraDlg.h"
 
+#include "framework/WindowState.h"
 #include "framework/WindowText.h"
 
 // The refresh sets every control's state after each entry, nearly all of it
@@ -63,7 +64,5 @@ CString CPulmetraDlg::GetComboItemText(int nIDC, int nIndex) const {
 
 bool CPulmetraDlg::IsDroppedCombo(HWND hWnd) const {
     if (GetParent(hWnd) != m_hWnd) return false;
-    wchar_t className[16] = {};
-    GetClassNameW(hWnd, className, 16);
-    return lstrcmpiW(className, WC_COMBOBOXW) == 0 && SendMessageW(hWnd, CB_GETDROPPEDSTATE, 0, 0);
+    return IsOfClass(hWnd, WC_COMBOBOXW) && SendMessageW(hWnd, CB_GETDROPPEDSTATE, 0, 0);
 }

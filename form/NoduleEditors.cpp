@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "framework/ScopedValue.h"
+#include "framework/WindowState.h"
 #include "model/NumberText.h"
 
 namespace {
@@ -17,8 +18,6 @@ bool IsCommandControl(HWND hWnd, HWND hForm) {
     return GetDlgCtrlID(hWnd) == IDC_NODULE_LIST ||
            (SendMessageW(hWnd, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
 }
-
-bool IsDown(int vk) { return GetKeyState(vk) < 0; }
 
 // After a long axis the short axis is measured next, unless the reader took the
 // focus elsewhere on purpose: to a button or the list, which act on the nodules

@@ -7,13 +7,12 @@
 #include <algorithm>
 #include <iterator>
 
+#include "framework/WindowState.h"
 #include "framework/WindowText.h"
 
 namespace {
 
 constexpr LPARAM KEY_WAS_DOWN = 1 << 30;  // an auto-repeated key-down
-
-bool IsDown(int vk) { return GetKeyState(vk) < 0; }
 
 }  // namespace
 

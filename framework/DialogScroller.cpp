@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "WindowState.h"
+
 namespace {
 
 // In dialog units: a line is one row of text, the margin half of one.
@@ -22,8 +24,7 @@ RECT ChildRect(HWND hDlg, HWND hChild) {
 
 // The control's caption: a text label just before it in the tab order, on its row.
 bool IsLabelOf(HWND hLabel, const RECT& control, HWND hDlg) {
-    wchar_t className[8] = {};
-    if (!hLabel || !GetClassNameW(hLabel, className, 8) || lstrcmpiW(className, L"Static") != 0) return false;
+    if (!hLabel || !IsOfClass(hLabel, L"Static")) return false;
     const DWORD type = static_cast<DWORD>(GetWindowLongW(hLabel, GWL_STYLE)) & SS_TYPEMASK;
     if (type > SS_RIGHT && type != SS_SIMPLE && type != SS_LEFTNOWORDWRAP) return false;
     const RECT label = ChildRect(hDlg, hLabel);

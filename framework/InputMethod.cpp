@@ -3,11 +3,11 @@
 #include <commctrl.h>
 #include <imm.h>
 
+#include "WindowState.h"
+
 UINT(WINAPI* g_pfnGetVirtualKey)(HWND hWnd) = ImmGetVirtualKey;
 
 namespace {
-
-bool IsDown(int vk) { return GetKeyState(vk) < 0; }
 
 // Enter, Esc, Tab and keys held with Ctrl or Alt; Shift, Ctrl or Alt alone does nothing yet.
 bool ActsRatherThanTypes(UINT message, WPARAM vk) {

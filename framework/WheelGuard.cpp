@@ -3,15 +3,11 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include "WindowState.h"
+
 namespace {
 
 enum class WheelUse { CHOICE, SCROLL, NONE };
-
-bool IsOfClass(HWND hWnd, const wchar_t* className) {
-    wchar_t name[32] = {};
-    GetClassNameW(hWnd, name, 32);
-    return lstrcmpiW(name, className) == 0;
-}
 
 WheelUse WheelUseOf(HWND hControl) {
     if (IsOfClass(hControl, WC_COMBOBOXW) || IsOfClass(hControl, DATETIMEPICK_CLASSW)) return WheelUse::CHOICE;

@@ -1,0 +1,11 @@
+#pragma once
+#include <windows.h>
+
+// Whether the window is of the class, compared as Windows compares class names.
+inline bool IsOfClass(HWND hWnd, const wchar_t* className) {
+    wchar_t name[256] = {};  // the longest name a class can be registered with
+    return GetClassNameW(hWnd, name, 256) > 0 && lstrcmpiW(name, className) == 0;
+}
+
+// Whether the key was held down when the message being handled was sent.
+inline bool IsDown(int vk) { return GetKeyState(vk) < 0; }
