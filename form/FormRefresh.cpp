@@ -152,19 +152,21 @@ ExamFindings CPulmetraDlg::ReadExamFindings() const {
     return findings;
 }
 
-// The final category lives only as the text of 1037; the report reads it back.
-void CPulmetraDlg::UpdateFinalCategory() {
-    const std::vector<const CNoduleItem*> nodules = GetNodules();
+// The display and the report both take the final category from here.
+CString CPulmetraDlg::FinalCategoryOfEntries() const {
     std::vector<int> categories;
-    categories.reserve(nodules.size());
-    for (const CNoduleItem* pItem : nodules) categories.push_back(pItem->m_nCategory);
-    SetControlText(IDC_FINAL_CATEGORY, FinalCategoryText(categories, ReadExamFindings()));
+    categories.reserve(m_nodules.size());
+    for (const CNoduleItem* pItem : m_nodules) categories.push_back(pItem->m_nCategory);
+    return FinalCategoryText(categories, ReadExamFindings());
 }
+
+void CPulmetraDlg::UpdateFinalCategory() { SetControlText(IDC_FINAL_CATEGORY, FinalCategoryOfEntries()); }
 
 // Any switch between baseline and follow-up clears every follow-up status, so
 // a follow-up exam starts with none chosen.
 void CPulmetraDlg::OnCtTypeChanged() {
     ForgetDeletedNodule();
+    m_nCtType = GetComboSel(IDC_CT_TYPE);
     const int nCount = m_listNodules.GetItemCount();
     for (int nItem = 0; nItem < nCount; ++nItem) {
         if (CNoduleItem* pItem = GetNodule(nItem)) {
@@ -176,8 +178,28 @@ void CPulmetraDlg::OnCtTypeChanged() {
     RefreshForm();
 }
 
+// A drop-down list can close on an item without telling the form (Enter on the
+// item under the pointer), or go back to its old item after telling it of
+// another (a click elsewhere after the arrow keys). Once a list has closed,
+// what each box shows is applied wherever the data differ.
+void CPulmetraDlg::OnComboCloseUp() { PostMessageW(m_hWnd, WM_RECONCILE_COMBOS, 0, 0); }
+
+void CPulmetraDlg::ReconcileCombos() {
+    if (GetComboSel(IDC_CT_TYPE) != m_nCtType) OnCtTypeChanged();
+    if (const CNoduleItem* pItem = GetSelectedNodule()) {
+        if (GetComboSel(IDC_NODULE_TYPE) != pItem->m_nType) OnNoduleTypeChanged();
+        if (GetComboSel(IDC_LOBE) != pItem->m_nLobe) OnLobeChanged();
+        if (GetComboSel(IDC_FOLLOWUP) != pItem->m_nFollowUp - 1 && m_nCtType != 0) OnFollowUpChanged();
+    }
+    // The coronary calcification's degree lives in its box: the display follows it.
+    if (GetControlText(IDC_FINAL_CATEGORY) != FinalCategoryOfEntries()) RefreshForm();
+}
+
 void CPulmetraDlg::OnPriorCancerClicked() { RefreshForm(); }
 
+// The finding counts at once, whatever the dose holds: the dose's own prompt
+// follows, over a form that already shows what was ticked.
 void CPulmetraDlg::OnFindingClicked() {
-    if (UpdateData(TRUE)) RefreshForm();
+    RefreshForm();
+    UpdateData(TRUE);
 }

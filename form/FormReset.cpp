@@ -24,6 +24,7 @@ constexpr int EMPTIED_EDITS[] = {
 // a check state or a text from the program sends no notification the form handles.
 void CPulmetraDlg::ResetForm() {
     SetComboSel(IDC_CT_TYPE, 0);
+    m_nCtType = 0;
     m_dtPriorCt = OneYearBeforeNow();
     m_fCtdiVol = 0.0f;
 

@@ -5,30 +5,11 @@
 #include <algorithm>
 
 #include "framework/ScopedValue.h"
-#include "framework/WindowState.h"
 #include "model/NumberText.h"
 
 namespace {
 
 double LargerAxis(const CNoduleItem& item) { return std::max(item.m_dLongAxis, item.m_dShortAxis); }
-
-// A push button or the nodule list: where the focus goes when the reader acts on the nodules.
-bool IsCommandControl(HWND hWnd, HWND hForm) {
-    if (!hWnd || GetParent(hWnd) != hForm) return false;
-    return GetDlgCtrlID(hWnd) == IDC_NODULE_LIST ||
-           (SendMessageW(hWnd, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
-}
-
-// After a long axis the short axis is measured next, unless the reader took the
-// focus elsewhere on purpose: to a button or the list, which act on the nodules
-// and may show another nodule in the short axis; back with Shift+Tab; or out of
-// the form (another program, a message box), where taking it back would raise
-// the form over the box or the program the reader turned to.
-bool LeadsOnToShortAxis(HWND hForm) {
-    const HWND hFocus = GetFocus();
-    if (!hFocus || !IsChild(hForm, hFocus) || IsCommandControl(hFocus, hForm)) return false;
-    return !(IsDown(VK_SHIFT) && IsDown(VK_TAB));
-}
 
 }  // namespace
 
@@ -62,8 +43,7 @@ bool CPulmetraDlg::TakeTypedDiameter(int nIDC, double& dValue) {
     return true;
 }
 
-// Like every editor, the commit ends in a refresh, also when nothing was typed:
-// the form catches up with whatever a refused dose save left behind.
+// Like every editor, the commit ends in a refresh, also when nothing was typed.
 void CPulmetraDlg::CommitDiameter(int nIDC, double CNoduleItem::*field) {
     CNoduleItem* pItem = GetSelectedNodule();
     if (!pItem || !IsCommittable(nIDC)) return;
@@ -75,13 +55,14 @@ void CPulmetraDlg::CommitDiameter(int nIDC, double CNoduleItem::*field) {
     FinishNoduleEdit();
 }
 
-// A nodule measured on one axis only gets two equal axes. The focus move at the
-// end is itself a focus loss of this edit when it still has the focus (Enter):
-// the nested run commits the refreshed one-decimal text, and moves nothing.
-// When that text is the stored value, the nested run has nothing to add to the
-// refresh just made, and leaves it.
+// A nodule measured on one axis only gets two equal axes. Enter moves the focus
+// on to the short axis, measured next; that move is itself a focus loss of this
+// edit, and the nested run commits the refreshed one-decimal text and moves
+// nothing. When that text is the stored value, the nested run has nothing to add
+// to the refresh just made, and leaves it. Every other way out leaves the focus
+// where the reader put it.
 void CPulmetraDlg::CommitLongAxis(int nIDC, double CNoduleItem::*longField, double CNoduleItem::*shortField,
-                                  int nShortIDC) {
+                                  int nShortIDC, bool bEnter) {
     CNoduleItem* pItem = GetSelectedNodule();
     if (!pItem || !IsCommittable(nIDC)) return;
     const bool bNested = m_nMovingFocusFrom == nIDC;
@@ -99,23 +80,28 @@ void CPulmetraDlg::CommitLongAxis(int nIDC, double CNoduleItem::*longField, doub
         ClearInvalidPerifissural(pItem);
     }
     FinishNoduleEdit();
-    // Enter: the one-decimal text the edit now shows is what was entered, and
-    // is committed as the focus moves on.
+    HWND hShort = GetDlgItem(nShortIDC);
+    if (!bEnter) {
+        // Tab selected the short axis's text before the refresh filled it in.
+        if (GetFocus() == hShort) SendMessageW(hShort, EM_SETSEL, 0, -1);
+        return;
+    }
+    // The one-decimal text the edit now shows is what was entered, and is
+    // committed as the focus moves on.
     if (bStores && GetFocus() == GetDlgItem(nIDC)) SendMessageW(GetDlgItem(nIDC), EM_SETMODIFY, TRUE, 0);
-    if (bNested || !LeadsOnToShortAxis(m_hWnd)) return;
     ScopedValue movingFocus(m_nMovingFocusFrom, nIDC);
     FocusEditSelectAll(nShortIDC);
 }
 
 void CPulmetraDlg::OnLongAxisKillFocus() {
-    CommitLongAxis(IDC_LONG_AXIS, &CNoduleItem::m_dLongAxis, &CNoduleItem::m_dShortAxis, IDC_SHORT_AXIS);
+    CommitLongAxis(IDC_LONG_AXIS, &CNoduleItem::m_dLongAxis, &CNoduleItem::m_dShortAxis, IDC_SHORT_AXIS, false);
 }
 
 void CPulmetraDlg::OnShortAxisKillFocus() { CommitDiameter(IDC_SHORT_AXIS, &CNoduleItem::m_dShortAxis); }
 
 void CPulmetraDlg::OnSolidLongAxisKillFocus() {
     CommitLongAxis(IDC_SOLID_LONG_AXIS, &CNoduleItem::m_dSolidLongAxis, &CNoduleItem::m_dSolidShortAxis,
-                   IDC_SOLID_SHORT_AXIS);
+                   IDC_SOLID_SHORT_AXIS, false);
 }
 
 void CPulmetraDlg::OnSolidShortAxisKillFocus() {
@@ -180,35 +166,31 @@ void CPulmetraDlg::OnLikelyBenignClicked() { CommitFeature(&CNoduleItem::m_bLike
 void CPulmetraDlg::OnSpiculationClicked() { CommitFeature(&CNoduleItem::m_bSpiculation, IDC_SPICULATION, CAT_3); }
 void CPulmetraDlg::OnCavityClicked() { CommitFeature(&CNoduleItem::m_bCavity, IDC_CAVITY, CAT_3); }
 
-// For a click on 1011 and for the focus loss of 1007: the text is read even when
-// the box is unticked, and SetOther guards the write.
+// For a click on 1011 and for the focus loss of 1007; SetOther guards the write.
+// The text is the reader's while 1007 is offered. Otherwise the refresh has
+// emptied it, and the stored text stays for when the box is ticked again.
 void CPulmetraDlg::OnOtherChanged() {
     CNoduleItem* pItem = GetSelectedNodule();
     if (!pItem) return;
-    pItem->SetOther(IsChecked(IDC_OTHER), GetControlText(IDC_OTHER_TEXT));
+    const CString text = IsCommittable(IDC_OTHER_TEXT) ? GetControlText(IDC_OTHER_TEXT) : pItem->m_strOther;
+    pItem->SetOther(IsChecked(IDC_OTHER), text);
     FinishNoduleEdit();
 }
 
-// Enter commits the nodule edits and never presses the default button "종료";
-// in the comments it starts a new line.
-BOOL CPulmetraDlg::PreTranslateMessage(MSG* pMsg) {
-    RelayTipEvent(*pMsg);
-    if (RunShortcutKey(*pMsg)) return TRUE;
-    if (pMsg->message != WM_KEYDOWN || pMsg->wParam != VK_RETURN) return CDialog::PreTranslateMessage(pMsg);
-    const int nIDC = GetDlgCtrlID(pMsg->hwnd);
-    // An open drop-down list takes Enter itself, to close on the item the reader chose.
-    if (IsDroppedCombo(pMsg->hwnd)) return CDialog::PreTranslateMessage(pMsg);
+// What the reader typed into a nodule's editor, kept as leaving the editor
+// would keep it; Enter also moves on from a long axis, and in any other
+// control brings the form up to date.
+void CPulmetraDlg::CommitEditor(int nIDC, bool bEnter) {
     switch (nIDC) {
-    case IDC_COMMENTS:
-        return CDialog::PreTranslateMessage(pMsg);
     case IDC_LONG_AXIS:
-        OnLongAxisKillFocus();
+        CommitLongAxis(IDC_LONG_AXIS, &CNoduleItem::m_dLongAxis, &CNoduleItem::m_dShortAxis, IDC_SHORT_AXIS, bEnter);
         break;
     case IDC_SHORT_AXIS:
         OnShortAxisKillFocus();
         break;
     case IDC_SOLID_LONG_AXIS:
-        OnSolidLongAxisKillFocus();
+        CommitLongAxis(IDC_SOLID_LONG_AXIS, &CNoduleItem::m_dSolidLongAxis, &CNoduleItem::m_dSolidShortAxis,
+                       IDC_SOLID_SHORT_AXIS, bEnter);
         break;
     case IDC_SOLID_SHORT_AXIS:
         OnSolidShortAxisKillFocus();
@@ -217,13 +199,31 @@ BOOL CPulmetraDlg::PreTranslateMessage(MSG* pMsg) {
         OnImageNoKillFocus();
         break;
     case IDC_OTHER_TEXT:
-        // Commit what was typed first, as leaving the edit would, so Enter loses nothing.
         OnOtherChanged();
-        RefreshForm();
         break;
     default:
-        RefreshForm();
+        if (bEnter) RefreshForm();
         break;
     }
+}
+
+// Before anything shows another nodule in the editors: what was typed belongs
+// to the nodule it was typed for.
+void CPulmetraDlg::CommitFocusedEditor() {
+    HWND hFocus = GetFocus();
+    if (hFocus && GetParent(hFocus) == m_hWnd) CommitEditor(GetDlgCtrlID(hFocus), false);
+}
+
+// Enter commits the nodule edits and never presses the default button "종료";
+// in the comments it starts a new line.
+BOOL CPulmetraDlg::PreTranslateMessage(MSG* pMsg) {
+    RelayTipEvent(*pMsg);
+    if (RunShortcutKey(*pMsg)) return TRUE;
+    if (pMsg->message != WM_KEYDOWN || pMsg->wParam != VK_RETURN) return CDialog::PreTranslateMessage(pMsg);
+    // An open drop-down list takes Enter itself, to close on the item the reader chose.
+    if (IsDroppedCombo(pMsg->hwnd)) return CDialog::PreTranslateMessage(pMsg);
+    const int nIDC = GetDlgCtrlID(pMsg->hwnd);
+    if (nIDC == IDC_COMMENTS) return CDialog::PreTranslateMessage(pMsg);
+    CommitEditor(nIDC, true);
     return TRUE;
 }

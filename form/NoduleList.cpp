@@ -157,3 +157,15 @@ void CPulmetraDlg::OnNoduleSelChanged(NMHDR* pNMHDR, LRESULT* pResult) {
     if (bSelectionChanged && !(bDeselected && m_bMovingSelection)) RefreshForm();
     *pResult = 0;
 }
+
+// A click on another row moves the selection before the list takes the focus,
+// and the editors then show the other nodule: what was typed for the selected
+// one is kept for it first, as leaving the editor would keep it. The form's own
+// moves have already kept it.
+void CPulmetraDlg::OnNoduleSelChanging(NMHDR* pNMHDR, LRESULT* pResult) {
+    const NMLISTVIEW* pNMLV = reinterpret_cast<const NMLISTVIEW*>(pNMHDR);
+    const bool bLeavesRow =
+        (pNMLV->uChanged & LVIF_STATE) && (pNMLV->uOldState & LVIS_SELECTED) && !(pNMLV->uNewState & LVIS_SELECTED);
+    if (bLeavesRow && !m_bMovingSelection && pNMLV->iItem == GetSelectedRow()) CommitFocusedEditor();
+    *pResult = FALSE;  // the change goes ahead
+}

@@ -18,6 +18,9 @@
 // The perifissural flag is offered and kept only below this larger diameter.
 inline constexpr double PERIFISSURAL_MAX_MM = 9.999;
 
+// Posted when a drop-down list has closed, to apply what the boxes show.
+inline constexpr UINT WM_RECONCILE_COMBOS = WM_APP + 1;
+
 // The current local date and time less 365 days, as a variant date.
 COleDateTime OneYearBeforeNow();
 
@@ -59,6 +62,8 @@ protected:
     bool m_bMovingSelection = false;
     // The long-axis edit whose commit is moving the focus on to its short axis; 0 otherwise.
     int m_nMovingFocusFrom = 0;
+    // The kind of CT the nodules' follow-up statuses were last reset for (1000's index).
+    int m_nCtType = 0;
     CToolTipCtrl m_tips;
     int m_nTipRow = -1;  // the list row that the row tool covers; -1: none
     RECT m_rcTipRow{};
@@ -84,6 +89,7 @@ protected:
     void OnAddNoduleClicked();
     void OnDeleteNoduleClicked();
     void OnNoduleSelChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnNoduleSelChanging(NMHDR* pNMHDR, LRESULT* pResult);
     void RestoreDeletedNodule();
     void ForgetDeletedNodule();
 
@@ -91,7 +97,12 @@ protected:
     bool IsCommittable(int nIDC) const;
     bool TakeTypedDiameter(int nIDC, double& dValue);
     void CommitDiameter(int nIDC, double CNoduleItem::*field);
-    void CommitLongAxis(int nIDC, double CNoduleItem::*longField, double CNoduleItem::*shortField, int nShortIDC);
+    void CommitLongAxis(int nIDC, double CNoduleItem::*longField, double CNoduleItem::*shortField, int nShortIDC,
+                        bool bEnter);
+    void CommitEditor(int nIDC, bool bEnter);
+    void CommitFocusedEditor();
+    void OnComboCloseUp();
+    void ReconcileCombos();
     void CommitFeature(bool CNoduleItem::*flag, int nIDC, int nMinCategory);
     void FinishNoduleEdit();
     void OnNoduleTypeChanged();
@@ -116,6 +127,7 @@ protected:
     void LoadNoduleEditors(const CNoduleItem& item, bool bBaselineCt);
     void ClearNoduleEditors();
     void SetItemTextEnabled(int nIDC, const CString& text);
+    CString FinalCategoryOfEntries() const;
     void UpdateFinalCategory();
     ExamFindings ReadExamFindings() const;
     void OnCtTypeChanged();

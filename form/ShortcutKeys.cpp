@@ -44,9 +44,7 @@ bool CPulmetraDlg::RunShortcutKey(const MSG& msg) {
     return true;
 }
 
-// As a click on the button: the editor that had the focus commits, and a long
-// axis leaves the focus there instead of taking it to its short axis, whose
-// text the command may replace with another nodule's.
+// As a click on the button: the editor that had the focus commits first.
 void CPulmetraDlg::ParkFocus(int nIDC) { SetFocus(GetDlgItem(nIDC)); }
 
 void CPulmetraDlg::OnAddNoduleKey() {

@@ -95,6 +95,7 @@ public:                                                \
      &message_map_detail::Command<fn>},
 #define ON_BN_CLICKED(id, fn) ON_COMMAND_CODE(BN_CLICKED, id, fn)
 #define ON_CBN_SELCHANGE(id, fn) ON_COMMAND_CODE(CBN_SELCHANGE, id, fn)
+#define ON_CBN_CLOSEUP(id, fn) ON_COMMAND_CODE(CBN_CLOSEUP, id, fn)
 #define ON_EN_KILLFOCUS(id, fn) ON_COMMAND_CODE(EN_KILLFOCUS, id, fn)
 #define ON_NOTIFY(code, id, fn)                                                       \
     {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), MessageResult::MsgResult, \

@@ -61,7 +61,7 @@ CString BandText(const CategoryDerivation& derivation) {
 
 // The other feature as the report's nodule line names it, with the reader's text.
 CString FeatureText(const CNoduleItem& item, const FeatureName& feature) {
-    if (feature.flag == &CNoduleItem::m_bOther) return CString(feature.name) + L"(" + item.m_strOther + L")";
+    if (feature.flag == &CNoduleItem::m_bOther) return OtherFeatureText(item.m_strOther);
     return feature.name;
 }
 

@@ -3,6 +3,7 @@
 #include <span>
 
 #include "NoduleItem.h"
+#include "TextTrim.h"
 
 namespace {
 
@@ -49,3 +50,7 @@ CString NoduleTypeText(int nType) { return Lookup(NODULE_TYPE_LABELS, nType); }
 CString FollowUpText(int nFollowUp) { return Lookup(FOLLOW_UP_LABELS, nFollowUp); }
 CString CategoryText(int nCategory) { return Lookup(CATEGORY_LABELS, nCategory); }
 CString LobeText(int nLobe) { return Lookup(LOBE_LABELS, nLobe); }
+
+CString OtherFeatureText(const CString& strOther) {
+    return Trimmed(strOther).empty() ? CString(L"기타") : L"기타(" + strOther + L")";
+}

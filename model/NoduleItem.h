@@ -41,6 +41,10 @@ enum Category : int {
 // Added to every typed diameter so that a typed x.x5 always rounds up.
 inline constexpr double SIZE_NUDGE_MM = 0.0001;
 
+// Whether a stored size was measured: an emptied, zero or non-numeric text is
+// stored as the nudge alone and a negative number below it, neither of them a size.
+inline bool IsMeasured(double dStoredMm) { return dStoredMm > SIZE_NUDGE_MM; }
+
 // One nodule as the reader entered it, with its current Lung-RADS category.
 // Owned by its row of the nodule list, deleted through the base pointer.
 class CNoduleItem {

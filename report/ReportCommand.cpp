@@ -18,13 +18,13 @@ struct NoduleCheck {
 
 // In the order the reader is asked for them; only the first failure is reported.
 const NoduleCheck NODULE_CHECKS[] = {
-    {[](const CNoduleItem& item, bool) { return !(item.m_dLongAxis > 0); },
+    {[](const CNoduleItem& item, bool) { return !IsMeasured(item.m_dLongAxis); },
      L" 번째 결절의 장축 크기가 입력되지 않았습니다.", IDC_LONG_AXIS, true},
-    {[](const CNoduleItem& item, bool) { return !(item.m_dShortAxis > 0); },
+    {[](const CNoduleItem& item, bool) { return !IsMeasured(item.m_dShortAxis); },
      L" 번째 결절의 단축 크기가 입력되지 않았습니다.", IDC_SHORT_AXIS, true},
-    {[](const CNoduleItem& item, bool) { return item.m_nType == NODULE_PART_SOLID && !(item.m_dSolidLongAxis > 0); },
+    {[](const CNoduleItem& item, bool) { return item.m_nType == NODULE_PART_SOLID && !IsMeasured(item.m_dSolidLongAxis); },
      L" 번째 결절의 고형부분 장축 크기가 입력되지 않았습니다.", IDC_SOLID_LONG_AXIS, true},
-    {[](const CNoduleItem& item, bool) { return item.m_nType == NODULE_PART_SOLID && !(item.m_dSolidShortAxis > 0); },
+    {[](const CNoduleItem& item, bool) { return item.m_nType == NODULE_PART_SOLID && !IsMeasured(item.m_dSolidShortAxis); },
      L" 번째 결절의 고형부분 단축 크기가 입력되지 않았습니다.", IDC_SOLID_SHORT_AXIS, true},
     {[](const CNoduleItem& item, bool) { return item.m_nLobe < 0; },
      L" 번째 결절의 위치가 입력되지 않았습니다.", IDC_LOBE, false},
@@ -84,6 +84,8 @@ ExamInputs CPulmetraDlg::ReadExamInputs() const {
     exam.strSignificantOtherNote = GetControlText(IDC_SIGNIFICANT_OTHER_NOTE);
     exam.strOtherFindingNote = GetControlText(IDC_OTHER_FINDING_NOTE);
     exam.strComments = GetControlText(IDC_COMMENTS);
-    exam.strFinalCategory = GetControlText(IDC_FINAL_CATEGORY);
+    // From the entries themselves, never from 1037: the report must not depend on
+    // whether the display caught up.
+    exam.strFinalCategory = FinalCategoryOfEntries();
     return exam;
 }

@@ -56,7 +56,7 @@ CString FeaturePart(const CNoduleItem& nodule) {
         words.push_back(L"공동");
     }
     if (nodule.m_bOther) {
-        words.push_back(L"기타(" + nodule.m_strOther + L")");
+        words.push_back(OtherFeatureText(nodule.m_strOther));
     }
     CString part;
     if (!words.empty()) {

@@ -393,7 +393,7 @@ TEST(NoduleRules, ExplanationTexts) {
          L"고형 결절, 처음CT: 평균 20.0 mm (15 mm 이상) → 4B\r\n양성 석회화, 지방 → 1"},
         {"likely benign follows the 4X features",
          Nodule(NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7), CAVITY | OTHER | LIKELY_BENIGN), true,
-         L"고형 결절, 처음CT: 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3\r\n공동, 기타() → 4X\r\n양성 가능성 높음 (2b) → 2b"},
+         L"고형 결절, 처음CT: 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3\r\n공동, 기타 → 4X\r\n양성 가능성 높음 (2b) → 2b"},
         {"a small perifissural nodule, by its larger axis",
          Nodule(NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(9.9, 9.9), PERIFISSURAL), false,
          L"고형 결절, 새로 생김: 평균 9.9 mm (8 mm 이상) → 4B\r\n흉막주변결절 (긴 쪽 직경 10 mm 미만) → 2"},

@@ -206,12 +206,12 @@ TEST(ReportComposer, NoduleLine) {
              n.m_nCategory = CAT_1;
          },
          L"우상엽(#23), 5.5 mm 고형 결절 있음 (양성가능성 높음, 석회화, 지방, 침상, 공동, 기타(%s %d %%)), 범주: 1"},
-        {"empty other text", true,
+        {"an empty other text leaves the word alone", true,
          [](CNoduleItem& n) {
              n.m_bOther = true;
              n.m_nCategory = CAT_4X;
          },
-         L"우상엽(#23), 5.5 mm 고형 결절 있음 (기타()), 범주: 4X"},
+         L"우상엽(#23), 5.5 mm 고형 결절 있음 (기타), 범주: 4X"},
         {"other text is not trimmed", true,
          [](CNoduleItem& n) {
              n.m_bOther = true;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cwchar>
+#include <functional>
 #include <span>
 #include <sstream>
 #include <string_view>
@@ -107,19 +108,52 @@ bool AnyChecked(const FormDriver& form, std::span<const int> boxes) {
     return std::any_of(boxes.begin(), boxes.end(), [&form](int nBox) { return form.Checked(nBox); });
 }
 
-// 1037 shows the most severe nodule's label (1 without nodules), raised to at
-// least 4A by an endobronchial lesion and to 4X by any finding that suggests
-// lung cancer, then S when a significant finding is ticked, coronary
-// calcification counting from Moderate.
-std::wstring ExpectedFinalCategory(FormDriver& form) {
+// The most severe nodule's category (1 without nodules), raised to at least 4A
+// by an endobronchial lesion and to 4X by any finding that suggests lung cancer.
+int ExpectedExamCategory(FormDriver& form) {
     int nCategory = CAT_1;
     for (int nRow = 0; nRow < form.RowCount(); ++nRow)
         nCategory = nRow == 0 ? form.Record(nRow).m_nCategory : std::max(nCategory, form.Record(nRow).m_nCategory);
     if (form.Checked(IDC_ENDOBRONCHIAL)) nCategory = std::max<int>(nCategory, CAT_4A);
     if (AnyChecked(form, SUGGESTING_LUNG_CANCER)) nCategory = CAT_4X;
+    return nCategory;
+}
+
+// 1037 shows the exam's category, then S when a significant finding is ticked,
+// coronary calcification counting from Moderate.
+std::wstring ExpectedFinalCategory(FormDriver& form) {
     const bool bSignificant = AnyChecked(form, SIGNIFICANT) ||
                               (form.Checked(IDC_CORONARY) && form.ComboSel(IDC_CORONARY_SEVERITY) >= MODERATE_SEVERITY);
-    return Label(CATEGORY_LABELS, nCategory) + (bSignificant ? L"S" : L"");
+    return Label(CATEGORY_LABELS, ExpectedExamCategory(form)) + (bSignificant ? L"S" : L"");
+}
+
+// The conclusion's heading and the first line of its recommendation, by category.
+const wchar_t* const ANNUAL = L"12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.";
+const wchar_t* const FURTHER_WORK_UP =
+    L"악성 여부 확인을 위하여 필요에 따라 흉부 CT, PET/CT 혹은 조직검사 등의 시행을 권고합니다.";
+struct Conclusion {
+    const wchar_t* heading;
+    const wchar_t* advice;
+};
+const Conclusion CONCLUSIONS[] = {
+    {L"불완전", L"흉부CT를 재촬영하거나, 이전에 촬영한 CT 영상과 비교하여 평가해야 합니다."},  // 0
+    {L"이상소견 없음", ANNUAL},                                                               // 1
+    {L"양성 결절", ANNUAL},                                                                   // 2
+    {L"양성 결절", ANNUAL},                                                                   // 2b
+    {L"경계선 결절", L"6개월 후 저선량 CT를 시행하시기를 권고합니다."},                          // 3
+    {L"폐암 매우 의심", FURTHER_WORK_UP},                                                     // 4
+    {L"폐암 의심", L"3개월후 저선량 CT를 시행하시기를 권고합니다."},                             // 4A
+    {L"폐암 매우 의심", FURTHER_WORK_UP},                                                     // 4B
+    {L"폐암 매우 의심", FURTHER_WORK_UP},                                                     // 4X
+};
+
+std::vector<std::wstring> Lines(const std::wstring& text) {
+    std::vector<std::wstring> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find(L"\r\n", start)) != std::wstring::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    lines.push_back(text.substr(start));
+    return lines;
 }
 
 void ExpectEnabled(const FormDriver& form, int nIDC, bool bExpected, Violations& out) {
@@ -140,9 +174,12 @@ void CheckPerifissuralOffered(const FormDriver& form, const CNoduleItem* pItem, 
     if (dLarger >= SURELY_NOT_BELOW_MM) ExpectEnabled(form, IDC_PERIFISSURAL, false, out);
 }
 
-void CheckEnableTable(FormDriver& form, bool bFindingsMayBeStale, Violations& out) {
+void CheckEnableTable(FormDriver& form, Violations& out) {
     const bool bBaseline = form.ComboSel(IDC_CT_TYPE) == 0;
     ExpectEnabled(form, IDC_PRIOR_CT_DATE, !bBaseline, out);
+    // Any change of the kind of CT clears every status, and a baseline CT offers none.
+    for (int nRow = 0; bBaseline && nRow < form.RowCount(); ++nRow)
+        if (form.Record(nRow).m_nFollowUp != FOLLOWUP_BASELINE) out.Add("row ", nRow, " keeps a follow-up status on a baseline CT");
 
     const int nSelected = form.SelectedRow();
     const CNoduleItem* pItem = nSelected >= 0 ? &form.Record(nSelected) : nullptr;
@@ -161,28 +198,58 @@ void CheckEnableTable(FormDriver& form, bool bFindingsMayBeStale, Violations& ou
     if (pItem) {
         if (form.ComboSel(IDC_NODULE_TYPE) != pItem->m_nType) out.Add("1002 does not select the nodule's type");
         if (form.ComboSel(IDC_LOBE) != pItem->m_nLobe) out.Add("1006 does not select the nodule's lobe");
+        if (!bBaseline && form.ComboSel(IDC_FOLLOWUP) != pItem->m_nFollowUp - 1)
+            out.Add("1008 does not select the nodule's follow-up status");
         if (form.Checked(IDC_CALCIFICATION) != pItem->m_bCalcification) out.Add("1003 differs from the record");
         if (form.Checked(IDC_FAT) != pItem->m_bFat) out.Add("1004 differs from the record");
         if (form.Checked(IDC_SPICULATION) != (bSuspicious && pItem->m_bSpiculation)) out.Add("1009 differs from the record");
     }
 
-    if (bFindingsMayBeStale) return;
     for (const FindingDetail& finding : FINDING_DETAILS)
         ExpectEnabled(form, finding.nDetail, form.Checked(finding.nBox), out);
 }
 
 }  // namespace
 
-std::vector<std::string> CheckInvariants(FormDriver& form, int nRecordsOutsideForm, const OracleOptions& options) {
+std::vector<std::string> CheckInvariants(FormDriver& form, int nRecordsOutsideForm) {
     Violations out;
     if (CNoduleItem::LiveCount() - nRecordsOutsideForm != form.RowCount())
         out.Add(CNoduleItem::LiveCount() - nRecordsOutsideForm, " live records for ", form.RowCount(), " rows");
     CheckRows(form, out);
-    CheckEnableTable(form, options.bFindingsMayBeStale, out);
-    if (!options.bFindingsMayBeStale) {
-        const std::wstring expected = ExpectedFinalCategory(form);
-        if (form.Text(IDC_FINAL_CATEGORY) != expected)
-            out.Add("1037 shows '", Narrow(form.Text(IDC_FINAL_CATEGORY)), "' for '", Narrow(expected), "'");
+    CheckEnableTable(form, out);
+    const std::wstring expected = ExpectedFinalCategory(form);
+    if (form.Text(IDC_FINAL_CATEGORY) != expected)
+        out.Add("1037 shows '", Narrow(form.Text(IDC_FINAL_CATEGORY)), "' for '", Narrow(expected), "'");
+    return out.Take();
+}
+
+std::vector<std::string> CheckReport(FormDriver& form, const std::wstring& report) {
+    Violations out;
+    const std::vector<std::wstring> lines = Lines(report);
+    const auto findings = std::find(lines.begin(), lines.end(), L"영상소견");
+    const auto blank = std::find(findings, lines.end(), L"");
+    if (findings == lines.end() || blank == lines.end()) {
+        out.Add("the report has no findings block");
+        return out.Take();
     }
+    std::vector<std::wstring> shown;
+    for (auto line = findings + 1; line != blank; ++line) {
+        const size_t at = line->rfind(L"범주: ");
+        shown.push_back(at == std::wstring::npos ? *line : line->substr(at + 4));
+    }
+    std::vector<int> categories;
+    for (int nRow = 0; nRow < form.RowCount(); ++nRow) categories.push_back(form.Record(nRow).m_nCategory);
+    std::sort(categories.begin(), categories.end(), std::greater<>());
+    std::vector<std::wstring> expected;
+    for (int nCategory : categories) expected.push_back(Label(CATEGORY_LABELS, nCategory));
+    if (expected.empty()) expected.push_back(L"발견된 결절 없음.");
+    if (shown != expected) out.Add("the nodule lines carry ", shown.size(), " categories other than the rows' ", expected.size());
+
+    const int nCategory = ExpectedExamCategory(form);
+    const Conclusion& conclusion = CONCLUSIONS[nCategory];
+    const std::wstring heading = L"결론: 범주 " + ExpectedFinalCategory(form) + L" " + conclusion.heading;
+    const auto at = std::find(lines.begin(), lines.end(), heading);
+    if (at == lines.end() || at + 1 == lines.end() || *(at + 1) != conclusion.advice)
+        out.Add("the conclusion is not that of category '", Narrow(ExpectedFinalCategory(form)), "'");
     return out.Take();
 }

@@ -6,11 +6,10 @@
 
 #include "FormDriver.h"
 
-struct OracleOptions {
-    // After a refused dose, the clicked finding's detail control and the final
-    // category catch up only at the next refresh.
-    bool bFindingsMayBeStale = false;
-};
-
 // Returns one line per violated invariant; empty when the form is in step with its data.
-std::vector<std::string> CheckInvariants(FormDriver& form, int nRecordsOutsideForm, const OracleOptions& options);
+std::vector<std::string> CheckInvariants(FormDriver& form, int nRecordsOutsideForm);
+
+// Checks a report that the form has just composed against its entries: the
+// nodule lines carry the rows' categories, most severe first, and the conclusion
+// and its recommendation are those of the final category the entries give.
+std::vector<std::string> CheckReport(FormDriver& form, const std::wstring& report);

@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstdint>
+#include <cwchar>
+#include <deque>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -59,13 +62,15 @@ const wchar_t* const TEXTS[] = {
 constexpr UINT LEAVE_KEYS[] = {VK_TAB, VK_RETURN, 0};  // 0: a click elsewhere
 constexpr UINT COMMAND_KEYS[] = {'N', 'D', 'Z', VK_RETURN, VK_UP, VK_DOWN};  // with Ctrl
 
-const wchar_t* const DOSE_PROMPTS[] = {L"숫자를 입력하십시오.", L"0에서 100 사이의 숫자를 입력하십시오."};
+const wchar_t* const REFUSED_DOSES[] = {L"abc", L"100.5", L""};
+const wchar_t* const DOSES[] = {L"0", L"1.25", L"3", L"100"};
 
-// Answers whatever the form puts up, as the walk has planned for the action.
+// Answers whatever the form puts up, as the walk has planned for the action,
+// and keeps the text of a report that opened.
 struct Responder {
     int nClearAnswer = IDNO;
     int nReportButton = IDOK;
-    bool bSawDosePrompt = false;
+    std::wstring report;
 
     void Respond() {
         if (HWND hBox = FindMessageBox()) {
@@ -73,9 +78,9 @@ struct Responder {
             int nButton = IDOK;
             if (seen.text == L"모든 내용을 삭제하시겠습니까?") nButton = nClearAnswer;
             if (seen.text == L"종료하시겠습니까?") nButton = IDNO;
-            for (const wchar_t* prompt : DOSE_PROMPTS) bSawDosePrompt |= seen.text == prompt;
             SendMessageW(GetDlgItem(hBox, nButton), BM_CLICK, 0, 0);
-        } else if (HWND hReport = FindReportDialog()) {
+        } else if (HWND hReport = FindReportDialog(); hReport && !IsClosing(hReport)) {
+            report = ReportDialogText(hReport);
             if (nReportButton == IDC_COPY) SendMessageW(GetDlgItem(hReport, IDC_COPY), BM_CLICK, 0, 0);
             SendMessageW(GetDlgItem(hReport, nReportButton == IDOK ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
         }
@@ -89,18 +94,20 @@ public:
     // A deleted nodule is kept for Ctrl+Z until the list changes otherwise.
     bool HoldsDeletedNodule() const { return m_bHoldsDeleted; }
 
-    // Performs one action and returns its description; `refreshed` tells
-    // whether it ran the form's refresh for sure.
-    std::string Step(bool& refreshed) {
+    // Performs one action and returns its description.
+    std::string Step() {
+        if (!m_planned.empty()) {
+            const std::function<std::string()> planned = std::move(m_planned.front());
+            m_planned.pop_front();
+            return planned();
+        }
         std::ostringstream what;
-        refreshed = false;
-        switch (m_random.Below(13)) {
+        switch (m_random.Below(14)) {
         case 0:
         case 1:
             if (m_form.RowCount() >= 40) return "add skipped (40 rows)";
             m_form.Click(IDC_ADD_NODULE);
             m_bHoldsDeleted = false;
-            refreshed = true;
             return "add";
         case 2:
             if (m_form.RowCount() == 0) return "select skipped (no rows)";
@@ -119,7 +126,6 @@ public:
             const int nIDC = PickEnabled(CHECK_BOXES);
             if (!nIDC) return "toggle skipped (none enabled)";
             m_form.Click(nIDC);
-            refreshed = nIDC == IDC_PRIOR_CANCER;
             what << "toggle " << nIDC;
             return what.str();
         }
@@ -129,8 +135,7 @@ public:
             const int nCount = static_cast<int>(SendMessageW(m_form.Item(nIDC), CB_GETCOUNT, 0, 0));
             const int nIndex = m_random.Below(nCount);
             m_form.Choose(nIDC, nIndex);
-            refreshed = nIDC == IDC_CT_TYPE;
-            m_bHoldsDeleted &= !refreshed;
+            m_bHoldsDeleted &= nIDC != IDC_CT_TYPE;
             what << "choose " << nIDC << " item " << nIndex;
             return what.str();
         }
@@ -142,13 +147,14 @@ public:
             return what.str();
         }
         case 12:
-            return PressCommandKey(refreshed);
+            return PressCommandKey();
+        case 13:
+            return RefuseDose();
         default: {
             if (m_random.Below(2)) {
                 m_responder.nClearAnswer = m_random.Below(2) ? IDYES : IDNO;
                 m_form.Click(IDC_CLEAR);
-                refreshed = m_responder.nClearAnswer == IDYES;
-                m_bHoldsDeleted &= !refreshed;
+                m_bHoldsDeleted &= m_responder.nClearAnswer != IDYES;
                 return m_responder.nClearAnswer == IDYES ? "clear, yes" : "clear, no";
             }
             m_form.Press(VK_ESCAPE);
@@ -193,9 +199,41 @@ private:
         return what.str();
     }
 
+    // A dose the form refuses, then what the reader does before correcting it:
+    // findings ticked, the coronary calcification's degree changed, the report
+    // asked for; each its own action, checked as such.
+    std::string RefuseDose() {
+        const wchar_t* refused = m_random.Pick(REFUSED_DOSES);
+        m_form.Type(IDC_CTDIVOL, refused);
+        m_form.Press(VK_TAB);
+        for (int n = 1 + m_random.Below(3); n > 0; --n) {
+            m_planned.push_back([this] {
+                const int nIDC = PickEnabled(FINDING_BOXES);
+                m_form.Click(nIDC);
+                return "with the dose refused, toggle " + std::to_string(nIDC);
+            });
+        }
+        m_planned.push_back([this] {
+            if (!m_form.Checked(IDC_CORONARY)) m_form.Click(IDC_CORONARY);
+            const int nIndex = m_random.Below(3);
+            m_form.Choose(IDC_CORONARY_SEVERITY, nIndex);
+            return "with the dose refused, degree " + std::to_string(nIndex);
+        });
+        m_planned.push_back([this] {
+            m_form.Click(IDC_REPORT);
+            return std::string("with the dose refused, report");
+        });
+        m_planned.push_back([this] {
+            m_form.Type(IDC_CTDIVOL, m_random.Pick(DOSES));
+            m_form.Press(VK_TAB);
+            return std::string("dose corrected");
+        });
+        return "refuse the dose '" + std::string(refused, refused + wcslen(refused)) + "'";
+    }
+
     // A command key from an edit (at times holding a value typed and not yet
     // committed), a combo box, a check box or the list.
-    std::string PressCommandKey(bool& refreshed) {
+    std::string PressCommandKey() {
         int nIDC = IDC_NODULE_LIST;
         switch (m_random.Below(4)) {
         case 0: nIDC = PickEnabled(EDITS); break;
@@ -213,12 +251,10 @@ private:
         const int buttons[] = {IDOK, IDC_COPY, IDCANCEL};
         m_responder.nReportButton = m_random.Pick(buttons);
         const bool bDeletes = vk == 'D' && m_form.SelectedRow() >= 0;
-        // Where the key lands: a long axis left for a combo box hands the focus to its short axis.
         const int nFocused = m_form.FocusedId();
         const bool bRestores = vk == 'Z' && m_bHoldsDeleted &&
                                std::find(std::begin(EDITS), std::end(EDITS), nFocused) == std::end(EDITS);
         m_form.PressCtrl(vk);
-        refreshed = vk == 'N' || bRestores;
         m_bHoldsDeleted = (m_bHoldsDeleted || bDeletes) && vk != 'N' && !bRestores;
         std::ostringstream what;
         const char* name = vk == VK_RETURN ? "Enter" : vk == VK_UP ? "Up" : vk == VK_DOWN ? "Down" : nullptr;
@@ -231,6 +267,7 @@ private:
     Responder& m_responder;
     Random m_random;
     bool m_bHoldsDeleted = false;
+    std::deque<std::function<std::string()>> m_planned;  // actions that follow the last one
 };
 
 }  // namespace
@@ -244,20 +281,20 @@ TEST(Soak, RandomWalkKeepsFormAndDataInStep) {
     ModalScript script;
     script.Watch([&responder] { responder.Respond(); });
     std::vector<std::string> actions;
-    bool bFindingsMayBeStale = false;
+    uint64_t nReports = 0;
     {
         FormDriver form;
         Walk walk(form, responder, seed);
         for (uint64_t n = 0; n < nActions; ++n) {
-            responder.bSawDosePrompt = false;
-            bool refreshed = false;
-            actions.push_back(walk.Step(refreshed));
-            if (responder.bSawDosePrompt)
-                bFindingsMayBeStale = true;
-            else if (refreshed)
-                bFindingsMayBeStale = false;
+            responder.report.clear();
+            actions.push_back(walk.Step());
             const int nHeld = walk.HoldsDeletedNodule() ? 1 : 0;
-            const auto violations = CheckInvariants(form, nRecordsOutsideForm + nHeld, {bFindingsMayBeStale});
+            auto violations = CheckInvariants(form, nRecordsOutsideForm + nHeld);
+            if (!responder.report.empty()) {
+                ++nReports;
+                auto reportViolations = CheckReport(form, responder.report);
+                violations.insert(violations.end(), reportViolations.begin(), reportViolations.end());
+            }
             if (!violations.empty()) {
                 std::ostringstream report;
                 report << "seed " << seed << ", after action " << n + 1 << " of " << nActions << ":\n";
@@ -269,6 +306,6 @@ TEST(Soak, RandomWalkKeepsFormAndDataInStep) {
         }
     }
     EXPECT_EQ(CNoduleItem::LiveCount(), nRecordsOutsideForm) << "records left after the form was destroyed";
-    std::printf("soak: seed %llu, %llu actions\n", static_cast<unsigned long long>(seed),
-                static_cast<unsigned long long>(nActions));
+    std::printf("soak: seed %llu, %llu actions, %llu reports checked\n", static_cast<unsigned long long>(seed),
+                static_cast<unsigned long long>(nActions), static_cast<unsigned long long>(nReports));
 }

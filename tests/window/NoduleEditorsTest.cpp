@@ -398,9 +398,11 @@ TEST(NoduleEditors, OtherFeatureStoresItsTickAndText) {
     EXPECT_FALSE(form.Enabled(IDC_OTHER_TEXT));
     EXPECT_EQ(form.RowText(0, 5), L"3");
 
+    // Ticked again, the box offers the text the reader wrote before.
     form.Click(IDC_OTHER);
     EXPECT_TRUE(form.Record(0).m_bOther);
-    EXPECT_EQ(form.Record(0).m_strOther, L"");
+    EXPECT_EQ(form.Record(0).m_strOther, L"불규칙한 변연");
+    EXPECT_EQ(form.Text(IDC_OTHER_TEXT), L"불규칙한 변연");
 }
 
 TEST(NoduleEditors, OtherTextIsShownBackCharacterForCharacter) {

@@ -158,6 +158,28 @@ const MissingValueCase MISSING_VALUE_CASES[] = {
          form.Choose(IDC_LOBE, LOBE_RLL);
      },
      L"2 번째 결절의 고형부분 단축 크기가 입력되지 않았습니다.", IDC_SOLID_SHORT_AXIS, L"10.0"},
+    {"ShortAxisEmptied", false,
+     [](FormDriver& form) {
+         Enter(form, IDC_LONG_AXIS, L"6");
+         form.Type(IDC_SHORT_AXIS, L"");
+         form.Press(VK_TAB);
+         form.Choose(IDC_LOBE, LOBE_RLL);
+     },
+     L"2 번째 결절의 단축 크기가 입력되지 않았습니다.", IDC_SHORT_AXIS, L"6.0"},
+    {"LongAxisNegativeConfirmedWithEnter", false,
+     [](FormDriver& form) {
+         Enter(form, IDC_LONG_AXIS, L"-6");
+         form.Choose(IDC_LOBE, LOBE_RLL);
+     },
+     L"2 번째 결절의 장축 크기가 입력되지 않았습니다.", IDC_LONG_AXIS, L"0.0"},
+    {"SolidLongAxisNotANumber", false,
+     [](FormDriver& form) {
+         form.Choose(IDC_NODULE_TYPE, NODULE_PART_SOLID);
+         Enter(form, IDC_LONG_AXIS, L"10");
+         Enter(form, IDC_SOLID_LONG_AXIS, L"abc");
+         form.Choose(IDC_LOBE, LOBE_RLL);
+     },
+     L"2 번째 결절의 고형부분 장축 크기가 입력되지 않았습니다.", IDC_SOLID_LONG_AXIS, L"10.0"},
     {"LobeNotChosen", false, [](FormDriver& form) { Enter(form, IDC_LONG_AXIS, L"6"); },
      L"2 번째 결절의 위치가 입력되지 않았습니다.", IDC_LOBE, L"6.0"},
     {"FollowUpStatusNotChosenOnFollowUpCt", true,
@@ -296,6 +318,127 @@ TEST(ReportCommand, SwitchToFollowUpCtAsksForTheFollowUpStatus) {
               L"\r\n"
               L"결론: 범주 2 양성 결절\r\n"
               L"12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.");
+}
+
+namespace {
+
+// Types over the text of whichever control has the focus; '\n' is Enter.
+void TypeWhereTheFocusIs(FormDriver& form, std::wstring_view text) {
+    form.Pump();
+    SendMessageW(GetFocus(), EM_SETSEL, 0, -1);
+    PostTyping(GetFocus(), text);
+    form.Pump();
+}
+
+// A drop-down list opened, moved with the arrow keys through `arrowedTo` (each
+// move notified, as the list notifies it), that closes showing `nShown` without
+// a word: Enter on the item under the pointer, or a click elsewhere that takes
+// the box back to its old item.
+void CloseListShowing(FormDriver& form, int nIDC, std::initializer_list<int> arrowedTo, int nShown) {
+    form.Focus(nIDC);
+    SendMessageW(form.Item(nIDC), CB_SHOWDROPDOWN, TRUE, 0);
+    for (int nIndex : arrowedTo) form.Choose(nIDC, nIndex);
+    SendMessageW(form.Item(nIDC), CB_SETCURSEL, static_cast<WPARAM>(nShown), 0);
+    SendMessageW(form.Item(nIDC), CB_SHOWDROPDOWN, FALSE, 0);
+    form.Pump();
+    ASSERT_EQ(form.ComboSel(nIDC), nShown);
+}
+
+struct EntriesCase {
+    const char* name;
+    void (*enter)(FormDriver&);
+    const wchar_t* finalCategory;  // as 1037 shows it before the report
+    std::vector<std::wstring> lines;  // among the report's lines
+};
+
+const wchar_t* const MOST_SUSPICIOUS_ADVICE =
+    L"악성 여부 확인을 위하여 필요에 따라 흉부 CT, PET/CT 혹은 조직검사 등의 시행을 권고합니다.";
+
+// Each row enters an exam by a way that once left the report, or the final
+// category, saying other than the entries.
+const EntriesCase ENTRIES_CASES[] = {
+    {"a finding ticked while the dose is refused counts at once",
+     [](FormDriver& form) {
+         form.Type(IDC_CTDIVOL, L"abc");
+         {
+             ModalScript script;
+             script.AnswerMessageBox(IDOK);
+             form.Click(IDC_LYMPHADENOPATHY);
+         }
+         form.Type(IDC_CTDIVOL, L"3");
+     },
+     L"4X", {L"폐결절 외 폐암시사 소견: 림프절 비대.", L"결론: 범주 4X 폐암 매우 의심", MOST_SUSPICIOUS_ADVICE}},
+    {"a click on another control after a long axis leaves the focus there",
+     [](FormDriver& form) {
+         form.Click(IDC_ADD_NODULE);
+         form.Type(IDC_LONG_AXIS, L"7");
+         form.Focus(IDC_IMAGE_NO);
+         TypeWhereTheFocusIs(form, L"45\n");
+         form.Choose(IDC_LOBE, LOBE_RUL);
+     },
+     L"3", {L"우상엽(#45), 7.0 mm 고형 결절 있음, 범주: 3"}},
+    {"a value typed and not left is kept for its nodule when another row is selected",
+     [](FormDriver& form) {
+         AddCompleteNodule(form, false);
+         AddCompleteNodule(form, false);
+         form.SelectRow(0);
+         form.Type(IDC_LONG_AXIS, L"12");
+         form.SelectRow(1);
+     },
+     L"4A", {L"우상엽(#0), 8.5 mm 고형 결절 있음, 범주: 4A", L"우상엽(#0), 5.0 mm 고형 결절 있음, 범주: 2"}},
+    {"a lobe list back on its old item is the lobe reported",
+     [](FormDriver& form) {
+         AddCompleteNodule(form, false);
+         CloseListShowing(form, IDC_LOBE, {LOBE_LLL}, LOBE_RUL);
+     },
+     L"2", {L"우상엽(#0), 5.0 mm 고형 결절 있음, 범주: 2"}},
+    {"a degree list back on Mild gives no S",
+     [](FormDriver& form) {
+         form.Click(IDC_CORONARY);
+         CloseListShowing(form, IDC_CORONARY_SEVERITY, {MODERATE}, MILD);
+     },
+     L"1", {L"다른 소견: 관상동맥 석회화 (Mild).", L"결론: 범주 1 이상소견 없음"}},
+    {"처음 CT closed on without a word clears the follow-up statuses",
+     [](FormDriver& form) {
+         form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT);
+         form.Click(IDC_ADD_NODULE);
+         Enter(form, IDC_LONG_AXIS, L"7");
+         form.Choose(IDC_LOBE, LOBE_RUL);
+         form.Choose(IDC_FOLLOWUP, STATUS_STABLE);
+         CloseListShowing(form, IDC_CT_TYPE, {}, BASELINE_CT);
+     },
+     L"3", {L"우상엽(#0), 7.0 mm 고형 결절 있음, 범주: 3", L"결론: 범주 3 경계선 결절"}},
+    {"the other feature's text survives unticking its box",
+     [](FormDriver& form) {
+         form.Click(IDC_ADD_NODULE);
+         Enter(form, IDC_LONG_AXIS, L"7");
+         form.Choose(IDC_LOBE, LOBE_RUL);
+         form.Click(IDC_OTHER);
+         form.Type(IDC_OTHER_TEXT, L"흉막 견인");
+         form.Click(IDC_OTHER);
+         form.Click(IDC_OTHER);
+     },
+     L"4X", {L"우상엽(#0), 7.0 mm 고형 결절 있음 (기타(흉막 견인)), 범주: 4X"}},
+};
+
+bool HasLine(const std::wstring& text, const std::wstring& line) {
+    return (L"\r\n" + text + L"\r\n").find(L"\r\n" + line + L"\r\n") != std::wstring::npos;
+}
+
+}  // namespace
+
+// The final category and the report follow the entries, however they were made.
+TEST(ReportCommand, TheReportFollowsTheEntriesHoweverTheyWereMade) {
+    for (const EntriesCase& c : ENTRIES_CASES) {
+        SCOPED_TRACE(c.name);
+        FormDriver form;
+        c.enter(form);
+        EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), c.finalCategory);
+
+        const std::wstring shown = ReadReport(form);
+
+        for (const std::wstring& line : c.lines) EXPECT_TRUE(HasLine(shown, line)) << testing::PrintToString(line);
+    }
 }
 
 struct BadDoseCase {
