@@ -177,18 +177,44 @@ dropped_list() {
   return 1
 }
 
-# Opens a drop-down list with a click and clicks its item; Enter would not do,
-# the form keeps Enter for committing its edits.
-choose_in_combo() {  # x, y, width of the combo in dialog units, item index, item count
+# Opens a drop-down list with a click and rests the pointer on an item; the
+# list follows the pointer without telling the form.
+point_in_combo() {  # x, y, width of the combo in dialog units, item index, item count
   click_form "$1" "$2" "$3" 12
   local list i
   for i in $(seq 50); do list=$(dropped_list) && break; sleep 0.05; done
   [ -n "$list" ] || fail "the drop-down list did not open"
   local WIDTH HEIGHT
   eval "$(xdotool getwindowgeometry --shell "$list" | grep -E '^(WIDTH|HEIGHT)=')"
-  xdotool mousemove --window "$list" $(( WIDTH / 2 )) $(( (2 * $4 + 1) * HEIGHT / (2 * $5) )) click 1
+  xdotool mousemove --window "$list" $(( WIDTH / 2 )) $(( (2 * $4 + 1) * HEIGHT / (2 * $5) ))
+  sleep "$KEY_PAUSE"
+}
+
+wait_list_closed() {
+  local i
   for i in $(seq 50); do dropped_list >/dev/null || break; sleep 0.05; done
   sleep "$KEY_PAUSE"
+}
+
+# Opens a drop-down list with a click and clicks its item.
+choose_in_combo() {  # x, y, width of the combo in dialog units, item index, item count
+  point_in_combo "$@"
+  xdotool click 1
+  wait_list_closed
+}
+
+# Opens a drop-down list with a click, rests the pointer on the item and
+# presses Enter, which the list takes for the item under the pointer.
+choose_in_combo_with_enter() {  # x, y, width of the combo in dialog units, item index, item count
+  point_in_combo "$@"
+  xdotool key Return
+  wait_list_closed
+}
+
+# A row of the nodule list, clicked in its first column. The rows lie below the
+# list's header, each as tall as the header's text line.
+click_nodule_row() {  # row index
+  click_form_at 40 $(( 52 + 14 + 9 * $1 ))
 }
 
 keys() {
@@ -224,10 +250,14 @@ type_text() {
 
 # Replaces an edit's text as a reader does: click, select the line, type, Enter.
 retype() {  # x, y, width of the edit in dialog units, text
+  retype_without_enter "$@"
+  keys Return
+}
+
+retype_without_enter() {  # x, y, width of the edit in dialog units, text
   click_form "$1" "$2" "$3" 12
   keys Home shift+End
   type_text "$4"
-  keys Return
 }
 
 # Korean text goes in as a reader without an input method would: copied in

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # A follow-up CT entered by mouse and keyboard: prior-CT date typed into the
 # picker, prior lung cancer, dose, a growing part-solid nodule and a stable solid
-# one (added with Ctrl+N), findings with notes, the last two below the screen's
-# edge where the form scrolls (one reached with Tab and ticked with Space, one
-# clicked once Page Down has taken the view to its end), comments on two lines
-# (the second pasted), the
-# report asked for with Ctrl+Enter from the comments; in the report dialog the
-# reader adds a line, copies with "클립보드 복사" and leaves with "취소". Runs on
+# one (added with Ctrl+N; its image number clicked into from the long axis, its
+# lobe chosen with Enter on the item under the pointer), the first nodule's
+# size retyped and another row clicked before Enter, findings with notes, the
+# last two below the screen's edge where the form scrolls (one reached with Tab
+# and ticked with Space, one clicked once Page Down has taken the view to its
+# end), comments on two lines (the second pasted), the report asked for with
+# Ctrl+Enter from the comments; in the report dialog the reader adds a line,
+# copies with "클립보드 복사" and leaves with "취소". Runs on
 # the shared screen, where the form fits, and on a 1366 x 768 laptop's, where
 # it scrolls.
 source "$(dirname "$0")/e2e_lib.sh"
@@ -17,7 +19,7 @@ EXPECTED="추적CT (이전CT: 2023-05-17)
 선량 (CTDIvol): 3.50 mGy
 
 영상소견
-좌하엽(#88), 12.0 mm 부분고형 결절 있음 (고형부분: 7.5 mm), 커짐, 범주: 4B
+좌하엽(#88), 11.5 mm 부분고형 결절 있음 (고형부분: 7.5 mm), 커짐, 범주: 4B
 우상엽(#12), 4.0 mm 고형 결절 있음, 변화 없음, 범주: 2
 
 폐결절 외 폐암시사 소견: 폐경화 (RLL peripheral).
@@ -67,13 +69,18 @@ choose_in_combo 449 82 71 4 5             # 좌하엽
 retype 553 82 52 88
 choose_in_combo 449 114 71 1 3            # 커짐
 
-step "second nodule: solid 4 mm, right upper lobe, image 12, unchanged"
+step "second nodule: solid 4 mm, image 12 clicked into straight from the long axis"
 keys ctrl+n                               # the caret waits in the new nodule's long axis
 type_text 4
-keys Return
-choose_in_combo 449 82 71 0 5             # 우상엽
-retype 553 82 52 12
+retype 553 82 52 12                       # the click leaves the focus in 영상#
+step "right upper lobe, Enter on the item under the pointer; unchanged"
+choose_in_combo_with_enter 449 82 71 0 5  # 우상엽
 choose_in_combo 449 114 71 2 3            # 변화없음
+
+step "the first nodule's long axis corrected to 13, then the second row clicked"
+click_nodule_row 0
+retype_without_enter 449 67 21 13
+click_nodule_row 1                        # the 13 stays with the first nodule
 
 step "findings with notes"
 tick_form 14 279                          # 폐경화
