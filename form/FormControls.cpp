@@ -62,7 +62,4 @@ CString CPulmetraDlg::GetComboItemText(int nIDC, int nIndex) const {
     return text;
 }
 
-bool CPulmetraDlg::IsDroppedCombo(HWND hWnd) const {
-    if (GetParent(hWnd) != m_hWnd) return false;
-    return IsOfClass(hWnd, WC_COMBOBOXW) && SendMessageW(hWnd, CB_GETDROPPEDSTATE, 0, 0);
-}
+bool CPulmetraDlg::IsDroppedCombo(HWND hWnd) const { return GetParent(hWnd) == m_hWnd && IsDroppedComboBox(hWnd); }

@@ -6,8 +6,9 @@
 #include "DialogTemplate.h"
 #include "InputMethod.h"
 #include "ScopedValue.h"
-#include "WheelGuard.h"
 #include "WinApp.h"
+
+BOOL(WINAPI* g_pfnGetMonitorInfo)(HMONITOR hMonitor, LPMONITORINFO pInfo) = GetMonitorInfoW;
 
 namespace {
 
@@ -16,15 +17,24 @@ constexpr WORD RT_DLGINIT_TYPE = 240;
 // The 16-bit CB_ADDSTRING value that the initialisation data carries.
 constexpr WORD DLGINIT_CB_ADDSTRING = 0x0403;
 
+RECT WorkAreaOf(HMONITOR hMonitor) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!g_pfnGetMonitorInfo(hMonitor, &monitor)) SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
+    return monitor.rcWork;
+}
+
 // The work area of the monitor a dialog opens on: its owner's, or for a dialog
 // without owner the primary monitor, where Windows places it.
 RECT WorkAreaForDialog(HWND hWndOwner) {
-    HMONITOR hMonitor = hWndOwner ? MonitorFromWindow(hWndOwner, MONITOR_DEFAULTTONEAREST)
-                                  : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (!GetMonitorInfoW(hMonitor, &monitor)) SystemParametersInfoW(SPI_GETWORKAREA, 0, &monitor.rcWork, 0);
-    return monitor.rcWork;
+    return WorkAreaOf(hWndOwner ? MonitorFromWindow(hWndOwner, MONITOR_DEFAULTTONEAREST)
+                                : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
+}
+
+// The taskbar moved or changed its size, the screen's resolution changed (a
+// remote session that reconnects from another screen), a monitor went.
+bool ChangesTheWorkArea(UINT message, WPARAM wParam) {
+    return (message == WM_SETTINGCHANGE && wParam == SPI_SETWORKAREA) || message == WM_DISPLAYCHANGE;
 }
 
 }  // namespace
@@ -117,8 +127,9 @@ INT_PTR CDialog::RunModalLoop() {
 // completed before a key or click that acts.
 void CDialog::PumpMessage(MSG& msg) {
     BOOL bConsumed = FALSE;
+    int nDeliveries = 1;
     try {
-        if (msg.message == WM_MOUSEWHEEL && !RouteWheel(msg, m_hWnd)) return;
+        if (IsWheelMessage(msg.message) && (nDeliveries = m_wheel.Route(msg, m_hWnd)) == 0) return;
         CompleteCompositionBefore(msg);
         bConsumed = (m_scroller.IsActive() && m_scroller.HandlePageKey(msg)) || PreTranslateMessage(&msg);
     } catch (...) {
@@ -126,13 +137,17 @@ void CDialog::PumpMessage(MSG& msg) {
         return;
     }
     if (!bConsumed) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        for (int n = 0; n < nDeliveries; ++n) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
     }
-    // Only a key or a click moves the focus, perhaps to a control out of view.
-    const bool bKeyOrClick = (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) ||
-                             (msg.message >= WM_LBUTTONDOWN && msg.message <= WM_MBUTTONDBLCLK);
-    if (bKeyOrClick && m_scroller.IsActive()) m_scroller.FollowFocus();
+    // Only a key or a click moves the focus, perhaps to a control out of view. A
+    // click's control is under the pointer: the view holds still while the
+    // button is down, so that the release lands where the press did.
+    const bool bKey = msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST;
+    const bool bRelease = msg.message == WM_LBUTTONUP || msg.message == WM_RBUTTONUP || msg.message == WM_MBUTTONUP;
+    if ((bKey || bRelease) && m_scroller.IsActive()) m_scroller.FollowFocus();
 }
 
 void CDialog::DestroyModal() {
@@ -255,6 +270,11 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // area of its monitor, or scrolls inside it where it is larger.
         m_scroller.Place(m_hWnd, m_rcWorkArea);
         return OnInitDialog();
+    }
+    // The dialog fits the work area it now has, as it fitted the one it opened in.
+    if (ChangesTheWorkArea(message, wParam)) {
+        m_rcWorkArea = WorkAreaOf(MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST));
+        m_scroller.Refit(m_rcWorkArea);
     }
     if (m_scroller.IsActive() && m_scroller.HandleMessage(message, wParam, lParam)) return TRUE;
     const MessageMapEntry* entry = FindEntry(message, wParam, lParam);

@@ -5,9 +5,14 @@
 
 #include "DialogScroller.h"
 #include "MessageMap.h"
+#include "WheelGuard.h"
 #include "model/WideString.h"
 
 class CDataExchange;
+
+// A monitor's description as Windows gives it: GetMonitorInfoW. Tests stand in
+// here for a work area that changes while a dialog is open.
+extern BOOL(WINAPI* g_pfnGetMonitorInfo)(HMONITOR hMonitor, LPMONITORINFO pInfo);
 
 // The run-time class of a dialog: its class name.
 struct CRuntimeClass {
@@ -91,10 +96,11 @@ private:
     HWND m_hWndParent;
     HWND m_hWndDisabledOwner = nullptr;
     HWND m_hWndOwnerFocus = nullptr;  // the owner's control that had the focus, given it back at the end
-    RECT m_rcWorkArea{};  // where the dialog opens, found once for its font and its place
+    RECT m_rcWorkArea{};  // where the dialog opens, found once for its font and its place, and anew when it changes
     bool m_bContinueModal = false;
     INT_PTR m_nModalResult = -1;
     bool m_bDefault = false;
     mutable std::unordered_map<int, HWND> m_controls;
     CDialogScroller m_scroller;
+    CWheelRouter m_wheel;
 };

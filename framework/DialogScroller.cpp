@@ -50,26 +50,11 @@ int ShiftToShow(int low, int high, int extent, int margin) {
 
 void CDialogScroller::Place(HWND hDlg, const RECT& workArea) {
     Detach();
-    RECT window;
-    GetWindowRect(hDlg, &window);
-    const SIZE size = SizeOf(window), room = SizeOf(workArea);
-    const int cxVScroll = GetSystemMetrics(SM_CXVSCROLL), cyHScroll = GetSystemMetrics(SM_CYHSCROLL);
-    // A scroll bar for one direction takes room from the other.
-    bool bVertical = size.cy > room.cy;
-    const bool bHorizontal = size.cx + (bVertical ? cxVScroll : 0) > room.cx;
-    bVertical = bVertical || (bHorizontal && size.cy + cyHScroll > room.cy);
-    const SIZE placed = {std::min(size.cx + (bVertical ? cxVScroll : 0), room.cx),
-                         std::min(size.cy + (bHorizontal ? cyHScroll : 0), room.cy)};
-    const LONG x = workArea.left + (room.cx - placed.cx) / 2;
-    const LONG y = workArea.top + (room.cy - placed.cy) / 2;
-    if (!bVertical && !bHorizontal) {
-        SetWindowPos(hDlg, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        return;
-    }
-
     m_hDlg = hDlg;
-    RECT client;
+    RECT window, client;
+    GetWindowRect(hDlg, &window);
     GetClientRect(hDlg, &client);
+    m_window = SizeOf(window);
     m_content = SizeOf(client);
     RECT units{0, 0, LINE_DLU, LINE_DLU};
     MapDialogRect(hDlg, &units);
@@ -77,10 +62,45 @@ void CDialogScroller::Place(HWND hDlg, const RECT& workArea) {
     units = {0, 0, MARGIN_DLU, MARGIN_DLU};
     MapDialogRect(hDlg, &units);
     m_margin = {units.right, units.bottom};
-    const LONG style = GetWindowLongW(hDlg, GWL_STYLE);
-    SetWindowLongW(hDlg, GWL_STYLE, style | (bVertical ? WS_VSCROLL : 0) | (bHorizontal ? WS_HSCROLL : 0));
-    SetWindowPos(hDlg, nullptr, x, y, placed.cx, placed.cy, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-    UpdateBars();
+    Fit(workArea, false);
+}
+
+void CDialogScroller::Refit(const RECT& workArea) {
+    if (m_hDlg) Fit(workArea, true);
+}
+
+void CDialogScroller::Fit(const RECT& workArea, bool bKeepPlace) {
+    const SIZE room = SizeOf(workArea);
+    const int cxVScroll = GetSystemMetrics(SM_CXVSCROLL), cyHScroll = GetSystemMetrics(SM_CYHSCROLL);
+    // A scroll bar for one direction takes room from the other.
+    bool bVertical = m_window.cy > room.cy;
+    const bool bHorizontal = m_window.cx + (bVertical ? cxVScroll : 0) > room.cx;
+    bVertical = bVertical || (bHorizontal && m_window.cy + cyHScroll > room.cy);
+    const SIZE placed = {std::min(m_window.cx + (bVertical ? cxVScroll : 0), room.cx),
+                         std::min(m_window.cy + (bHorizontal ? cyHScroll : 0), room.cy)};
+    RECT window;
+    GetWindowRect(m_hDlg, &window);
+    const RECT kept = {window.left, window.top, window.left + placed.cx, window.top + placed.cy};
+    const bool bKeep = bKeepPlace && kept.left >= workArea.left && kept.top >= workArea.top &&
+                       kept.right <= workArea.right && kept.bottom <= workArea.bottom;
+    const LONG x = bKeep ? window.left : workArea.left + (room.cx - placed.cx) / 2;
+    const LONG y = bKeep ? window.top : workArea.top + (room.cy - placed.cy) / 2;
+
+    // A scroll bar that goes takes its view back to the layout's start.
+    if (!bVertical) ScrollTo({m_pos.x, 0});
+    if (!bHorizontal) ScrollTo({0, m_pos.y});
+    const LONG style = GetWindowLongW(m_hDlg, GWL_STYLE) & ~(WS_VSCROLL | WS_HSCROLL);
+    const bool bBarsChange = bVertical != m_bVertical || bHorizontal != m_bHorizontal;
+    m_bVertical = bVertical;
+    m_bHorizontal = bHorizontal;
+    if (bBarsChange)
+        SetWindowLongW(m_hDlg, GWL_STYLE, style | (bVertical ? WS_VSCROLL : 0) | (bHorizontal ? WS_HSCROLL : 0));
+    SetWindowPos(m_hDlg, nullptr, x, y, placed.cx, placed.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE | (bBarsChange ? SWP_FRAMECHANGED : 0));
+    if (IsActive()) {
+        ScrollTo(m_pos);  // within the new view
+        UpdateBars();
+    }
 }
 
 SIZE CDialogScroller::ClientSize() const {
@@ -154,25 +174,35 @@ bool CDialogScroller::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         if (lParam) return false;  // a scroll bar control's, not the dialog's
         ScrollBar(message == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(wParam));
         return true;
-    case WM_MOUSEWHEEL: {
-        UINT nLines = DEFAULT_WHEEL_LINES;
-        SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &nLines, 0);
-        m_nWheelDelta += GET_WHEEL_DELTA_WPARAM(wParam);
-        const int nNotches = m_nWheelDelta / WHEEL_DELTA;
-        m_nWheelDelta %= WHEEL_DELTA;
-        const bool bVertical = GetWindowLongW(m_hDlg, GWL_STYLE) & WS_VSCROLL;
-        const LONG nStep = nLines == WHEEL_PAGESCROLL
-                               ? (bVertical ? ClientSize().cy - m_line.cy : ClientSize().cx - m_line.cx)
-                               : static_cast<LONG>(nLines) * (bVertical ? m_line.cy : m_line.cx);
-        if (bVertical)
-            ScrollBy(0, -nNotches * nStep);
-        else
-            ScrollBy(-nNotches * nStep, 0);
+    case WM_MOUSEWHEEL:
+        // The wheel scrolls down a dialog that scrolls down, else across.
+        TurnWheel(m_bVertical, -GET_WHEEL_DELTA_WPARAM(wParam));
         return true;
-    }
+    case WM_MOUSEHWHEEL:
+        if (m_bHorizontal) TurnWheel(false, GET_WHEEL_DELTA_WPARAM(wParam));
+        return true;
     default:
         return false;
     }
+}
+
+// A notch of the wheel moves the view the system's number of lines (a page
+// where that is set); a finer turn, of a touchpad or a high-resolution wheel,
+// moves it as much less. nDelta is positive towards the layout's end.
+void CDialogScroller::TurnWheel(bool bVertical, int nDelta) {
+    UINT nLines = DEFAULT_WHEEL_LINES;
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &nLines, 0);
+    const LONG nLine = bVertical ? m_line.cy : m_line.cx;
+    const LONG nNotch = nLines == WHEEL_PAGESCROLL ? (bVertical ? ClientSize().cy : ClientSize().cx) - nLine
+                                                   : static_cast<LONG>(nLines) * nLine;
+    int& nRest = bVertical ? m_nWheelRest : m_nHWheelRest;
+    nRest += nDelta * nNotch;
+    const int nPixels = nRest / WHEEL_DELTA;
+    nRest -= nPixels * WHEEL_DELTA;
+    if (bVertical)
+        ScrollBy(0, nPixels);
+    else
+        ScrollBy(nPixels, 0);
 }
 
 bool CDialogScroller::HandlePageKey(const MSG& msg) {
@@ -182,8 +212,7 @@ bool CDialogScroller::HandlePageKey(const MSG& msg) {
     // Edits, lists, drop-down lists and date pickers move their own caret or choice with them.
     const LRESULT code = SendMessageW(hFocus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
     if (code & (DLGC_HASSETSEL | DLGC_WANTARROWS | DLGC_WANTALLKEYS)) return false;
-    ScrollBar(GetWindowLongW(m_hDlg, GWL_STYLE) & WS_VSCROLL ? SB_VERT : SB_HORZ,
-              msg.wParam == VK_PRIOR ? SB_PAGEUP : SB_PAGEDOWN);
+    ScrollBar(m_bVertical ? SB_VERT : SB_HORZ, msg.wParam == VK_PRIOR ? SB_PAGEUP : SB_PAGEDOWN);
     // The reader moved the view away from the focus on purpose.
     m_hLastFocus = hFocus;
     m_bFocusNotified = false;
@@ -193,6 +222,9 @@ bool CDialogScroller::HandlePageKey(const MSG& msg) {
 void CDialogScroller::FollowFocus() {
     const HWND hFocus = GetFocus();
     if (hFocus == m_hLastFocus && !m_bFocusNotified) return;
+    // An open drop-down list hangs below its box where it opened: the view
+    // moves once the list has closed.
+    if (IsDroppedComboBox(hFocus)) return;
     m_hLastFocus = hFocus;
     m_bFocusNotified = false;
     if (!hFocus || !IsChild(m_hDlg, hFocus)) return;
@@ -202,10 +234,12 @@ void CDialogScroller::FollowFocus() {
     Show(hControl);
 }
 
-// Just enough to show the control with a margin, and its caption where there is room.
+// Just enough to show the control with a margin, and its caption where there is
+// room; a control already wholly in view stays where the reader sees it.
 void CDialogScroller::Show(HWND hControl) {
     const SIZE view = ClientSize();
     const RECT control = ChildRect(m_hDlg, hControl);
+    if (control.left >= 0 && control.top >= 0 && control.right <= view.cx && control.bottom <= view.cy) return;
     RECT shown = control;
     const HWND hLabel = GetWindow(hControl, GW_HWNDPREV);
     if (IsLabelOf(hLabel, control, m_hDlg)) {

@@ -9,3 +9,8 @@ inline bool IsOfClass(HWND hWnd, const wchar_t* className) {
 
 // Whether the key was held down when the message being handled was sent.
 inline bool IsDown(int vk) { return GetKeyState(vk) < 0; }
+
+// Whether the window is a combo box whose drop-down list is open.
+inline bool IsDroppedComboBox(HWND hWnd) {
+    return hWnd && IsOfClass(hWnd, L"ComboBox") && SendMessageW(hWnd, CB_GETDROPPEDSTATE, 0, 0);
+}

@@ -7,7 +7,9 @@
 namespace {
 
 constexpr DWORD REPORT_LOCALE = MAKELCID(MAKELANGID(LANG_KOREAN, SUBLANG_KOREAN), SORT_DEFAULT);
-constexpr DWORD NOT_TO_THE_CLOUD = 0;
+// What the report says to the clipboard's cloud sync and to its history: no.
+constexpr DWORD NOT_KEPT = 0;
+const wchar_t* const NOT_KEPT_FORMATS[] = {L"CanUploadToCloudClipboard", L"CanIncludeInClipboardHistory"};
 
 }  // namespace
 
@@ -49,20 +51,26 @@ bool CDlgReading::CopyReport() {
 // Beside the text: its language, so that Windows converts it through the Korean
 // code page for a program that pastes ANSI text whatever input language was
 // active at the copy; and, the report being clinical text, a "no" to the cloud
-// clipboard. The local clipboard history (Win+V), from which readers paste
-// again, keeps it. Without the language the text is still whole (Windows then
-// takes the input language's): the copy stands. Without the "no" the report
-// could leave the hospital: the clipboard is left empty and the copy failed.
+// clipboard and to the clipboard history (Win+V), where on a reading-room PC
+// shared by several readers earlier patients' reports would stay one key away
+// from the next paste. Nothing asks clipboard monitors to look away: remote-
+// desktop redirection, through which readers paste into a remote reporting
+// system, carries the report as ever. Without the language the text is still
+// whole (Windows then takes the input language's): the copy stands. Without a
+// "no" the report could be kept or leave the hospital: the clipboard is left
+// empty and the copy failed.
 bool CDlgReading::CopyToClipboard() {
     CClipboard clipboard(m_hWnd);
     if (!clipboard.IsOpen() || !EmptyClipboard()) return false;
     if (!PutOnClipboard(CF_UNICODETEXT, m_strReport.c_str(), (m_strReport.size() + 1) * sizeof(wchar_t)))
         return false;
     PutOnClipboard(CF_LOCALE, &REPORT_LOCALE, sizeof REPORT_LOCALE);
-    const UINT nCloudFormat = RegisterClipboardFormatW(L"CanUploadToCloudClipboard");
-    if (!nCloudFormat || !PutOnClipboard(nCloudFormat, &NOT_TO_THE_CLOUD, sizeof NOT_TO_THE_CLOUD)) {
-        EmptyClipboard();
-        return false;
+    for (const wchar_t* name : NOT_KEPT_FORMATS) {
+        const UINT nFormat = RegisterClipboardFormatW(name);
+        if (!nFormat || !PutOnClipboard(nFormat, &NOT_KEPT, sizeof NOT_KEPT)) {
+            EmptyClipboard();
+            return false;
+        }
     }
     return true;
 }

@@ -163,6 +163,46 @@ form_view_to_top() {
   FORM_SCROLL=0
 }
 
+# Notches of the wheel over the form's face, in the gap between its left and
+# right groups: where the form scrolls, each moves three lines of 8 dialog
+# units, as far as the view goes.
+form_wheel() {  # up or down, notches
+  move_form 395 250
+  local n
+  for n in $(seq "$2"); do
+    xdotool click "$([ "$1" = up ] && echo 4 || echo 5)"
+    sleep "$KEY_PAUSE"
+  done
+  [ -n "${E2E_FORM_UNITS:-}" ] || return 0
+  local cx cy HEIGHT
+  read -r cx cy <<<"$E2E_FORM_UNITS"
+  eval "$(xdotool getwindowgeometry --shell "$FORM" | grep -E '^HEIGHT=')"
+  local step=$(( 3 * ((8 * cy + 4) / 8) )) end=$(( (FORM_DLU[1] * cy + 4) / 8 - HEIGHT )) sign=1
+  [ "$1" = up ] && sign=-1
+  FORM_SCROLL=$(( FORM_SCROLL + sign * $2 * step ))
+  (( FORM_SCROLL < 0 )) && FORM_SCROLL=0
+  (( FORM_SCROLL > end )) && FORM_SCROLL=$end
+  return 0
+}
+
+# A check box of the form that the lower edge of the view cuts, clicked on the
+# part that shows. Where the form fits there is no edge, and the box is ticked
+# as any other.
+tick_form_cut_by_lower_edge() {  # x, y of the check box in dialog units
+  if [ -z "${E2E_FORM_UNITS:-}" ]; then
+    tick_form "$1" "$2"
+    return
+  fi
+  local cx cy HEIGHT
+  read -r cx cy <<<"$E2E_FORM_UNITS"
+  eval "$(xdotool getwindowgeometry --shell "$FORM" | grep -E '^HEIGHT=')"
+  local top=$(( ($2 * cy + 4) / 8 - FORM_SCROLL )) bottom=$(( (($2 + 10) * cy + 4) / 8 - FORM_SCROLL ))
+  (( top < HEIGHT && bottom > HEIGHT )) || fail "the box at $2 is not cut by the view's edge: $top to $bottom of $HEIGHT"
+  xdotool mousemove --window "$FORM" $(( (($1 + 5) * cx + 2) / 4 )) $(( (top + HEIGHT) / 2 ))
+  xdotool click 1
+  sleep "$KEY_PAUSE"
+}
+
 click_report() {  # x, y, width, height in dialog units of the report dialog
   click_dlu "$REPORT" "${REPORT_DLU[@]}" $(( $1 + $3 / 2 )) $(( $2 + $4 / 2 ))
 }

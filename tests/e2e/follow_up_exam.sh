@@ -5,8 +5,8 @@
 # lobe chosen with Enter on the item under the pointer), the first nodule's
 # size retyped and another row clicked before Enter, findings with notes, the
 # last two below the screen's edge where the form scrolls (one reached with Tab
-# and ticked with Space, one clicked once Page Down has taken the view to its
-# end), comments on two lines (the second pasted), the report asked for with
+# and ticked with Space, one clicked where the view's lower edge cuts it after
+# two notches of the wheel, its note once Page Down has taken the view to its end), comments on two lines (the second pasted), the report asked for with
 # Ctrl+Enter from the comments; in the report dialog the reader adds a line,
 # copies with "클립보드 복사" and leaves with "취소". Runs on
 # the shared screen, where the form fits, and on a 1366 x 768 laptop's, where
@@ -93,9 +93,12 @@ click_form 198 365 159 12
 type_text "thyroid nodule 1.2 cm"
 step "inactive tuberculosis, the next control, below the edge of a small screen"
 keys Tab space                            # 비활동성 폐결핵
-step "another finding with a note, clicked where the view at its end shows it"
+step "another finding, its box cut by the view's lower edge, clicked where it shows"
 form_view_to_end
-tick_form 164 409                         # 기타 (다른 소견)
+form_wheel up 2
+tick_form_cut_by_lower_edge 164 409       # 기타 (다른 소견)
+step "its note, clicked where the view at its end shows it"
+form_view_to_end
 click_form 198 409 159 12
 type_text "calcified granuloma"
 keys shift+Tab                            # back on the check box, which leaves Page Up to the form

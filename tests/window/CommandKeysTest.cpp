@@ -10,9 +10,11 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FormDriver.h"
+#include "framework/InputMethod.h"
 #include "FormSteps.h"
 #include "ModalScript.h"
 #include "ReportSteps.h"
@@ -222,6 +224,19 @@ void CompleteWhenTheInputMethodLikes(FormDriver& form) {
     form.Pump();
 }
 
+// The Korean input method of Windows 10 and 11 may complete this way: the
+// composition ends at once, and its syllable follows as characters posted
+// after the call has returned.
+BOOL WINAPI CompleteByPosting(HIMC hImc, DWORD dwAction, DWORD dwIndex, DWORD dwValue) {
+    if (dwAction != NI_COMPOSITIONSTR || dwIndex != CPS_COMPLETE) return ImmNotifyIME(hImc, dwAction, dwIndex, dwValue);
+    const LONG nBytes = ImmGetCompositionStringW(hImc, GCS_COMPSTR, nullptr, 0);
+    std::wstring syllable(static_cast<size_t>(std::max(nBytes, 0L)) / sizeof(wchar_t), L'\0');
+    ImmGetCompositionStringW(hImc, GCS_COMPSTR, syllable.data(), static_cast<DWORD>(nBytes));
+    ImmNotifyIME(hImc, NI_COMPOSITIONSTR, CPS_CANCEL, 0);
+    for (wchar_t ch : syllable) PostMessageW(GetFocus(), WM_CHAR, ch, 1);
+    return TRUE;
+}
+
 long CountInControls(const FormDriver& form, wchar_t ch) {
     long nCount = 0;
     for (const ControlState& control : ControlStates(form))
@@ -245,11 +260,13 @@ TEST(CommandKeys, CompleteTheSyllableBeingComposedFirst) {
         bool bCtrl;
         Opens opens;
         bool bDeletes;
+        bool bPostsSyllable = false;  // the input method posts the completed syllable
     } waysOut[] = {
         {"Ctrl+Down", VK_DOWN, true, NOTHING, false},  {"Ctrl+N", 'N', true, NOTHING, false},
         {"Ctrl+D", 'D', true, NOTHING, true},          {"Ctrl+Enter", VK_RETURN, true, REPORT, false},
         {"Enter", VK_RETURN, false, NOTHING, false},   {"Tab", VK_TAB, false, NOTHING, false},
         {"Esc", VK_ESCAPE, false, QUESTION, false},    {"a click on 판독문", 0, false, REPORT, false},
+        {"Ctrl+Down, the syllable posted after the completion", VK_DOWN, true, NOTHING, false, true},
     };
     for (bool bProcessKey : {false, true}) {
         for (const auto& out : waysOut) {
@@ -274,6 +291,8 @@ TEST(CommandKeys, CompleteTheSyllableBeingComposedFirst) {
                 if (out.opens == REPORT) script.Then(ReadReportAndPress(IDCANCEL, &report));
                 if (out.opens == QUESTION) script.Then(MessageBoxAnswer(IDNO, &question));
                 script.Watch(CloseAnyOtherWindow(&others));
+                const auto pfnNotifyBefore = std::exchange(g_pfnNotifyIME, out.bPostsSyllable ? CompleteByPosting
+                                                                                              : g_pfnNotifyIME);
                 if (!out.vk)
                     ClickWithMouse(form, IDC_REPORT);
                 else if (bProcessKey)
@@ -282,6 +301,7 @@ TEST(CommandKeys, CompleteTheSyllableBeingComposedFirst) {
                     form.PressCtrl(out.vk);
                 else
                     form.Press(out.vk);
+                g_pfnNotifyIME = pfnNotifyBefore;
                 EXPECT_TRUE(script.Finished());
             }
             EXPECT_EQ(others, std::vector<std::wstring>{});

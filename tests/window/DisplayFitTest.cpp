@@ -14,6 +14,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ChildWindows.h"
@@ -347,6 +348,68 @@ TEST(DisplayFit, EveryDialogFitsTheScreenWithItsLayoutOnlyScaled) {
         });
         opened->DestroyModal();
     }
+}
+
+// The work area as a test hands it to the dialogs, in place of the monitor's.
+RECT g_rcHandedWorkArea{};
+BOOL WINAPI HandedMonitorInfo(HMONITOR hMonitor, LPMONITORINFO pInfo) {
+    if (!GetMonitorInfoW(hMonitor, pInfo)) return FALSE;
+    pInfo->rcWork = g_rcHandedWorkArea;
+    return TRUE;
+}
+
+// The work area changes under the open form (the taskbar moved, a remote session
+// reconnected at another size, a monitor went): the form fits the new one as it
+// fitted the first, in the font it has, with every entry, the focus and the
+// selection as they were, a size still being typed included.
+TEST(DisplayFit, TheFormFollowsAWorkAreaThatChanges) {
+    FormDriver form;
+    AddNodule(form, NODULE_SOLID, L"7", L"6");
+    form.Click(IDC_ADD_NODULE);
+    form.SelectRow(0);
+    form.Type(IDC_LONG_AXIS, L"9");
+    const LOGFONTW font = FontOf(form.Form());
+    const std::vector<ControlState> entries = ControlStates(form);
+    RECT layout;
+    GetClientRect(form.Form(), &layout);
+    OffsetRect(&layout, form.Dialog().GetScrollPosition().x, form.Dialog().GetScrollPosition().y);
+    const RECT screen = WorkArea();
+    const LONG nFormHeight = WindowRect(form.Form()).bottom - WindowRect(form.Form()).top;
+    const bool bScrollsOnTheScreen = (GetWindowLongW(form.Form(), GWL_STYLE) & WS_VSCROLL) != 0;
+
+    const struct {
+        const char* what;
+        UINT message;
+        RECT area;
+        bool bScrolls;
+    } changes[] = {
+        {"the taskbar takes all but half the form's height", WM_SETTINGCHANGE,
+         {screen.left, screen.top, screen.right, screen.top + nFormHeight / 2}, true},
+        {"the screen whole again, at another resolution", WM_DISPLAYCHANGE, screen, bScrollsOnTheScreen},
+    };
+    const auto pfnBefore = std::exchange(g_pfnGetMonitorInfo, HandedMonitorInfo);
+    for (const auto& change : changes) {
+        SCOPED_TRACE(change.what);
+        g_rcHandedWorkArea = change.area;
+        SendMessageW(form.Form(), change.message, change.message == WM_SETTINGCHANGE ? SPI_SETWORKAREA : 32, 0);
+        form.Pump();
+
+        const RECT window = WindowRect(form.Form());
+        EXPECT_TRUE(Inside(window, change.area)) << "the window leaves the work area";
+        EXPECT_EQ((GetWindowLongW(form.Form(), GWL_STYLE) & WS_VSCROLL) != 0, change.bScrolls);
+        RECT view;
+        GetClientRect(form.Form(), &view);
+        if (change.bScrolls)
+            EXPECT_EQ(window.bottom - window.top, change.area.bottom - change.area.top);
+        else
+            EXPECT_EQ(view.bottom, layout.bottom - layout.top) << "the layout is not shown whole";
+        EXPECT_EQ(FontOf(form.Form()).lfHeight, font.lfHeight);
+        EXPECT_EQ(ControlStates(form), entries);
+        EXPECT_EQ(form.SelectedRow(), 0);
+        EXPECT_EQ(form.FocusedId(), IDC_LONG_AXIS);
+    }
+    g_pfnGetMonitorInfo = pfnBefore;
+    EXPECT_DOUBLE_EQ(form.Record(0).m_dLongAxis, 7.0001) << "the size still typed was committed";
 }
 
 // The face that stands in for "맑은 고딕" in the test sessions measures as the

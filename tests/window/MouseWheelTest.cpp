@@ -134,6 +134,42 @@ TEST(MouseWheel, ChangesAChoiceOnlyWithTheFocusAndThePointerOnIt) {
     }
 }
 
+// A touchpad or a high-resolution wheel reports a notch in finer turns: the
+// focused choice moves one item for every whole notch they add up to. While a
+// drop-down list is open, only the list takes the wheel, wherever the pointer
+// is and whichever window Windows sends it to.
+TEST(MouseWheel, FineTurnsAddUpToWholeNotches) {
+    constexpr int THE_LISTS_OWN = 99;  // Windows scrolls an open list, Wine moves its highlight
+    const struct {
+        const char* what;
+        bool bListOpen;
+        int nPointer;  // IDC_LOBE or BACKGROUND, where Windows 10 sends the wheel
+        int nDelta, nTurns;
+        int nItemsDown;  // how far the lobe moves
+    } turns[] = {
+        {"eight turns of 15 are a notch up", false, IDC_LOBE, 15, 8, -1},
+        {"seven turns of 15 move nothing yet", false, IDC_LOBE, 15, 7, 0},
+        {"three turns of 40 are a notch up", false, IDC_LOBE, 40, 3, -1},
+        {"two turns of -60 are a notch down", false, IDC_LOBE, -60, 2, 1},
+        {"an open list takes the wheel over the form's face", true, BACKGROUND, WHEEL_DOWN, 2, THE_LISTS_OWN},
+    };
+    for (const auto& turn : turns) {
+        SCOPED_TRACE(turn.what);
+        FormDriver form;
+        MakeEveryChoice(form);
+        form.Choose(IDC_LOBE, LOBE_RLL);
+        form.Focus(IDC_LOBE);
+        if (turn.bListOpen) SendMessageW(form.Item(IDC_LOBE), CB_SHOWDROPDOWN, TRUE, 0);
+        FormWheelCount formWheels(form.Form());
+        const POINT ptPointer = ScreenPoint(form, turn.nPointer);
+        for (int n = 0; n < turn.nTurns; ++n) form.TurnWheel(WindowFromPoint(ptPointer), ptPointer, turn.nDelta);
+
+        if (turn.nItemsDown != THE_LISTS_OWN) EXPECT_EQ(form.ComboSel(IDC_LOBE), LOBE_RLL + turn.nItemsDown);
+        EXPECT_EQ(formWheels.Take(), 0);
+        EXPECT_EQ(SendMessageW(form.Item(IDC_LOBE), CB_GETDROPPEDSTATE, 0, 0) != 0, turn.bListOpen);
+    }
+}
+
 // The report dialog has its own loop: its text scrolls under the pointer while
 // the focus stays on "확인", as Windows 7 sends the wheel there.
 TEST(MouseWheel, ScrollsTheReportTextUnderThePointer) {

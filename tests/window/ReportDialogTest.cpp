@@ -188,7 +188,7 @@ TEST(ReportDialog, RichExamReachesTheClipboardCharacterForCharacter) {
     EXPECT_EQ(shown, RICH_EXAM_REPORT);
     EXPECT_EQ(ClipboardBlock(), Terminated(RICH_EXAM_REPORT));
     // In Korean for a program that pastes ANSI text, kept out of the cloud and
-    // in the local clipboard history.
+    // out of the clipboard history, and never hidden from clipboard monitors.
     std::map<std::string, std::string> formats = ClipboardFormatsElsewhere();
     const std::wstring block = Terminated(RICH_EXAM_REPORT);
     EXPECT_EQ(formats["#13"], std::string(reinterpret_cast<const char*>(block.data()), block.size() * 2))
@@ -196,7 +196,7 @@ TEST(ReportDialog, RichExamReachesTheClipboardCharacterForCharacter) {
     EXPECT_EQ(formats["#16"].substr(0, 4), KOREAN_LOCALE) << "CF_LOCALE";
     EXPECT_EQ(Decoded(formats["#1"], KOREAN_CODE_PAGE), RICH_EXAM_REPORT) << "CF_TEXT";
     EXPECT_EQ(formats["CanUploadToCloudClipboard"], NO);
-    EXPECT_EQ(formats.count("CanIncludeInClipboardHistory"), 0u);
+    EXPECT_EQ(formats["CanIncludeInClipboardHistory"], NO);
     EXPECT_EQ(formats.count("ExcludeClipboardContentFromMonitorProcessing"), 0u);
 }
 

@@ -69,6 +69,7 @@ TEST(ScrollingForm, ScrollsWithoutTouchingAnEntry) {
         int nDirection;  // of the view: 1 down, -1 up, 0 still
     } inputs[] = {
         {"the wheel over the form", [&form] { TurnWheelOverTheForm(form, -WHEEL_DELTA); }, 1},
+        {"a touchpad's third of a notch over the form", [&form] { TurnWheelOverTheForm(form, -WHEEL_DELTA / 3); }, 1},
         {"the wheel over a label", [&form] { TurnWheelAt(form, CentreOf(form, IDC_SIZE_UNIT), WHEEL_DELTA); }, -1},
         {"the scroll bar's arrow", [&form] { ClickScrollBar(form, SB_LINEDOWN); }, 1},
         {"the scroll bar's track", [&form] { ClickScrollBar(form, SB_PAGEUP); }, -1},
