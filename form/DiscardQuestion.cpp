@@ -8,7 +8,7 @@
 
 #include "framework/WinApp.h"
 #include "framework/WindowState.h"
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 
 namespace {
 

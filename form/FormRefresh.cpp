@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 
 CString DiameterText(double dValue) { return dValue > 0 ? FormatFixed(dValue, 1) : CString(); }
 

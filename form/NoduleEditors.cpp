@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "framework/ScopedValue.h"
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "model/Labels.h"
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "model/ExamCategory.h"
 #include "report/ReportComposer.h"
 #include "model/NoduleItem.h"
-#include "model/OleDateTime.h"
+#include "base/OleDateTime.h"
 #include "res/resource.h"
 
 // The perifissural flag is offered and kept only below this larger diameter.

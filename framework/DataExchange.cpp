@@ -5,12 +5,14 @@
 
 #include <cfloat>
 #include <cmath>
+#include <utility>
 
 #include "Dialog.h"
+#include "FrameworkResource.h"
 #include "ListCtrl.h"
 #include "WinApp.h"
 #include "WindowText.h"
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 
 HWND CDataExchange::PrepareCtrl(int nIDC) {
     m_hWndLastControl = m_dialog.GetDlgItem(nIDC);
@@ -56,7 +58,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, float& value) {
     }
     std::optional<double> number = ScanNumber(GetWindowTextString(hWnd));
     if (!number) {
-        pDX->Fail(L"숫자를 입력하십시오.");
+        pDX->Fail(LoadResourceString(AFX_IDP_PARSE_REAL));
         return;
     }
     // Beyond float's range the value becomes infinite, which the range check refuses.
@@ -68,9 +70,9 @@ void DDX_Text(CDataExchange* pDX, int nIDC, float& value) {
 void DDV_MinMaxFloat(CDataExchange* pDX, float value, float minVal, float maxVal) {
     if (pDX->Stopped() || !pDX->m_bSaveAndValidate) return;
     if (value >= minVal && value <= maxVal) return;
-    CString prompt = L"%1에서 %2 사이의 숫자를 입력하십시오.";
-    prompt.replace(prompt.find(L"%1"), 2, FormatGeneral(minVal));
-    prompt.replace(prompt.find(L"%2"), 2, FormatGeneral(maxVal));
+    CString prompt = LoadResourceString(AFX_IDP_PARSE_REAL_RANGE);
+    for (const auto& [placeholder, bound] : {std::pair{L"%1", minVal}, std::pair{L"%2", maxVal}})
+        if (const size_t at = prompt.find(placeholder); at != CString::npos) prompt.replace(at, 2, FormatGeneral(bound));
     pDX->Fail(prompt);
 }
 

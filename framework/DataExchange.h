@@ -1,8 +1,8 @@
 #pragma once
 #include <windows.h>
 
-#include "model/OleDateTime.h"
-#include "model/WideString.h"
+#include "base/OleDateTime.h"
+#include "base/WideString.h"
 
 class CDialog;
 class CListCtrl;

@@ -4,6 +4,7 @@
 
 #include "DataExchange.h"
 #include "DialogTemplate.h"
+#include "FrameworkResource.h"
 #include "InputMethod.h"
 #include "ScopedValue.h"
 #include "WinApp.h"
@@ -338,12 +339,8 @@ void CDialog::ReportFailedHandler() noexcept {
     try {
         throw;
     } catch (const std::bad_alloc&) {
-        AfxMessageBox(L"메모리가 부족합니다. 방금 한 동작이 반영되지 않았을 수 있으니 입력한 내용과 범주를 "
-                      L"확인하십시오.",
-                      MB_OK | MB_ICONSTOP);
+        AfxMessageBox(AFX_IDP_FAILED_MEMORY_ALLOC, MB_OK | MB_ICONSTOP);
     } catch (...) {
-        AfxMessageBox(L"처리하지 못한 오류가 발생했습니다. 방금 한 동작이 반영되지 않았을 수 있으니 입력한 "
-                      L"내용과 범주를 확인하십시오.",
-                      MB_OK | MB_ICONSTOP);
+        AfxMessageBox(AFX_IDP_INTERNAL_FAILURE, MB_OK | MB_ICONSTOP);
     }
 }

@@ -6,7 +6,7 @@
 #include "DialogScroller.h"
 #include "MessageMap.h"
 #include "WheelGuard.h"
-#include "model/WideString.h"
+#include "base/WideString.h"
 
 class CDataExchange;
 

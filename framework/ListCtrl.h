@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "model/WideString.h"
+#include "base/WideString.h"
 
 // A non-owning view of a list-view control in report mode.
 class CListCtrl {

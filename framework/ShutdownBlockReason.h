@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "model/WideString.h"
+#include "base/WideString.h"
 
 // The reason a window gives Windows for holding up the end of the session:
 // Windows lists it beside the program on the screen that names what keeps it

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "Dialog.h"
+#include "FrameworkResource.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ INT_PTR CWinApp::RunMainDialog(CDialog& dlg) {
     if (!dlg.CreateModal()) {
         const DWORD dwError = GetLastError();
         m_pMainWnd = nullptr;
-        CString text = STARTUP_FAILED;
+        CString text = LoadResourceString(AFX_IDP_FAILED_TO_CREATE_DIALOG);
         if (const CString reason = SystemErrorText(dwError); !reason.empty()) text += L"\n\n" + reason;
         AfxMessageBox(text.c_str(), MB_OK | MB_ICONERROR);
         return -1;
@@ -57,6 +58,14 @@ int AfxMessageBox(LPCWSTR lpszText, UINT nType) {
     if (!owner && theApp && theApp->m_pMainWnd) owner = theApp->m_pMainWnd->GetSafeHwnd();
     const wchar_t* caption = theApp ? theApp->m_strAppName.c_str() : nullptr;
     return MessageBoxW(owner, lpszText, caption, nType);
+}
+
+int AfxMessageBox(UINT nIDPrompt, UINT nType) {
+    // Room for any prompt of the table, on the stack: the heap may be exhausted.
+    constexpr int PROMPT_ROOM = 512;
+    wchar_t prompt[PROMPT_ROOM];
+    if (LoadStringW(GetModuleHandleW(nullptr), nIDPrompt, prompt, PROMPT_ROOM) <= 0) prompt[0] = L'\0';
+    return AfxMessageBox(prompt, nType);
 }
 
 CString LoadResourceString(UINT nID) {

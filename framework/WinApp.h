@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "model/WideString.h"
+#include "base/WideString.h"
 
 class CDialog;
 
@@ -38,10 +38,8 @@ CString LoadResourceString(UINT nID);
 // A message box captioned with the application name, owned by the active window.
 // It allocates nothing, so it can still tell of a failed allocation.
 int AfxMessageBox(LPCWSTR lpszText, UINT nType);
-
-// What the reader is told when the program cannot put up its window and ends.
-inline constexpr wchar_t STARTUP_FAILED[] =
-    L"입력 화면을 준비하지 못해 Pulmetra를 종료합니다. 전산 담당자에게 문의하십시오.";
+// The same with a text of the program's string table, read without allocating.
+int AfxMessageBox(UINT nIDPrompt, UINT nType);
 
 // The system's own text for an error code, without its line break; empty when it has none.
 CString SystemErrorText(DWORD dwError);

@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "model/WideString.h"
+#include "base/WideString.h"
 
 // The whole text of a window, however long.
 CString GetWindowTextString(HWND hWnd);

@@ -5,7 +5,7 @@
 
 #include "CategoryDerivation.h"
 #include "Labels.h"
-#include "NumberText.h"
+#include "base/NumberText.h"
 
 namespace {
 

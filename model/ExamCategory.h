@@ -2,7 +2,7 @@
 #include <span>
 
 #include "NoduleItem.h"
-#include "WideString.h"
+#include "base/WideString.h"
 
 // Check states of the form's exam findings (true = ticked) and the severity combo.
 struct ExamFindings {

@@ -3,7 +3,7 @@
 #include <span>
 
 #include "NoduleItem.h"
-#include "TextTrim.h"
+#include "base/TextTrim.h"
 
 namespace {
 

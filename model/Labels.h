@@ -1,5 +1,5 @@
 #pragma once
-#include "WideString.h"
+#include "base/WideString.h"
 
 // The only place where these texts are spelled; a value outside a table gives "".
 CString NoduleTypeText(int nType);

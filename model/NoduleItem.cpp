@@ -3,7 +3,7 @@
 #include <climits>
 #include <cmath>
 
-#include "NumberText.h"
+#include "base/NumberText.h"
 
 CNoduleItem::CNoduleItem() { ++s_nLive; }
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "WideString.h"
+#include "base/WideString.h"
 
 // Values are the item indexes of the form's combo boxes; never renumber them.
 enum NoduleType : int {

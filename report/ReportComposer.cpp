@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "model/Labels.h"
-#include "model/NumberText.h"
-#include "model/TextTrim.h"
+#include "base/NumberText.h"
+#include "base/TextTrim.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "model/ExamCategory.h"
 #include "model/NoduleItem.h"
-#include "model/OleDateTime.h"
+#include "base/OleDateTime.h"
 
 // Everything of the examination that the report reads besides the nodules,
 // taken from the form at the moment of the press. Notes are the detail edits'

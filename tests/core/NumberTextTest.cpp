@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "model/OleDateTime.h"
+#include "base/OleDateTime.h"
 
 TEST(OleDateTime, FormatIsoDate) {
     constexpr double NOT_A_NUMBER = std::numeric_limits<double>::quiet_NaN();

@@ -5,7 +5,7 @@
 #include <limits>
 #include <vector>
 
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 #include "report/ReportComposer.h"
 
 namespace {

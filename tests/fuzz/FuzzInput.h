@@ -9,7 +9,7 @@
 #include <limits>
 
 #include "model/NoduleItem.h"
-#include "model/WideString.h"
+#include "base/WideString.h"
 
 class FuzzInput {
 public:

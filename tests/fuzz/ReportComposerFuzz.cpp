@@ -14,7 +14,7 @@
 
 #include "FuzzCore.h"
 #include "model/Labels.h"
-#include "model/TextTrim.h"
+#include "base/TextTrim.h"
 #include "report/ReportComposer.h"
 
 namespace {

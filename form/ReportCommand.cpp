@@ -1,11 +1,11 @@
 // The Report button: check every nodule, compose the report and show it.
 #include <vector>
 
-#include "DlgReading.h"
-#include "ReportComposer.h"
-#include "form/PulmetraDlg.h"
+#include "PulmetraDlg.h"
+#include "report/DlgReading.h"
+#include "report/ReportComposer.h"
 #include "framework/WinApp.h"
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 
 namespace {
 
