@@ -6,7 +6,6 @@
 class CAboutDlg : public CDialog {
 public:
     explicit CAboutDlg(HWND hWndParent) : CDialog(IDD, hWndParent) {}
-    ~CAboutDlg() override = default;
 
     enum { IDD = IDD_ABOUTBOX };
 };

@@ -6,6 +6,8 @@
 #include <array>
 #include <span>
 
+#include "framework/WindowState.h"
+
 namespace {
 
 constexpr int LOGO_MARGIN = 16;
@@ -14,13 +16,6 @@ constexpr int LOGO_RIGHT_INSET = 2;
 // (res/art/make-art.sh), the same in each channel.
 constexpr int LOGO_BACKGROUND = 0xF0;
 constexpr int FULL = 255;  // opacities and shares in 255ths
-
-RECT ChildRect(HWND hWndParent, HWND hWndChild) {
-    RECT rect;
-    GetWindowRect(hWndChild, &rect);
-    MapWindowPoints(nullptr, hWndParent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
 
 // For each channel value, how much of the logo it shows: the least opacity with
 // which some colour laid over the background gives it.

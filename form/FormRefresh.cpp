@@ -156,7 +156,7 @@ ExamFindings CPulmetraDlg::ReadExamFindings() const {
 CString CPulmetraDlg::FinalCategoryOfEntries() const {
     std::vector<int> categories;
     categories.reserve(m_nodules.size());
-    for (const CNoduleItem* pItem : m_nodules) categories.push_back(pItem->m_nCategory);
+    for (const auto& pItem : m_nodules) categories.push_back(pItem->m_nCategory);
     return FinalCategoryText(categories, ReadExamFindings());
 }
 

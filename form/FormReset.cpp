@@ -2,6 +2,7 @@
 #include "PulmetraDlg.h"
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "framework/WinApp.h"
@@ -30,10 +31,7 @@ void CPulmetraDlg::ResetForm() {
 
     // The records are freed only once every row is gone, so that no notification
     // raised by the removal can reach a freed record.
-    std::vector<std::unique_ptr<CNoduleItem>> records;
-    records.reserve(m_nodules.size());
-    for (CNoduleItem* pItem : m_nodules) records.emplace_back(pItem);
-    m_nodules.clear();
+    std::vector<std::unique_ptr<CNoduleItem>> records = std::exchange(m_nodules, {});
     m_listNodules.DeleteAllItems();
     records.clear();
     ForgetDeletedNodule();

@@ -71,10 +71,16 @@ int CPulmetraDlg::GetSelectedRow() const {
 }
 
 CNoduleItem* CPulmetraDlg::GetNodule(int nItem) const {
-    return nItem >= 0 && nItem < static_cast<int>(m_nodules.size()) ? m_nodules[static_cast<size_t>(nItem)] : nullptr;
+    return nItem >= 0 && nItem < static_cast<int>(m_nodules.size()) ? m_nodules[static_cast<size_t>(nItem)].get()
+                                                                     : nullptr;
 }
 
-std::vector<const CNoduleItem*> CPulmetraDlg::GetNodules() const { return {m_nodules.begin(), m_nodules.end()}; }
+std::vector<const CNoduleItem*> CPulmetraDlg::GetNodules() const {
+    std::vector<const CNoduleItem*> nodules;
+    nodules.reserve(m_nodules.size());
+    for (const auto& pItem : m_nodules) nodules.push_back(pItem.get());
+    return nodules;
+}
 
 CNoduleItem* CPulmetraDlg::GetSelectedNodule() const { return GetNodule(GetSelectedRow()); }
 
@@ -89,14 +95,16 @@ void CPulmetraDlg::SelectRow(int nItem) {
     if (GetSelectedRow() < 0) RefreshForm();
 }
 
-// A row at nItem for the record, which the row owns from then on (pItem is left
-// empty), with its texts; -1, and the record left to the caller, when the list
-// takes no row.
+// A row at nItem for the record, which the form owns from then on (pItem is
+// left empty), with its texts; -1, and the record left to the caller, when the
+// list takes no row. The room for the record is made first, so that once the
+// row stands nothing can fail before the record is held.
 int CPulmetraDlg::InsertNoduleRow(int nItem, std::unique_ptr<CNoduleItem>& pItem) {
+    m_nodules.reserve(m_nodules.size() + 1);
     const int nInserted = m_listNodules.InsertItem(nItem, NoduleTypeText(pItem->m_nType),
                                                    reinterpret_cast<LPARAM>(pItem.get()));
     if (nInserted < 0) return -1;
-    m_nodules.insert(m_nodules.begin() + nInserted, pItem.release());
+    m_nodules.insert(m_nodules.begin() + nInserted, std::move(pItem));
     UpdateNoduleRow(nInserted);
     return nInserted;
 }
@@ -117,7 +125,7 @@ void CPulmetraDlg::OnDeleteNoduleClicked() {
     // Take the record out of the list's reach first: the removal notifies a
     // deselection, and the form is refreshed below, once the selection has moved.
     // The record is kept, in place of one deleted before, for Ctrl+Z.
-    std::unique_ptr<CNoduleItem> pItem(GetNodule(nItem));
+    std::unique_ptr<CNoduleItem> pItem = std::move(m_nodules[static_cast<size_t>(nItem)]);
     m_nodules.erase(m_nodules.begin() + nItem);
     m_bMovingSelection = true;
     m_listNodules.DeleteItem(nItem);

@@ -33,10 +33,10 @@ BEGIN_MESSAGE_MAP(CPulmetraDlg, CDialog)
     ON_BN_CLICKED(IDC_ADD_NODULE, &CPulmetraDlg::OnAddNoduleClicked)
     ON_BN_CLICKED(IDC_DELETE_NODULE, &CPulmetraDlg::OnDeleteNoduleClicked)
     ON_CBN_SELCHANGE(IDC_NODULE_TYPE, &CPulmetraDlg::OnNoduleTypeChanged)
-    ON_EN_KILLFOCUS(IDC_LONG_AXIS, &CPulmetraDlg::OnLongAxisKillFocus)
-    ON_EN_KILLFOCUS(IDC_SHORT_AXIS, &CPulmetraDlg::OnShortAxisKillFocus)
-    ON_EN_KILLFOCUS(IDC_SOLID_LONG_AXIS, &CPulmetraDlg::OnSolidLongAxisKillFocus)
-    ON_EN_KILLFOCUS(IDC_SOLID_SHORT_AXIS, &CPulmetraDlg::OnSolidShortAxisKillFocus)
+    ON_CONTROL_EX(EN_KILLFOCUS, IDC_LONG_AXIS, &CPulmetraDlg::OnSizeKillFocus)
+    ON_CONTROL_EX(EN_KILLFOCUS, IDC_SHORT_AXIS, &CPulmetraDlg::OnSizeKillFocus)
+    ON_CONTROL_EX(EN_KILLFOCUS, IDC_SOLID_LONG_AXIS, &CPulmetraDlg::OnSizeKillFocus)
+    ON_CONTROL_EX(EN_KILLFOCUS, IDC_SOLID_SHORT_AXIS, &CPulmetraDlg::OnSizeKillFocus)
     ON_CBN_SELCHANGE(IDC_LOBE, &CPulmetraDlg::OnLobeChanged)
     ON_EN_KILLFOCUS(IDC_IMAGE_NO, &CPulmetraDlg::OnImageNoKillFocus)
     ON_BN_CLICKED(IDC_CALCIFICATION, &CPulmetraDlg::OnCalcificationClicked)
@@ -81,6 +81,28 @@ CPulmetraDlg::CPulmetraDlg(HWND hWndParent)
     : CDialog(IDD, hWndParent),
       m_hIcon(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME))),
       m_dtPriorCt(OneYearBeforeNow()) {}
+
+// Every message of the form's loop passes these steps, in this order, before it
+// reaches a control; a step that acts on a message ends its way there.
+std::span<const MessageFilter> CPulmetraDlg::GetMessageChain() const {
+    static const MessageFilter chain[] = {
+        // The wheel goes where the pointer is (framework/WheelGuard.cpp).
+        FILTER_STEP(&CPulmetraDlg::RouteWheel),
+        // A syllable still being composed is completed before a key or a click acts (framework/InputMethod.cpp).
+        FILTER_STEP(&CPulmetraDlg::CompleteComposition),
+        // Page Up and Page Down move the view of a form larger than the screen (framework/DialogScroller.cpp).
+        FILTER_STEP(&CPulmetraDlg::ScrollByPageKeys),
+        // The tooltips of the rows and the final category follow the mouse (ReaderTips.cpp).
+        FILTER_STEP(&CPulmetraDlg::RelayToTips),
+        // Ctrl+N, Ctrl+D, Ctrl+Z, Ctrl+Enter, Ctrl+Up and Ctrl+Down, from any control (ShortcutKeys.cpp).
+        FILTER_STEP(&CPulmetraDlg::RunCommandKey),
+        // Enter keeps what was typed and never presses a button (SizeEditors.cpp).
+        FILTER_STEP(&CPulmetraDlg::CommitOnEnter),
+        // Tab, Shift+Tab, Escape and the rest of the dialog manager.
+        FILTER_STEP(&CPulmetraDlg::RunDialogManager),
+    };
+    return chain;
+}
 
 // A window still up goes now, while OnDestroy can still free the records.
 CPulmetraDlg::~CPulmetraDlg() { DestroyModal(); }

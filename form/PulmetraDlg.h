@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "framework/Dialog.h"
@@ -36,11 +37,11 @@ public:
 
     enum { IDD = IDD_PULMETRA_DIALOG };
 
-    BOOL PreTranslateMessage(MSG* pMsg) override;
     // What the form tells Windows while it holds the session's end up; empty otherwise.
     const CString& ShutdownBlockReason() const { return m_shutdownBlockReason.Given(); }
 
 protected:
+    std::span<const MessageFilter> GetMessageChain() const override;
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
 
@@ -48,9 +49,10 @@ protected:
     CIcon m_iconSmall;  // icon 128 at the small-icon size: title bar and task bar
     CFont m_fontCategory;
     CListCtrl m_listNodules;
-    // The rows' records in row order, as the rows' item data hold them: a refresh
-    // reads every record, and asking the list for each costs a message per row.
-    std::vector<CNoduleItem*> m_nodules;
+    // The nodules' records in row order, owned here; each row's item data points
+    // to its record. A refresh reads every record, and asking the list for each
+    // costs a message per row.
+    std::vector<std::unique_ptr<CNoduleItem>> m_nodules;
     COleDateTime m_dtPriorCt;
     // The date the last load put into the picker, which always holds a date: only
     // another date was entered by the reader (a fresh "a year ago" differs after midnight).
@@ -60,7 +62,7 @@ protected:
     CBitmap m_bmpLogo;        // the logo as shown: at its control's size, on the face colour
     // Set while the form itself moves the selection to another row, which refreshes it.
     bool m_bMovingSelection = false;
-    // The long-axis edit whose commit is moving the focus on to its short axis; 0 otherwise.
+    // The long-axis edit whose Enter is moving the focus on to its short axis; 0 otherwise.
     int m_nMovingFocusFrom = 0;
     // The kind of CT the nodules' follow-up statuses were last reset for (1000's index).
     int m_nCtType = 0;
@@ -93,25 +95,21 @@ protected:
     void RestoreDeletedNodule();
     void ForgetDeletedNodule();
 
-    // Nodule editors
+    // Nodule editors: what is typed (SizeEditors.cpp), and the choices and boxes
     bool IsCommittable(int nIDC) const;
     bool TakeTypedDiameter(int nIDC, double& dValue);
-    void CommitDiameter(int nIDC, double CNoduleItem::*field);
-    void CommitLongAxis(int nIDC, double CNoduleItem::*longField, double CNoduleItem::*shortField, int nShortIDC,
-                        bool bEnter);
+    bool CommitSize(int nIDC, bool bEnter);
+    void OnSizeKillFocus(int nIDC);
+    void OnImageNoKillFocus();
     void CommitEditor(int nIDC, bool bEnter);
     void CommitFocusedEditor();
-    void OnComboCloseUp();
-    void ReconcileCombos();
+    FilterResult CommitOnEnter(MSG& msg);
     void CommitFeature(bool CNoduleItem::*flag, int nIDC, int nMinCategory);
     void FinishNoduleEdit();
+    void OnComboCloseUp();
+    void ReconcileCombos();
     void OnNoduleTypeChanged();
-    void OnLongAxisKillFocus();
-    void OnShortAxisKillFocus();
-    void OnSolidLongAxisKillFocus();
-    void OnSolidShortAxisKillFocus();
     void OnLobeChanged();
-    void OnImageNoKillFocus();
     void OnFollowUpChanged();
     void OnPerifissuralClicked();
     void OnCalcificationClicked();
@@ -150,7 +148,7 @@ protected:
     ExamInputs ReadExamInputs() const;
 
     // Command keys
-    bool RunShortcutKey(const MSG& msg);
+    FilterResult RunCommandKey(MSG& msg);
     void ParkFocus(int nIDC);
     void OnAddNoduleKey();
     void OnDeleteNoduleKey();
@@ -162,7 +160,7 @@ protected:
 
     // Tooltips
     void CreateTips();
-    void RelayTipEvent(const MSG& msg);
+    FilterResult RelayToTips(MSG& msg);
     void TrackTipRow(POINT ptList);
     void ExplainTipRow();
     void KeepCategoryToolOnCategory();

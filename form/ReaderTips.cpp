@@ -4,6 +4,7 @@
 
 #include <windowsx.h>
 
+#include "framework/WindowState.h"
 #include "model/CategoryExplanation.h"
 
 namespace {
@@ -37,8 +38,7 @@ void CPulmetraDlg::CreateTips() {
     // 1037 lets the mouse through to the form (it has no SS_NOTIFY), so its tool
     // is its rectangle on the form, and its text is made when the tip shows. The
     // form is shown unscrolled.
-    GetWindowRect(GetDlgItem(IDC_FINAL_CATEGORY), &m_rcCategoryTool);
-    MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&m_rcCategoryTool), 2);
+    m_rcCategoryTool = ChildRect(m_hWnd, GetDlgItem(IDC_FINAL_CATEGORY));
     m_ptCategoryToolScroll = {};
     m_tips.AddTool(m_hWnd, LPSTR_TEXTCALLBACKW, &m_rcCategoryTool, IDC_FINAL_CATEGORY);
 }
@@ -56,17 +56,18 @@ void CPulmetraDlg::KeepCategoryToolOnCategory() {
 // Sees every message of the form's loop before it is dispatched: the mouse
 // messages move the tips, and the tooltip's own timer, which shows a tip after
 // the pointer has rested, first has the row's explanation made.
-void CPulmetraDlg::RelayTipEvent(const MSG& msg) {
+FilterResult CPulmetraDlg::RelayToTips(MSG& msg) {
     if (msg.message == WM_TIMER && msg.hwnd == m_tips.m_hWnd) {
         ExplainTipRow();
-        return;
+        return FilterResult::Pass;
     }
-    if (msg.message < WM_MOUSEFIRST || msg.message > WM_MOUSELAST) return;
-    if (msg.hwnd != m_hWnd && !IsChild(m_hWnd, msg.hwnd)) return;
+    if (msg.message < WM_MOUSEFIRST || msg.message > WM_MOUSELAST) return FilterResult::Pass;
+    if (msg.hwnd != m_hWnd && !IsChild(m_hWnd, msg.hwnd)) return FilterResult::Pass;
     if (msg.hwnd == m_hWnd) KeepCategoryToolOnCategory();
     if (msg.hwnd == m_listNodules.m_hWnd && msg.message == WM_MOUSEMOVE)
         TrackTipRow({GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)});
     m_tips.RelayEvent(&msg);
+    return FilterResult::Pass;
 }
 
 // The row tool follows the pointer: one tool over the row beneath it, replaced

@@ -16,7 +16,7 @@ constexpr LPARAM KEY_WAS_DOWN = 1 << 30;  // an auto-repeated key-down
 
 }  // namespace
 
-bool CPulmetraDlg::RunShortcutKey(const MSG& msg) {
+FilterResult CPulmetraDlg::RunCommandKey(MSG& msg) {
     static constexpr struct {
         WPARAM vk;
         bool bRepeats;  // held down, it runs again; adding, deleting and reporting do not
@@ -29,19 +29,19 @@ bool CPulmetraDlg::RunShortcutKey(const MSG& msg) {
         {VK_UP, true, &CPulmetraDlg::OnPreviousNoduleKey},
         {VK_DOWN, true, &CPulmetraDlg::OnNextNoduleKey},
     };
-    if (msg.message != WM_KEYDOWN) return false;
+    if (msg.message != WM_KEYDOWN) return FilterResult::Pass;
     const auto key = std::find_if(std::begin(KEYS), std::end(KEYS), [&msg](const auto& k) { return k.vk == msg.wParam; });
     // The modifiers are asked for the command keys only: every other key typed
     // would pay for the question, a round trip to the window system under Wine.
-    if (key == std::end(KEYS) || !IsDown(VK_CONTROL) || IsDown(VK_SHIFT) || IsDown(VK_MENU)) return false;
-    if (msg.hwnd != m_hWnd && !IsChild(m_hWnd, msg.hwnd)) return false;
+    if (key == std::end(KEYS) || !IsDown(VK_CONTROL) || IsDown(VK_SHIFT) || IsDown(VK_MENU)) return FilterResult::Pass;
+    if (msg.hwnd != m_hWnd && !IsChild(m_hWnd, msg.hwnd)) return FilterResult::Pass;
     // An open drop-down list keeps its keys until the reader has chosen.
-    if (IsDroppedCombo(msg.hwnd)) return false;
+    if (IsDroppedCombo(msg.hwnd)) return FilterResult::Pass;
     if (key->bRepeats || !(msg.lParam & KEY_WAS_DOWN)) {
         ForgetTips();  // a tip shown would outstay the data it explains
         (this->*key->run)();
     }
-    return true;
+    return FilterResult::Handled;
 }
 
 // As a click on the button: the editor that had the focus commits first.

@@ -58,11 +58,6 @@ const MessageMap* CDialog::GetThisMessageMap() {
     return &map;
 }
 
-const CRuntimeClass* CDialog::GetRuntimeClass() const {
-    static const CRuntimeClass classCDialog = {L"CDialog"};
-    return &classCDialog;
-}
-
 INT_PTR CDialog::DoModal() {
     if (!CreateModal()) return -1;
     INT_PTR result = RunModalLoop();
@@ -122,26 +117,19 @@ INT_PTR CDialog::RunModalLoop() {
     return m_nModalResult;
 }
 
-// The filter runs outside the dialog procedure: a failure there must not end
-// the loop, and with it the program and everything the reader entered. Before
-// it, the wheel is sent where the pointer is and a composed syllable is
-// completed before a key or click that acts.
+// The chain runs outside the dialog procedure: a failure there must not end the
+// loop, and with it the program and everything the reader entered.
 void CDialog::PumpMessage(MSG& msg) {
     BOOL bConsumed = FALSE;
-    int nDeliveries = 1;
     try {
-        if (IsWheelMessage(msg.message) && (nDeliveries = m_wheel.Route(msg, m_hWnd)) == 0) return;
-        CompleteCompositionBefore(msg);
-        bConsumed = (m_scroller.IsActive() && m_scroller.HandlePageKey(msg)) || PreTranslateMessage(&msg);
+        bConsumed = PreTranslateMessage(&msg);
     } catch (...) {
         ReportFailedHandler();
         return;
     }
     if (!bConsumed) {
-        for (int n = 0; n < nDeliveries; ++n) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
     }
     // Only a key or a click moves the focus, perhaps to a control out of view. A
     // click's control is under the pointer: the view holds still while the
@@ -186,8 +174,44 @@ HWND CDialog::GetDlgItem(int nID) const {
     return hWnd;
 }
 
+std::span<const MessageFilter> CDialog::GetMessageChain() const {
+    static const MessageFilter chain[] = {
+        FILTER_STEP(&CDialog::RouteWheel),
+        FILTER_STEP(&CDialog::CompleteComposition),
+        FILTER_STEP(&CDialog::ScrollByPageKeys),
+        FILTER_STEP(&CDialog::RunDialogManager),
+    };
+    return chain;
+}
+
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
-    return m_hWnd && IsDialogMessageW(m_hWnd, pMsg);
+    for (const MessageFilter& step : GetMessageChain())
+        if (step.run(*this, *pMsg) == FilterResult::Handled) return TRUE;
+    return FALSE;
+}
+
+// A choice moves one item for each message, so a turn of several whole notches
+// reaches it as that many: all but the last straight away, the last through the
+// rest of the chain like any message.
+FilterResult CDialog::RouteWheel(MSG& msg) {
+    if (!IsWheelMessage(msg.message)) return FilterResult::Pass;
+    const int nDeliveries = m_wheel.Route(msg, m_hWnd);
+    if (nDeliveries == 0) return FilterResult::Handled;
+    for (int n = 1; n < nDeliveries; ++n) DispatchMessageW(&msg);
+    return FilterResult::Pass;
+}
+
+FilterResult CDialog::CompleteComposition(MSG& msg) {
+    CompleteCompositionBefore(msg);
+    return FilterResult::Pass;
+}
+
+FilterResult CDialog::ScrollByPageKeys(MSG& msg) {
+    return m_scroller.IsActive() && m_scroller.HandlePageKey(msg) ? FilterResult::Handled : FilterResult::Pass;
+}
+
+FilterResult CDialog::RunDialogManager(MSG& msg) {
+    return m_hWnd && IsDialogMessageW(m_hWnd, &msg) ? FilterResult::Handled : FilterResult::Pass;
 }
 
 BOOL CDialog::OnInitDialog() {

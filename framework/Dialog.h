@@ -1,9 +1,11 @@
 #pragma once
 #include <windows.h>
 
+#include <span>
 #include <unordered_map>
 
 #include "DialogScroller.h"
+#include "MessageFilter.h"
 #include "MessageMap.h"
 #include "WheelGuard.h"
 #include "base/WideString.h"
@@ -14,20 +16,9 @@ class CDataExchange;
 // here for a work area that changes while a dialog is open.
 extern BOOL(WINAPI* g_pfnGetMonitorInfo)(HMONITOR hMonitor, LPMONITORINFO pInfo);
 
-// The run-time class of a dialog: its class name.
-struct CRuntimeClass {
-    const wchar_t* m_lpszClassName;
-};
-
-#define DECLARE_DYNAMIC(theClass)                 \
-public:                                           \
-    static const CRuntimeClass class##theClass;   \
-    const CRuntimeClass* GetRuntimeClass() const override { return &class##theClass; }
-
-#define IMPLEMENT_DYNAMIC(theClass) const CRuntimeClass theClass::class##theClass = {L## #theClass};
-
 // A modal dialog built from a template resource, with its own message loop so
-// that every message passes PreTranslateMessage before the dialog manager.
+// that every message passes PreTranslateMessage, and with it the dialog's message
+// chain, before it is dispatched.
 class CDialog {
 public:
     explicit CDialog(UINT nIDTemplate, HWND hWndParent = nullptr);
@@ -65,12 +56,27 @@ public:
     static const MessageMap* GetThisMessageMap();
     virtual const MessageMap* GetMessageMap() const { return GetThisMessageMap(); }
 
+    // Runs the message through the steps of GetMessageChain, in order; TRUE when
+    // a step has acted on it and it is not to be dispatched.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
-    virtual const CRuntimeClass* GetRuntimeClass() const;
+
+    // The framework's steps, for a dialog's chain. The wheel goes where the
+    // pointer is, a whole notch at a time for a choice.
+    FilterResult RouteWheel(MSG& msg);
+    // A syllable being composed is completed before a key or a click acts.
+    FilterResult CompleteComposition(MSG& msg);
+    // Page Up and Page Down move the view of a dialog larger than its screen.
+    FilterResult ScrollByPageKeys(MSG& msg);
+    // Tab, Shift+Tab, Escape, the default button and the rest of the dialog manager.
+    FilterResult RunDialogManager(MSG& msg);
 
     HWND m_hWnd = nullptr;
 
 protected:
+    // Every step a message passes before it reaches a control, in order: by
+    // default the framework's four. A dialog with steps of its own lists the
+    // framework's among them.
+    virtual std::span<const MessageFilter> GetMessageChain() const;
     // Fills the combo boxes from the initialisation data and loads the data.
     virtual BOOL OnInitDialog();
     virtual void DoDataExchange(CDataExchange* pDX);

@@ -15,13 +15,6 @@ constexpr UINT DEFAULT_WHEEL_LINES = 3;
 
 SIZE SizeOf(const RECT& rect) { return {rect.right - rect.left, rect.bottom - rect.top}; }
 
-RECT ChildRect(HWND hDlg, HWND hChild) {
-    RECT rect;
-    GetWindowRect(hChild, &rect);
-    MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 // The control's caption: a text label just before it in the tab order, on its row.
 bool IsLabelOf(HWND hLabel, const RECT& control, HWND hDlg) {
     if (!hLabel || !IsOfClass(hLabel, L"Static")) return false;

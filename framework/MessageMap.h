@@ -43,6 +43,11 @@ template <auto Handler> INT_PTR Command(CDialog& d, WPARAM, LPARAM) {
     return TRUE;
 }
 
+template <auto Handler> INT_PTR CommandFrom(CDialog& d, WPARAM wParam, LPARAM) {
+    (static_cast<Owner<Handler>&>(d).*Handler)(static_cast<int>(LOWORD(wParam)));
+    return TRUE;
+}
+
 template <auto Handler> INT_PTR Notify(CDialog& d, WPARAM, LPARAM lParam) {
     LRESULT result = 0;
     (static_cast<Owner<Handler>&>(d).*Handler)(reinterpret_cast<NMHDR*>(lParam), &result);
@@ -93,6 +98,11 @@ public:                                                \
 #define ON_COMMAND_CODE(code, id, fn)                                                  \
     {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), MessageResult::None, \
      &message_map_detail::Command<fn>},
+// A control's notification to a handler told which control sent it: one handler
+// for controls that behave alike, each a row of a table of its own.
+#define ON_CONTROL_EX(code, id, fn)                                                   \
+    {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), MessageResult::None, \
+     &message_map_detail::CommandFrom<fn>},
 #define ON_BN_CLICKED(id, fn) ON_COMMAND_CODE(BN_CLICKED, id, fn)
 #define ON_CBN_SELCHANGE(id, fn) ON_COMMAND_CODE(CBN_SELCHANGE, id, fn)
 #define ON_CBN_CLOSEUP(id, fn) ON_COMMAND_CODE(CBN_CLOSEUP, id, fn)

@@ -14,3 +14,11 @@ inline bool IsDown(int vk) { return GetKeyState(vk) < 0; }
 inline bool IsDroppedComboBox(HWND hWnd) {
     return hWnd && IsOfClass(hWnd, L"ComboBox") && SendMessageW(hWnd, CB_GETDROPPEDSTATE, 0, 0);
 }
+
+// A child window's rectangle in its parent's client coordinates.
+inline RECT ChildRect(HWND hParent, HWND hChild) {
+    RECT rect;
+    GetWindowRect(hChild, &rect);
+    MapWindowPoints(nullptr, hParent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}

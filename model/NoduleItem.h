@@ -46,13 +46,13 @@ inline constexpr double SIZE_NUDGE_MM = 0.0001;
 inline bool IsMeasured(double dStoredMm) { return dStoredMm > SIZE_NUDGE_MM; }
 
 // One nodule as the reader entered it, with its current Lung-RADS category.
-// Owned by its row of the nodule list, deleted through the base pointer.
+// Owned by the form, one for each row of the nodule list.
 class CNoduleItem {
 public:
     CNoduleItem();
     CNoduleItem(const CNoduleItem& other);
     CNoduleItem& operator=(const CNoduleItem&) = default;
-    virtual ~CNoduleItem();
+    ~CNoduleItem();
 
     // Records alive now: the form frees each exactly once, which tests count.
     static int LiveCount() { return s_nLive; }

@@ -13,16 +13,12 @@ const wchar_t* const NOT_KEPT_FORMATS[] = {L"CanUploadToCloudClipboard", L"CanIn
 
 }  // namespace
 
-IMPLEMENT_DYNAMIC(CDlgReading)
-
 BEGIN_MESSAGE_MAP(CDlgReading, CDialog)
     ON_BN_CLICKED(IDOK, &CDlgReading::OnOkClicked)
     ON_BN_CLICKED(IDC_COPY, &CDlgReading::OnCopyClicked)
 END_MESSAGE_MAP()
 
 CDlgReading::CDlgReading(HWND hWndParent) : CDialog(IDD, hWndParent) {}
-
-CDlgReading::~CDlgReading() = default;
 
 void CDlgReading::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);

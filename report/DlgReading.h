@@ -4,11 +4,8 @@
 
 // The composed report, editable, with copying to the clipboard.
 class CDlgReading : public CDialog {
-    DECLARE_DYNAMIC(CDlgReading)
-
 public:
     explicit CDlgReading(HWND hWndParent);
-    ~CDlgReading() override;
 
     enum { IDD = IDD_REPORT };
 

@@ -1,23 +1,17 @@
 #pragma once
 // What a test reads of a dialog's windows: its children in order, their class,
-// place and font.
+// place (framework/WindowState.h's ChildRect) and font.
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
+#include "framework/WindowState.h"
+
 inline std::wstring ClassOf(HWND hWnd) {
     wchar_t name[64] = {};
     GetClassNameW(hWnd, name, 64);
     return name;
-}
-
-// A child's window rectangle in the dialog's client coordinates.
-inline RECT ChildRect(HWND hDlg, HWND hChild) {
-    RECT rect;
-    GetWindowRect(hChild, &rect);
-    MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
 }
 
 // The children in template order, which is also the tab order.

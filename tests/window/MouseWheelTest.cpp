@@ -164,7 +164,9 @@ TEST(MouseWheel, FineTurnsAddUpToWholeNotches) {
         const POINT ptPointer = ScreenPoint(form, turn.nPointer);
         for (int n = 0; n < turn.nTurns; ++n) form.TurnWheel(WindowFromPoint(ptPointer), ptPointer, turn.nDelta);
 
-        if (turn.nItemsDown != THE_LISTS_OWN) EXPECT_EQ(form.ComboSel(IDC_LOBE), LOBE_RLL + turn.nItemsDown);
+        if (turn.nItemsDown != THE_LISTS_OWN) {
+            EXPECT_EQ(form.ComboSel(IDC_LOBE), LOBE_RLL + turn.nItemsDown);
+        }
         EXPECT_EQ(formWheels.Take(), 0);
         EXPECT_EQ(SendMessageW(form.Item(IDC_LOBE), CB_GETDROPPEDSTATE, 0, 0) != 0, turn.bListOpen);
     }

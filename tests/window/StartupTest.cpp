@@ -16,6 +16,7 @@
 #include "ModalScript.h"
 #include "framework/WinApp.h"
 #include "framework/WindowText.h"
+#include "model/Labels.h"
 #include "model/NoduleItem.h"
 
 namespace {
@@ -235,6 +236,18 @@ TEST(Startup, EveryControlStandsInTemplateOrderAsInitialised) {
     }
 }
 
+namespace {
+
+// The types and lobes are the list's and the report's labels as well: the items
+// the resources give the boxes are those labels, in the order of their values.
+std::vector<std::wstring> LabelsOf(CString (*label)(int), int nCount) {
+    std::vector<std::wstring> labels;
+    for (int nValue = 0; nValue < nCount; ++nValue) labels.push_back(label(nValue));
+    return labels;
+}
+
+}  // namespace
+
 TEST(Startup, ComboBoxesHoldTheirItemsInOrder) {
     const struct {
         int id;
@@ -242,8 +255,8 @@ TEST(Startup, ComboBoxesHoldTheirItemsInOrder) {
         int selected;
     } combos[] = {
         {IDC_CT_TYPE, {L"처음 CT", L"추적 CT"}, 0},
-        {IDC_NODULE_TYPE, {L"고형", L"부분고형", L"간유리"}, CB_ERR},
-        {IDC_LOBE, {L"우상엽", L"우중엽", L"우하엽", L"좌상엽", L"좌하엽"}, CB_ERR},
+        {IDC_NODULE_TYPE, LabelsOf(NoduleTypeText, NODULE_GROUND_GLASS + 1), CB_ERR},
+        {IDC_LOBE, LabelsOf(LobeText, LOBE_LLL + 1), CB_ERR},
         {IDC_FOLLOWUP, {L"새로 생김", L"커짐", L"변화없음"}, CB_ERR},
         {IDC_CORONARY_SEVERITY, {L"Mild", L"Moderate", L"Severe"}, 0},
     };
