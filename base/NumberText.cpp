@@ -13,8 +13,7 @@
 namespace {
 
 // Runs to_chars into a buffer that grows until the text fits, then widens it.
-template <typename Convert>
-CString ToWide(Convert convert) {
+template <typename Convert> CString ToWide(Convert convert) {
     std::string buffer(32, '\0');
     for (;;) {
         std::to_chars_result result = convert(buffer.data(), buffer.data() + buffer.size());
@@ -26,8 +25,8 @@ CString ToWide(Convert convert) {
 }
 
 bool IsNumberChar(wchar_t c) {
-    return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') ||
-           c == L'.' || c == L'+' || c == L'-';
+    return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || c == L'.' || c == L'+' ||
+           c == L'-';
 }
 
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
@@ -38,9 +37,7 @@ bool IsDecimalComma(std::wstring_view text, std::size_t i) {
     return text[i] == L',' && i > 0 && i + 1 < text.size() && IsDigit(text[i - 1]) && IsDigit(text[i + 1]);
 }
 
-bool IsHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
+bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 // The exponent of a matched number, saturated far beyond any double's range.
 long long ReadExponent(std::string_view text) {
@@ -64,16 +61,15 @@ long long ReadExponent(std::string_view text) {
 bool IsOverflow(std::string_view matched, bool hex) {
     const std::size_t exponentAt = matched.find_first_of(hex ? "pP" : "eE");
     const std::string_view mantissa = matched.substr(0, exponentAt);
-    const long long exponent =
-        exponentAt == std::string_view::npos ? 0 : ReadExponent(matched.substr(exponentAt + 1));
+    const long long exponent = exponentAt == std::string_view::npos ? 0 : ReadExponent(matched.substr(exponentAt + 1));
 
     const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
     const std::size_t first = mantissa.find_first_not_of("0.");
     if (first == std::string_view::npos) {
         return false;
     }
-    const long long digitPosition = first < point ? static_cast<long long>(point - first - 1)
-                                                  : -static_cast<long long>(first - point);
+    const long long digitPosition =
+        first < point ? static_cast<long long>(point - first - 1) : -static_cast<long long>(first - point);
     return digitPosition * (hex ? 4 : 1) + exponent > 0;
 }
 
@@ -119,9 +115,8 @@ std::size_t SkipWhiteSpace(std::wstring_view text) {
 }  // namespace
 
 CString FormatFixed(double value, int decimals) {
-    return ToWide([&](char* first, char* last) {
-        return std::to_chars(first, last, value, std::chars_format::fixed, decimals);
-    });
+    return ToWide(
+        [&](char* first, char* last) { return std::to_chars(first, last, value, std::chars_format::fixed, decimals); });
 }
 
 CString FormatInt(int value) {
@@ -129,9 +124,8 @@ CString FormatInt(int value) {
 }
 
 CString FormatGeneral(double value) {
-    return ToWide([&](char* first, char* last) {
-        return std::to_chars(first, last, value, std::chars_format::general, 6);
-    });
+    return ToWide(
+        [&](char* first, char* last) { return std::to_chars(first, last, value, std::chars_format::general, 6); });
 }
 
 std::optional<double> ScanNumber(std::wstring_view text) {

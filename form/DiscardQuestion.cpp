@@ -6,9 +6,9 @@
 
 #include <oleauto.h>
 
+#include "base/NumberText.h"
 #include "framework/WinApp.h"
 #include "framework/WindowState.h"
-#include "base/NumberText.h"
 
 namespace {
 

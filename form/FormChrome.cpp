@@ -29,9 +29,9 @@ void CPulmetraDlg::CreateCategoryFont() {
 // The resource's own small image, sharp at every display scale, rather than the
 // big icon shrunk; the big one stays for the window's other uses.
 void CPulmetraDlg::SetSmallIcon() {
-    m_iconSmall.Attach(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME),
-                                                     IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                     GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
+    m_iconSmall.Attach(
+        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                      GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
     const HICON hSmall = m_iconSmall.GetSafeHandle() ? m_iconSmall.GetSafeHandle() : m_hIcon;
     SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(hSmall));
 }

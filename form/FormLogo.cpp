@@ -102,8 +102,8 @@ void CPulmetraDlg::PlaceLogo() {
     const int nHeight = group.top - nTop - LOGO_MARGIN;
     // Without a bitmap there is no ratio to keep.
     if (nBitmapHeight <= 0 || nHeight <= 0) return;
-    const int nWidth = static_cast<int>(static_cast<float>(nHeight) / static_cast<float>(nBitmapHeight) *
-                                            static_cast<float>(nBitmapWidth) + 0.5f);
+    const int nWidth = static_cast<int>(
+        static_cast<float>(nHeight) / static_cast<float>(nBitmapHeight) * static_cast<float>(nBitmapWidth) + 0.5f);
     const int nLeft = group.right - nWidth - LOGO_RIGHT_INSET;
     MoveWindow(hLogo, nLeft, nTop, nWidth, nHeight, TRUE);
     DrawLogo();

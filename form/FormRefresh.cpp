@@ -29,11 +29,11 @@ constexpr FindingDetail FINDING_DETAILS[] = {
 };
 
 // The nodule editors, cleared and disabled while no nodule is selected.
-constexpr int NODULE_EDITS[] = {IDC_LONG_AXIS, IDC_SHORT_AXIS, IDC_SOLID_LONG_AXIS, IDC_SOLID_SHORT_AXIS,
-                                IDC_IMAGE_NO, IDC_OTHER_TEXT};
+constexpr int NODULE_EDITS[] = {IDC_LONG_AXIS,        IDC_SHORT_AXIS, IDC_SOLID_LONG_AXIS,
+                                IDC_SOLID_SHORT_AXIS, IDC_IMAGE_NO,   IDC_OTHER_TEXT};
 constexpr int NODULE_COMBOS[] = {IDC_NODULE_TYPE, IDC_LOBE, IDC_FOLLOWUP};
-constexpr int NODULE_CHECKS[] = {IDC_PERIFISSURAL, IDC_CALCIFICATION, IDC_FAT, IDC_LIKELY_BENIGN,
-                                 IDC_SPICULATION, IDC_CAVITY, IDC_OTHER};
+constexpr int NODULE_CHECKS[] = {IDC_PERIFISSURAL, IDC_CALCIFICATION, IDC_FAT,  IDC_LIKELY_BENIGN,
+                                 IDC_SPICULATION,  IDC_CAVITY,        IDC_OTHER};
 
 }  // namespace
 
@@ -46,8 +46,7 @@ void CPulmetraDlg::RefreshForm() {
     else
         ClearNoduleEditors();
 
-    for (const FindingDetail& finding : FINDING_DETAILS)
-        EnableControl(finding.nDetail, IsChecked(finding.nCheckBox));
+    for (const FindingDetail& finding : FINDING_DETAILS) EnableControl(finding.nDetail, IsChecked(finding.nCheckBox));
 
     UpdateFinalCategory();
     ForgetTips();

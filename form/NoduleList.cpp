@@ -4,8 +4,8 @@
 #include <iterator>
 #include <memory>
 
-#include "model/Labels.h"
 #include "base/NumberText.h"
+#include "model/Labels.h"
 
 namespace {
 
@@ -72,7 +72,7 @@ int CPulmetraDlg::GetSelectedRow() const {
 
 CNoduleItem* CPulmetraDlg::GetNodule(int nItem) const {
     return nItem >= 0 && nItem < static_cast<int>(m_nodules.size()) ? m_nodules[static_cast<size_t>(nItem)].get()
-                                                                     : nullptr;
+                                                                    : nullptr;
 }
 
 std::vector<const CNoduleItem*> CPulmetraDlg::GetNodules() const {
@@ -101,8 +101,8 @@ void CPulmetraDlg::SelectRow(int nItem) {
 // row stands nothing can fail before the record is held.
 int CPulmetraDlg::InsertNoduleRow(int nItem, std::unique_ptr<CNoduleItem>& pItem) {
     m_nodules.reserve(m_nodules.size() + 1);
-    const int nInserted = m_listNodules.InsertItem(nItem, NoduleTypeText(pItem->m_nType),
-                                                   reinterpret_cast<LPARAM>(pItem.get()));
+    const int nInserted =
+        m_listNodules.InsertItem(nItem, NoduleTypeText(pItem->m_nType), reinterpret_cast<LPARAM>(pItem.get()));
     if (nInserted < 0) return -1;
     m_nodules.insert(m_nodules.begin() + nInserted, std::move(pItem));
     UpdateNoduleRow(nInserted);

@@ -5,15 +5,15 @@
 #include <span>
 #include <vector>
 
+#include "base/OleDateTime.h"
 #include "framework/Dialog.h"
 #include "framework/GdiObjects.h"
 #include "framework/ListCtrl.h"
 #include "framework/ShutdownBlockReason.h"
 #include "framework/ToolTipCtrl.h"
 #include "model/ExamCategory.h"
-#include "report/ReportComposer.h"
 #include "model/NoduleItem.h"
-#include "base/OleDateTime.h"
+#include "report/ReportComposer.h"
 #include "res/resource.h"
 
 // The perifissural flag is offered and kept only below this larger diameter.
@@ -72,7 +72,7 @@ protected:
     bool m_bTipRowExplained = false;  // the row tool's text is made from the record as it stands
     RECT m_rcCategoryTool{};          // 1037's tool on the form, where the view is not scrolled
     POINT m_ptCategoryToolScroll{};   // the scroll position that the tool was last placed for
-    CString m_strFinalCategoryTip;  // the tooltip reads it while it shows
+    CString m_strFinalCategoryTip;    // the tooltip reads it while it shows
     // The nodule deleted last and the row it stood at, until the list changes otherwise.
     std::unique_ptr<CNoduleItem> m_pDeletedNodule;
     int m_nDeletedRow = 0;

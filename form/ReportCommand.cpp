@@ -2,10 +2,10 @@
 #include <vector>
 
 #include "PulmetraDlg.h"
+#include "base/NumberText.h"
+#include "framework/WinApp.h"
 #include "report/DlgReading.h"
 #include "report/ReportComposer.h"
-#include "framework/WinApp.h"
-#include "base/NumberText.h"
 
 namespace {
 
@@ -22,12 +22,16 @@ const NoduleCheck NODULE_CHECKS[] = {
      L" 번째 결절의 장축 크기가 입력되지 않았습니다.", IDC_LONG_AXIS, true},
     {[](const CNoduleItem& item, bool) { return !IsMeasured(item.m_dShortAxis); },
      L" 번째 결절의 단축 크기가 입력되지 않았습니다.", IDC_SHORT_AXIS, true},
-    {[](const CNoduleItem& item, bool) { return item.m_nType == NODULE_PART_SOLID && !IsMeasured(item.m_dSolidLongAxis); },
+    {[](const CNoduleItem& item, bool) {
+         return item.m_nType == NODULE_PART_SOLID && !IsMeasured(item.m_dSolidLongAxis);
+     },
      L" 번째 결절의 고형부분 장축 크기가 입력되지 않았습니다.", IDC_SOLID_LONG_AXIS, true},
-    {[](const CNoduleItem& item, bool) { return item.m_nType == NODULE_PART_SOLID && !IsMeasured(item.m_dSolidShortAxis); },
+    {[](const CNoduleItem& item, bool) {
+         return item.m_nType == NODULE_PART_SOLID && !IsMeasured(item.m_dSolidShortAxis);
+     },
      L" 번째 결절의 고형부분 단축 크기가 입력되지 않았습니다.", IDC_SOLID_SHORT_AXIS, true},
-    {[](const CNoduleItem& item, bool) { return item.m_nLobe < 0; },
-     L" 번째 결절의 위치가 입력되지 않았습니다.", IDC_LOBE, false},
+    {[](const CNoduleItem& item, bool) { return item.m_nLobe < 0; }, L" 번째 결절의 위치가 입력되지 않았습니다.",
+     IDC_LOBE, false},
     {[](const CNoduleItem& item, bool bBaselineCt) {
          return !bBaselineCt && item.m_nFollowUp != FOLLOWUP_NEW && item.m_nFollowUp != FOLLOWUP_GROWING &&
                 item.m_nFollowUp != FOLLOWUP_STABLE;

@@ -22,15 +22,13 @@ FilterResult CPulmetraDlg::RunCommandKey(MSG& msg) {
         bool bRepeats;  // held down, it runs again; adding, deleting and reporting do not
         void (CPulmetraDlg::*run)();
     } KEYS[] = {
-        {'N', false, &CPulmetraDlg::OnAddNoduleKey},
-        {'D', false, &CPulmetraDlg::OnDeleteNoduleKey},
-        {'Z', false, &CPulmetraDlg::OnUndoDeleteKey},
-        {VK_RETURN, false, &CPulmetraDlg::OnReportKey},
-        {VK_UP, true, &CPulmetraDlg::OnPreviousNoduleKey},
-        {VK_DOWN, true, &CPulmetraDlg::OnNextNoduleKey},
+        {'N', false, &CPulmetraDlg::OnAddNoduleKey},       {'D', false, &CPulmetraDlg::OnDeleteNoduleKey},
+        {'Z', false, &CPulmetraDlg::OnUndoDeleteKey},      {VK_RETURN, false, &CPulmetraDlg::OnReportKey},
+        {VK_UP, true, &CPulmetraDlg::OnPreviousNoduleKey}, {VK_DOWN, true, &CPulmetraDlg::OnNextNoduleKey},
     };
     if (msg.message != WM_KEYDOWN) return FilterResult::Pass;
-    const auto key = std::find_if(std::begin(KEYS), std::end(KEYS), [&msg](const auto& k) { return k.vk == msg.wParam; });
+    const auto key =
+        std::find_if(std::begin(KEYS), std::end(KEYS), [&msg](const auto& k) { return k.vk == msg.wParam; });
     // The modifiers are asked for the command keys only: every other key typed
     // would pay for the question, a round trip to the window system under Wine.
     if (key == std::end(KEYS) || !IsDown(VK_CONTROL) || IsDown(VK_SHIFT) || IsDown(VK_MENU)) return FilterResult::Pass;

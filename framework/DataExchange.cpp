@@ -72,7 +72,8 @@ void DDV_MinMaxFloat(CDataExchange* pDX, float value, float minVal, float maxVal
     if (value >= minVal && value <= maxVal) return;
     CString prompt = LoadResourceString(AFX_IDP_PARSE_REAL_RANGE);
     for (const auto& [placeholder, bound] : {std::pair{L"%1", minVal}, std::pair{L"%2", maxVal}})
-        if (const size_t at = prompt.find(placeholder); at != CString::npos) prompt.replace(at, 2, FormatGeneral(bound));
+        if (const size_t at = prompt.find(placeholder); at != CString::npos)
+            prompt.replace(at, 2, FormatGeneral(bound));
     pDX->Fail(prompt);
 }
 

@@ -12,8 +12,7 @@ class CListCtrl;
 // every later exchange of the same run does nothing.
 class CDataExchange {
 public:
-    CDataExchange(CDialog& dialog, bool bSaveAndValidate)
-        : m_dialog(dialog), m_bSaveAndValidate(bSaveAndValidate) {}
+    CDataExchange(CDialog& dialog, bool bSaveAndValidate) : m_dialog(dialog), m_bSaveAndValidate(bSaveAndValidate) {}
 
     bool Succeeded() const { return !m_bFailed; }
     bool Stopped() const { return m_bFailed; }

@@ -40,8 +40,7 @@ bool ChangesTheWorkArea(UINT message, WPARAM wParam) {
 
 }  // namespace
 
-CDialog::CDialog(UINT nIDTemplate, HWND hWndParent)
-    : m_nIDTemplate(nIDTemplate), m_hWndParent(hWndParent) {}
+CDialog::CDialog(UINT nIDTemplate, HWND hWndParent) : m_nIDTemplate(nIDTemplate), m_hWndParent(hWndParent) {}
 
 // By now only the base part is left, so a window still up gets only the base's
 // handlers: a dialog with WM_DESTROY handling of its own destroys its window in
@@ -49,11 +48,8 @@ CDialog::CDialog(UINT nIDTemplate, HWND hWndParent)
 CDialog::~CDialog() { DestroyModal(); }
 
 const MessageMap* CDialog::GetThisMessageMap() {
-    static const MessageMapEntry entries[] = {
-        ON_BN_CLICKED(IDOK, &CDialog::OnOK)
-        ON_BN_CLICKED(IDCANCEL, &CDialog::OnCancel)
-        ON_WM_HELPINFO(&CDialog::OnHelpInfo)
-    };
+    static const MessageMapEntry entries[] = {ON_BN_CLICKED(IDOK, &CDialog::OnOK) ON_BN_CLICKED(
+        IDCANCEL, &CDialog::OnCancel) ON_WM_HELPINFO(&CDialog::OnHelpInfo)};
     static const MessageMap map = {nullptr, entries};
     return &map;
 }
@@ -317,13 +313,9 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
     if (wantsDefault) return FALSE;
     switch (entry->result) {
-    case MessageResult::MsgResult:
-        SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result);
-        return TRUE;
-    case MessageResult::ReturnedByProc:
-        return result;
-    case MessageResult::None:
-        break;
+    case MessageResult::MsgResult: SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, result); return TRUE;
+    case MessageResult::ReturnedByProc: return result;
+    case MessageResult::None: break;
     }
     return TRUE;
 }

@@ -156,9 +156,7 @@ void CDialogScroller::ScrollBar(int nBar, UINT nCode) {
 
 bool CDialogScroller::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND:
-        m_bFocusNotified |= IsFocusNotification(HIWORD(wParam));
-        return false;
+    case WM_COMMAND: m_bFocusNotified |= IsFocusNotification(HIWORD(wParam)); return false;
     case WM_NOTIFY:
         m_bFocusNotified |= reinterpret_cast<const NMHDR*>(lParam)->code == static_cast<UINT>(NM_SETFOCUS);
         return false;
@@ -174,8 +172,7 @@ bool CDialogScroller::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case WM_MOUSEHWHEEL:
         if (m_bHorizontal) TurnWheel(false, GET_WHEEL_DELTA_WPARAM(wParam));
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 

@@ -40,12 +40,12 @@ private:
     SIZE ClientSize() const;
 
     HWND m_hDlg = nullptr;
-    SIZE m_window{};     // the window as large as its whole layout, without scroll bars
-    SIZE m_content{};    // the client area the layout needs, in pixels
+    SIZE m_window{};                                  // the window as large as its whole layout, without scroll bars
+    SIZE m_content{};                                 // the client area the layout needs, in pixels
     bool m_bVertical = false, m_bHorizontal = false;  // the scroll bars it has
     POINT m_pos{};
-    SIZE m_line{};       // a line of the scroll bar's arrows and of the wheel
-    SIZE m_margin{};     // left around a control brought into view
+    SIZE m_line{};          // a line of the scroll bar's arrows and of the wheel
+    SIZE m_margin{};        // left around a control brought into view
     int m_nWheelRest = 0;   // of the wheel's turns, what has not moved the view a whole pixel yet
     int m_nHWheelRest = 0;  // the same across
     HWND m_hLastFocus = nullptr;

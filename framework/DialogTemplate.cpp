@@ -140,7 +140,8 @@ SIZE CDialogTemplate::GetWindowSize(WORD nPointSize) const {
         HGDIOBJ hOldFont = SelectObject(hScreen, dialogFont.GetSafeHandle());
         TEXTMETRICW metrics{};
         SIZE alphabet{};
-        if (GetTextMetricsW(hScreen, &metrics) && GetTextExtentPoint32W(hScreen, ALPHABET, ALPHABET_LENGTH, &alphabet)) {
+        if (GetTextMetricsW(hScreen, &metrics) &&
+            GetTextExtentPoint32W(hScreen, ALPHABET, ALPHABET_LENGTH, &alphabet)) {
             xBaseUnit = (alphabet.cx / (ALPHABET_LENGTH / 2) + 1) / 2;
             yBaseUnit = metrics.tmHeight;
         }

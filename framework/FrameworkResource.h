@@ -1,5 +1,7 @@
 // The numbers of the strings that the framework shows the reader. The program's
 // string table holds their texts, in its own language; the framework holds none.
+// The identifiers keep the resource editor's columns.
+// clang-format off
 #pragma once
 
 #define AFX_IDP_PARSE_REAL              0xF110  // a number is asked for

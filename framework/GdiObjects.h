@@ -16,8 +16,7 @@ protected:
 
 // Owns one handle and frees it with Free when it is replaced, reset or destroyed.
 // Neither copied nor moved: a copy would free it twice.
-template <class Handle, auto Free>
-class CGdiHandleOwner : public CGdiHandles {
+template <class Handle, auto Free> class CGdiHandleOwner : public CGdiHandles {
 public:
     CGdiHandleOwner() = default;
     ~CGdiHandleOwner() { Reset(); }

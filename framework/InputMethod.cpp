@@ -76,11 +76,8 @@ void CompleteCompositionBefore(MSG& msg) {
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-    case WM_NCLBUTTONDOWN:
-        CompleteComposition(GetFocus());
-        return;
-    default:
-        return;
+    case WM_NCLBUTTONDOWN: CompleteComposition(GetFocus()); return;
+    default: return;
     }
 }
 

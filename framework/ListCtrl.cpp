@@ -1,8 +1,6 @@
 #include "ListCtrl.h"
 
-int CListCtrl::GetItemCount() const {
-    return static_cast<int>(SendMessageW(m_hWnd, LVM_GETITEMCOUNT, 0, 0));
-}
+int CListCtrl::GetItemCount() const { return static_cast<int>(SendMessageW(m_hWnd, LVM_GETITEMCOUNT, 0, 0)); }
 
 int CListCtrl::GetNextItem(int nItem, UINT nFlags) const {
     return static_cast<int>(SendMessageW(m_hWnd, LVM_GETNEXTITEM, static_cast<WPARAM>(nItem), MAKELPARAM(nFlags, 0)));
@@ -15,7 +13,8 @@ int CListCtrl::InsertColumn(int nCol, const CString& heading, int nWidth) {
     column.cx = nWidth;
     column.pszText = const_cast<wchar_t*>(heading.c_str());
     column.iSubItem = nCol;
-    return static_cast<int>(SendMessageW(m_hWnd, LVM_INSERTCOLUMNW, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(&column)));
+    return static_cast<int>(
+        SendMessageW(m_hWnd, LVM_INSERTCOLUMNW, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(&column)));
 }
 
 int CListCtrl::InsertItem(int nItem, const CString& text, LPARAM lParam) {
@@ -42,7 +41,8 @@ CString CListCtrl::GetItemText(int nItem, int nSubItem) const {
         item.iSubItem = nSubItem;
         item.pszText = text.data();
         item.cchTextMax = static_cast<int>(text.size());
-        int copied = static_cast<int>(SendMessageW(m_hWnd, LVM_GETITEMTEXTW, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
+        int copied = static_cast<int>(
+            SendMessageW(m_hWnd, LVM_GETITEMTEXTW, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
         if (copied < static_cast<int>(text.size()) - 1) {
             text.resize(static_cast<size_t>(copied));
             return text;
@@ -80,9 +80,7 @@ void CListCtrl::SetExtendedStyle(DWORD dwExStyle) {
     SendMessageW(m_hWnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(dwExStyle));
 }
 
-HWND CListCtrl::GetHeaderCtrl() const {
-    return reinterpret_cast<HWND>(SendMessageW(m_hWnd, LVM_GETHEADER, 0, 0));
-}
+HWND CListCtrl::GetHeaderCtrl() const { return reinterpret_cast<HWND>(SendMessageW(m_hWnd, LVM_GETHEADER, 0, 0)); }
 
 int CListCtrl::SubItemHitTest(POINT pt) const {
     LVHITTESTINFO hit{};

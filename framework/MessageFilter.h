@@ -24,4 +24,5 @@ template <auto Step> FilterResult Run(CDialog& d, MSG& msg) {
 
 }  // namespace message_filter_detail
 
-#define FILTER_STEP(fn) MessageFilter{&message_filter_detail::Run<fn>}
+#define FILTER_STEP(fn) \
+    MessageFilter { &message_filter_detail::Run<fn> }

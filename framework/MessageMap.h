@@ -13,15 +13,15 @@ class CDialog;
 // the message; a message's own result goes through DWLP_MSGRESULT, except for
 // the few messages whose result the dialog procedure returns itself.
 enum class MessageResult {
-    None,          // handled; the message has no result of its own
-    MsgResult,     // set as DWLP_MSGRESULT (WM_NOTIFY, WM_QUERYENDSESSION, ...)
+    None,           // handled; the message has no result of its own
+    MsgResult,      // set as DWLP_MSGRESULT (WM_NOTIFY, WM_QUERYENDSESSION, ...)
     ReturnedByProc  // returned by the dialog procedure (WM_QUERYDRAGICON, WM_CTLCOLOR*, ...)
 };
 
 struct MessageMapEntry {
-    UINT message;    // WM_COMMAND, WM_NOTIFY or another window message
-    UINT code;       // notification code for WM_COMMAND / WM_NOTIFY
-    UINT id;         // control id for WM_COMMAND / WM_NOTIFY
+    UINT message;  // WM_COMMAND, WM_NOTIFY or another window message
+    UINT code;     // notification code for WM_COMMAND / WM_NOTIFY
+    UINT id;       // control id for WM_COMMAND / WM_NOTIFY
     MessageResult result;
     // Returns the handler's result, passed on as `result` says.
     INT_PTR (*invoke)(CDialog& dialog, WPARAM wParam, LPARAM lParam);
@@ -78,26 +78,25 @@ template <auto Handler> INT_PTR Answer(CDialog& d, WPARAM, LPARAM) {
 
 }  // namespace message_map_detail
 
-#define DECLARE_MESSAGE_MAP()                          \
-public:                                                \
-    static const MessageMap* GetThisMessageMap();      \
+#define DECLARE_MESSAGE_MAP()                     \
+public:                                           \
+    static const MessageMap* GetThisMessageMap(); \
     const MessageMap* GetMessageMap() const override { return GetThisMessageMap(); }
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)         \
-    const MessageMap* theClass::GetThisMessageMap() {  \
-        using ThisBase = baseClass;                    \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)        \
+    const MessageMap* theClass::GetThisMessageMap() { \
+        using ThisBase = baseClass;                   \
         static const MessageMapEntry entries[] = {
-
-#define END_MESSAGE_MAP()                                                                   \
-        {0, 0, 0, MessageResult::None, nullptr}};                                           \
-        static const MessageMap map = {ThisBase::GetThisMessageMap(),                       \
-                                       std::span(entries).first(std::size(entries) - 1)};   \
-        return &map;                                                                        \
+#define END_MESSAGE_MAP()                                                                                            \
+    { 0, 0, 0, MessageResult::None, nullptr }                                                                        \
+    }                                                                                                                \
+    ;                                                                                                                \
+    static const MessageMap map = {ThisBase::GetThisMessageMap(), std::span(entries).first(std::size(entries) - 1)}; \
+    return &map;                                                                                                     \
     }
 
-#define ON_COMMAND_CODE(code, id, fn)                                                  \
-    {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), MessageResult::None, \
-     &message_map_detail::Command<fn>},
+#define ON_COMMAND_CODE(code, id, fn) \
+    {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), MessageResult::None, &message_map_detail::Command<fn>},
 // A control's notification to a handler told which control sent it: one handler
 // for controls that behave alike, each a row of a table of its own.
 #define ON_CONTROL_EX(code, id, fn)                                                   \
@@ -107,7 +106,7 @@ public:                                                \
 #define ON_CBN_SELCHANGE(id, fn) ON_COMMAND_CODE(CBN_SELCHANGE, id, fn)
 #define ON_CBN_CLOSEUP(id, fn) ON_COMMAND_CODE(CBN_CLOSEUP, id, fn)
 #define ON_EN_KILLFOCUS(id, fn) ON_COMMAND_CODE(EN_KILLFOCUS, id, fn)
-#define ON_NOTIFY(code, id, fn)                                                       \
+#define ON_NOTIFY(code, id, fn)                                                           \
     {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), MessageResult::MsgResult, \
      &message_map_detail::Notify<fn>},
 // A window message whose handler takes no arguments and returns nothing.

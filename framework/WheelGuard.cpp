@@ -72,12 +72,8 @@ int CWheelRouter::Route(MSG& msg, HWND hDialog) {
         msg.wParam = MAKEWPARAM(GET_KEYSTATE_WPARAM(msg.wParam), nNotches < 0 ? -WHEEL_DELTA : WHEEL_DELTA);
         return std::abs(nNotches);
     }
-    case WheelUse::SCROLL:
-        msg.hwnd = hPart;
-        return 1;
-    case WheelUse::NONE:
-        msg.hwnd = hDialog;
-        return 1;
+    case WheelUse::SCROLL: msg.hwnd = hPart; return 1;
+    case WheelUse::NONE: msg.hwnd = hDialog; return 1;
     }
     return 1;
 }

@@ -77,9 +77,9 @@ CString LoadResourceString(UINT nID) {
 
 CString SystemErrorText(DWORD dwError) {
     wchar_t* buffer = nullptr;
-    const DWORD nLength = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, dwError,
-        0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    const DWORD nLength =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, dwError, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
     CString text = buffer ? CString(buffer, nLength) : CString();
     if (buffer) LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();

@@ -31,10 +31,10 @@ struct CategoryStep {
 // How the rules reached a nodule's category: the size rule that applied, then
 // every override that changed the result, in the order the rules apply them.
 struct CategoryDerivation {
-    bool bSizeRuleFound = false;  // false: the type and follow-up status have no row, so 0
-    SizeBand mean;                // what the applied row required of the mean diameter
-    SizeBand solidMean;           // and of the solid part's mean diameter
-    int nSizeCategory = CAT_0;    // what size and behaviour alone gave
+    bool bSizeRuleFound = false;                       // false: the type and follow-up status have no row, so 0
+    SizeBand mean;                                     // what the applied row required of the mean diameter
+    SizeBand solidMean;                                // and of the solid part's mean diameter
+    int nSizeCategory = CAT_0;                         // what size and behaviour alone gave
     std::array<CategoryStep, OVERRIDE_COUNT> steps{};  // each kind changes it at most once
     int nSteps = 0;
     int nCategory = CAT_0;  // the nodule's category: UpdateCategory stores it

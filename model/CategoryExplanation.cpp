@@ -71,8 +71,7 @@ CString StepText(const CNoduleItem& item, const CategoryStep& step) {
         if (feature.reason == step.reason && item.*feature.flag) names.push_back(FeatureText(item, feature));
     CString text = Joined(names, L", ");
     // The number shown before is the mean; this rule reads the larger axis.
-    if (step.reason == OVERRIDE_PERIFISSURAL)
-        text += L" (긴 쪽 직경 " + Millimetres(PERIFISSURAL_LIMIT_MM) + L" 미만)";
+    if (step.reason == OVERRIDE_PERIFISSURAL) text += L" (긴 쪽 직경 " + Millimetres(PERIFISSURAL_LIMIT_MM) + L" 미만)";
     return text + L" → " + CategoryText(step.nCategory);
 }
 
@@ -110,8 +109,7 @@ CString ExplainNoduleCategory(const CNoduleItem& item, bool bBaselineCt) {
     subject.push_back(type.empty() ? CString(L"결절") : type + L" 결절");
     if (const CString status = StatusText(item, bBaselineCt); !status.empty()) subject.push_back(status);
 
-    CString text =
-        Joined(subject, L", ") + L": 평균 " + MeanDiameterText(item.m_dLongAxis, item.m_dShortAxis) + L" mm";
+    CString text = Joined(subject, L", ") + L": 평균 " + MeanDiameterText(item.m_dLongAxis, item.m_dShortAxis) + L" mm";
     if (item.m_nType == NODULE_PART_SOLID)
         text += L", 고형부분 평균 " + MeanDiameterText(item.m_dSolidLongAxis, item.m_dSolidShortAxis) + L" mm";
     text += L" (" + BandText(derivation) + L") → " + CategoryText(derivation.nSizeCategory);

@@ -32,9 +32,8 @@ int WorstNoduleCategory(std::span<const int> noduleCategories) {
 }
 
 bool AnyTicked(FindingRole role, const ExamFindings& findings) {
-    return std::ranges::any_of(FINDING_RULES, [&](const FindingRule& rule) {
-        return rule.role == role && IsTicked(rule, findings);
-    });
+    return std::ranges::any_of(FINDING_RULES,
+                               [&](const FindingRule& rule) { return rule.role == role && IsTicked(rule, findings); });
 }
 
 }  // namespace

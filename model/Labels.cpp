@@ -26,12 +26,12 @@ const Label FOLLOW_UP_LABELS[] = {
 };
 
 const Label CATEGORY_LABELS[] = {
-    {CAT_0, L"0"},   {CAT_1, L"1"},   {CAT_2, L"2"},   {CAT_2B, L"2b"}, {CAT_3, L"3"},
-    {CAT_4, L"4"},   {CAT_4A, L"4A"}, {CAT_4B, L"4B"}, {CAT_4X, L"4X"},
+    {CAT_0, L"0"}, {CAT_1, L"1"},   {CAT_2, L"2"},   {CAT_2B, L"2b"}, {CAT_3, L"3"},
+    {CAT_4, L"4"}, {CAT_4A, L"4A"}, {CAT_4B, L"4B"}, {CAT_4X, L"4X"},
 };
 
 const Label LOBE_LABELS[] = {
-    {LOBE_NONE, L"---"},  {LOBE_RUL, L"우상엽"}, {LOBE_RML, L"우중엽"},
+    {LOBE_NONE, L"---"},   {LOBE_RUL, L"우상엽"}, {LOBE_RML, L"우중엽"},
     {LOBE_RLL, L"우하엽"}, {LOBE_LUL, L"좌상엽"}, {LOBE_LLL, L"좌하엽"},
 };
 

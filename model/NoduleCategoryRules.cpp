@@ -106,8 +106,8 @@ CategoryDerivation DeriveCategory(const CNoduleItem& item) {
     }
     // Both axes below the limit is the larger axis below it; an axis that is
     // not a number proves no small nodule.
-    const bool bSmallPerifissural = item.m_bPerifissural && item.m_dLongAxis < PERIFISSURAL_LIMIT_MM &&
-                                    item.m_dShortAxis < PERIFISSURAL_LIMIT_MM;
+    const bool bSmallPerifissural =
+        item.m_bPerifissural && item.m_dLongAxis < PERIFISSURAL_LIMIT_MM && item.m_dShortAxis < PERIFISSURAL_LIMIT_MM;
     if (bSmallPerifissural && derivation.nCategory != CAT_2) Apply(derivation, OVERRIDE_PERIFISSURAL, CAT_2);
     return derivation;
 }

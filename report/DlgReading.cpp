@@ -38,9 +38,10 @@ void CDlgReading::OnCopyClicked() { CopyReport(); }
 bool CDlgReading::CopyReport() {
     if (!UpdateData(TRUE)) return false;
     if (CopyToClipboard()) return true;
-    AfxMessageBox(L"판독문을 클립보드에 복사하지 못했습니다. 클립보드에 남아 있는 이전 내용은 다른 환자의 판독문일 수 "
-                  L"있으니 붙여 넣지 마십시오. 잠시 뒤 다시 복사하십시오.",
-                  MB_OK | MB_ICONERROR);
+    AfxMessageBox(
+        L"판독문을 클립보드에 복사하지 못했습니다. 클립보드에 남아 있는 이전 내용은 다른 환자의 판독문일 수 "
+        L"있으니 붙여 넣지 마십시오. 잠시 뒤 다시 복사하십시오.",
+        MB_OK | MB_ICONERROR);
     return false;
 }
 
@@ -58,8 +59,7 @@ bool CDlgReading::CopyReport() {
 bool CDlgReading::CopyToClipboard() {
     CClipboard clipboard(m_hWnd);
     if (!clipboard.IsOpen() || !EmptyClipboard()) return false;
-    if (!PutOnClipboard(CF_UNICODETEXT, m_strReport.c_str(), (m_strReport.size() + 1) * sizeof(wchar_t)))
-        return false;
+    if (!PutOnClipboard(CF_UNICODETEXT, m_strReport.c_str(), (m_strReport.size() + 1) * sizeof(wchar_t))) return false;
     PutOnClipboard(CF_LOCALE, &REPORT_LOCALE, sizeof REPORT_LOCALE);
     for (const wchar_t* name : NOT_KEPT_FORMATS) {
         const UINT nFormat = RegisterClipboardFormatW(name);

@@ -6,9 +6,9 @@
 #include <span>
 #include <vector>
 
-#include "model/Labels.h"
 #include "base/NumberText.h"
 #include "base/TextTrim.h"
+#include "model/Labels.h"
 
 namespace {
 
@@ -235,7 +235,8 @@ const Recommendation RECOMMENDATIONS[] = {
 
 // Every other category text, an empty one included.
 const Recommendation MOST_SUSPICIOUS = {
-    nullptr, L"폐암 매우 의심\r\n",
+    nullptr,
+    L"폐암 매우 의심\r\n",
     L"악성 여부 확인을 위하여 필요에 따라 흉부 CT, PET/CT 혹은 조직검사 등의 시행을 권고합니다.\r\n"
     L"새로운 큰 결절이 발생한 경우 감염/염증 병변을 배제하기 위해 한달 후 저선량흉부 CT 촬영합니다.\r\n",
 };

@@ -1,4 +1,6 @@
-// Resource and control identifiers shared by the templates and the code.
+// Resource and control identifiers shared by the templates and the code, in the
+// resource editor's columns.
+// clang-format off
 #pragma once
 
 #define IDM_ABOUTBOX                    0x0010

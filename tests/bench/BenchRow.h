@@ -7,8 +7,7 @@
 #include <cstdio>
 #include <string>
 
-inline void PrintBenchRow(const std::string& name, const std::string& n, double nanoseconds,
-                          const std::string& notes) {
+inline void PrintBenchRow(const std::string& name, const std::string& n, double nanoseconds, const std::string& notes) {
     if (nanoseconds >= 0) {
         std::printf("%s\t%s\t%.1f\t%s\n", name.c_str(), n.c_str(), nanoseconds, notes.c_str());
     } else {

@@ -37,9 +37,12 @@ struct RecordCase {
 // The paths through the rules: the size table alone, the solid part, a 4X
 // feature, the early benign return and the two overrides.
 const RecordCase RECORD_CASES[] = {
-    {"UpdateCategory: solid baseline 7 mm", NODULE_SOLID, FOLLOWUP_BASELINE, 7.5, 6.5, 0, 0, false, false, false, false},
-    {"UpdateCategory: part-solid new, spiculated", NODULE_PART_SOLID, FOLLOWUP_NEW, 12.0, 10.0, 7.0, 5.0, false, false, false, true},
-    {"UpdateCategory: ground glass growing 32 mm", NODULE_GROUND_GLASS, FOLLOWUP_GROWING, 34.0, 30.0, 0, 0, false, false, false, false},
+    {"UpdateCategory: solid baseline 7 mm", NODULE_SOLID, FOLLOWUP_BASELINE, 7.5, 6.5, 0, 0, false, false, false,
+     false},
+    {"UpdateCategory: part-solid new, spiculated", NODULE_PART_SOLID, FOLLOWUP_NEW, 12.0, 10.0, 7.0, 5.0, false, false,
+     false, true},
+    {"UpdateCategory: ground glass growing 32 mm", NODULE_GROUND_GLASS, FOLLOWUP_GROWING, 34.0, 30.0, 0, 0, false,
+     false, false, false},
     {"UpdateCategory: calcified", NODULE_SOLID, FOLLOWUP_BASELINE, 9.0, 8.0, 0, 0, false, true, false, false},
     {"UpdateCategory: perifissural 8 mm", NODULE_SOLID, FOLLOWUP_BASELINE, 8.5, 7.5, 0, 0, true, false, false, false},
     {"UpdateCategory: likely benign 16 mm", NODULE_SOLID, FOLLOWUP_NEW, 17.0, 15.0, 0, 0, false, false, true, false},
@@ -110,11 +113,22 @@ ExamInputs FullExam() {
     exam.dtPriorCt.m_dt = 45000.0;
     exam.bPriorCancer = true;
     exam.fCtdiVol = 1.35f;
-    exam.findings = ExamFindings{.bEndobronchial = true, .bConsolidation = true, .bAtelectasis = true,
-                                 .bLymphadenopathy = true, .bSuggestiveOther = true, .bCoronaryCalcification = true,
-                                 .nCoronarySeverity = 2, .bEmphysema = true, .bInterstitial = true, .bPneumonia = true,
-                                 .bExtrapulmonary = true, .bAneurysm = true, .bEffusion = true, .bSignificantOther = true,
-                                 .bInactiveTuberculosis = true, .bOtherFinding = true};
+    exam.findings = ExamFindings{.bEndobronchial = true,
+                                 .bConsolidation = true,
+                                 .bAtelectasis = true,
+                                 .bLymphadenopathy = true,
+                                 .bSuggestiveOther = true,
+                                 .bCoronaryCalcification = true,
+                                 .nCoronarySeverity = 2,
+                                 .bEmphysema = true,
+                                 .bInterstitial = true,
+                                 .bPneumonia = true,
+                                 .bExtrapulmonary = true,
+                                 .bAneurysm = true,
+                                 .bEffusion = true,
+                                 .bSignificantOther = true,
+                                 .bInactiveTuberculosis = true,
+                                 .bOtherFinding = true};
     exam.strCoronarySeverity = L"Severe";
     exam.strEndobronchialNote = L" 우측 주기관지 ";
     exam.strConsolidationNote = L"우하엽 후방";
@@ -162,11 +176,18 @@ void RegisterBenchmarks() {
         benchmark::RegisterBenchmark(c.name, UpdateCategoryBench, c)->Arg(1);
     }
     benchmark::RegisterBenchmark("FinalCategoryText", ExamCategoryBench)
-        ->Arg(1)->Arg(100)->Arg(10000)->Complexity(benchmark::oN);
+        ->Arg(1)
+        ->Arg(100)
+        ->Arg(10000)
+        ->Complexity(benchmark::oN);
     // The empty report stands apart: a growth fit cannot take n = 0 (n lg n is not defined there).
     benchmark::RegisterBenchmark("ComposeReport", ComposeReportBench)->Arg(0)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("ComposeReport", ComposeReportBench)
-        ->Arg(1)->Arg(10)->Arg(100)->Arg(1000)->Arg(10000)
+        ->Arg(1)
+        ->Arg(10)
+        ->Arg(100)
+        ->Arg(1000)
+        ->Arg(10000)
         ->Unit(benchmark::kMicrosecond)
         ->Complexity(benchmark::oNLogN);
 }

@@ -9,8 +9,7 @@ constexpr int IDD_MINIMAL = 100;
 
 INT_PTR CALLBACK MinimalDialogProc(HWND hDlg, UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
-    case WM_INITDIALOG:
-        return TRUE;
+    case WM_INITDIALOG: return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
             EndDialog(hDlg, LOWORD(wParam));

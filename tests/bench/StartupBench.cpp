@@ -89,13 +89,11 @@ double TimeOneStart(const std::wstring& path) {
     WaitForInputIdle(process.hProcess, TIMEOUT_MS);
     HWND window = VisibleWindowOf(process.dwProcessId);
     const DWORD deadline = GetTickCount() + TIMEOUT_MS;
-    while (!window && GetTickCount() < deadline &&
-           WaitForSingleObject(process.hProcess, 1) == WAIT_TIMEOUT) {
+    while (!window && GetTickCount() < deadline && WaitForSingleObject(process.hProcess, 1) == WAIT_TIMEOUT) {
         window = VisibleWindowOf(process.dwProcessId);
     }
     DWORD_PTR answer = 0;
-    const bool bReady =
-        window && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, TIMEOUT_MS, &answer) != 0;
+    const bool bReady = window && SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, TIMEOUT_MS, &answer) != 0;
     LARGE_INTEGER ready;
     QueryPerformanceCounter(&ready);
 
@@ -167,7 +165,8 @@ int main(int argc, char** argv) {
         const double ratio = programMedian / referenceMedian;
         ratios += "; " + Fixed(ratio, 2) + " x " + programs[i].name;
         if (i == 1)
-            ratios += std::string(" (budget ") + Fixed(BUDGET_RATIO, 2) + " x: " + (ratio <= BUDGET_RATIO ? "met" : "MISSED") + ")";
+            ratios += std::string(" (budget ") + Fixed(BUDGET_RATIO, 2) +
+                      " x: " + (ratio <= BUDGET_RATIO ? "met" : "MISSED") + ")";
     }
     PrintBenchRow("Start-up: " + program.name, "-", programMedian, starts + ratios);
     return 0;

@@ -93,8 +93,7 @@ int markedNodules = 0;
 
 void Mark(const char* moment) {
     if (!marking) return;
-    const std::string name =
-        "window_bench " + markedAction + " " + std::to_string(markedNodules) + " " + moment;
+    const std::string name = "window_bench " + markedAction + " " + std::to_string(markedNodules) + " " + moment;
     if (HANDLE hEvent = CreateEventA(nullptr, FALSE, FALSE, name.c_str())) CloseHandle(hEvent);
 }
 
@@ -136,7 +135,7 @@ void FillList(BenchForm& form, int nCount) {
         item.m_nImageNo = nRow + 1;
         form.Choose(IDC_LOBE, nRow % 5);
         BenchExpect(item.m_nLobe == nRow % 5 && item.m_nCategory == CAT_2,
-               "a nodule of the list did not get its lobe and category");
+                    "a nodule of the list did not get its lobe and category");
     }
     BenchExpect(form.Text(IDC_FINAL_CATEGORY) == LIST_FINAL_CATEGORY, "the list does not make the exam category 2");
 }
@@ -170,7 +169,7 @@ Timings TimeLongAxisEnter(BenchForm& form, int nRepetitions) {
         Mark("end");
         timings.Add(start, stop, nRun);
         BenchExpect(form.Text(IDC_FINAL_CATEGORY) == MEASURED_FINAL_CATEGORIES[nValue],
-               "Enter did not update the final category");
+                    "Enter did not update the final category");
         BenchExpect(form.FocusedId() == IDC_SHORT_AXIS, "Enter did not move on to the short axis");
     }
     // Back to the list's starting state.
@@ -197,7 +196,7 @@ Timings TimeFindingClick(BenchForm& form, int nRepetitions) {
         Mark("end");
         if (nRun < WARM_UP_RUNS + nRepetitions) timings.Add(start, stop, nRun);
         BenchExpect(form.Checked(IDC_CORONARY) != bWasTicked && form.Enabled(IDC_CORONARY_SEVERITY) == !bWasTicked,
-               "the findings box did not refresh its severity");
+                    "the findings box did not refresh its severity");
     }
     return timings;
 }
@@ -313,9 +312,10 @@ private:
 void ExpectReportable(const BenchForm& form) {
     for (int nRow = 0; nRow < form.RowCount(); ++nRow) {
         const CNoduleItem& item = form.Record(nRow);
-        BenchExpect(item.m_dLongAxis > 0 && item.m_dShortAxis > 0 && item.m_nLobe >= 0 &&
-                   (item.m_nType != NODULE_PART_SOLID || (item.m_dSolidLongAxis > 0 && item.m_dSolidShortAxis > 0)),
-               "a nodule would fail the report's checks");
+        BenchExpect(
+            item.m_dLongAxis > 0 && item.m_dShortAxis > 0 && item.m_nLobe >= 0 &&
+                (item.m_nType != NODULE_PART_SOLID || (item.m_dSolidLongAxis > 0 && item.m_dSolidShortAxis > 0)),
+            "a nodule would fail the report's checks");
     }
 }
 
@@ -342,7 +342,7 @@ ReportTimings TimeReport(BenchForm& form, int nRepetitions) {
         const ReportTimer::Run& run = timer.Result();
         BenchExpect(run.shown != 0, "the report dialog did not show");
         BenchExpect(clipboard && *clipboard == run.text && run.text.size() > 100,
-               "the clipboard does not hold the report's text");
+                    "the clipboard does not hold the report's text");
         timings.shown.Add(start, run.shown, nRun);
         timings.copied.Add(run.okPressed, copied, nRun);
         form.Settle();
@@ -366,9 +366,9 @@ void PrintRow(const std::string& name, int nNodules, const Timings& timings, dou
     const double median = Median(timings.nanoseconds);
     // The fastest run shows what the machine's other load took from the median.
     const double fastest = *std::min_element(timings.nanoseconds.begin(), timings.nanoseconds.end());
-    std::string notes = "median of " + std::to_string(timings.nanoseconds.size()) + ", fastest " + Milliseconds(fastest);
-    if (budgetNs > 0)
-        notes += "; budget " + Milliseconds(budgetNs) + ": " + (median <= budgetNs ? "met" : "MISSED");
+    std::string notes =
+        "median of " + std::to_string(timings.nanoseconds.size()) + ", fastest " + Milliseconds(fastest);
+    if (budgetNs > 0) notes += "; budget " + Milliseconds(budgetNs) + ": " + (median <= budgetNs ? "met" : "MISSED");
     PrintBenchRow(name, std::to_string(nNodules), median, notes);
 }
 
@@ -406,10 +406,14 @@ int main(int argc, char** argv) {
     int nRepetitions = DEFAULT_REPETITIONS;
     bool bUsage = false;
     for (int arg = 1; arg < argc; ++arg) {
-        if (std::strcmp(argv[arg], "--turns") == 0) takingTurns = true;
-        else if (std::strcmp(argv[arg], "--mark") == 0) marking = true;
-        else if (arg == 1) bUsage = (nRepetitions = std::atoi(argv[arg])) < 1;
-        else bUsage = true;
+        if (std::strcmp(argv[arg], "--turns") == 0)
+            takingTurns = true;
+        else if (std::strcmp(argv[arg], "--mark") == 0)
+            marking = true;
+        else if (arg == 1)
+            bUsage = (nRepetitions = std::atoi(argv[arg])) < 1;
+        else
+            bUsage = true;
     }
     if (bUsage) {
         std::fprintf(stderr, "usage: window_bench [REPETITIONS] [--turns] [--mark]\n");

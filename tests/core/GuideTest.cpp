@@ -44,8 +44,7 @@ std::vector<Cells> GuideTable(const std::string& header) {
     std::ifstream guide(GUIDE_PATH);
     std::vector<Cells> rows;
     std::string line;
-    while (std::getline(guide, line) && line != header) {
-    }
+    while (std::getline(guide, line) && line != header) {}
     while (std::getline(guide, line) && line.starts_with("|")) {
         const Cells cells = Split(line, "|");
         if (!line.starts_with("|-")) rows.emplace_back(cells.begin() + 1, cells.end() - 1);
@@ -93,9 +92,12 @@ const struct FeatureBox {
     const char* caption;
     bool CNoduleItem::*flag;
 } FEATURE_BOXES[] = {
-    {"흉막주변결절", &CNoduleItem::m_bPerifissural}, {"양성 석회화", &CNoduleItem::m_bCalcification},
-    {"지방", &CNoduleItem::m_bFat},                  {"양성 가능성 높음 (2b)", &CNoduleItem::m_bLikelyBenign},
-    {"침상결절", &CNoduleItem::m_bSpiculation},      {"공동", &CNoduleItem::m_bCavity},
+    {"흉막주변결절", &CNoduleItem::m_bPerifissural},
+    {"양성 석회화", &CNoduleItem::m_bCalcification},
+    {"지방", &CNoduleItem::m_bFat},
+    {"양성 가능성 높음 (2b)", &CNoduleItem::m_bLikelyBenign},
+    {"침상결절", &CNoduleItem::m_bSpiculation},
+    {"공동", &CNoduleItem::m_bCavity},
     {"기타", &CNoduleItem::m_bOther},
 };
 
@@ -118,7 +120,8 @@ TEST(GuideTest, CategoryTableIsTheDecisionTable) {
     std::vector<SizeRow> rows;
     for (const Cells& row : GuideTable("| 결절 성상 | 추적 검사 | 평균 직경 | 고형부분 평균 직경 | 범주 |")) {
         rows.push_back({row, ValueOf(row[0], NoduleTypeText, NODULE_GROUND_GLASS),
-                        ValueOf(row[1], FollowUpText, FOLLOWUP_STABLE), SizeRange(row[2]), SizeRange(row[3]), Wide(row[4])});
+                        ValueOf(row[1], FollowUpText, FOLLOWUP_STABLE), SizeRange(row[2]), SizeRange(row[3]),
+                        Wide(row[4])});
     }
     for (int nType = NODULE_SOLID; nType <= NODULE_GROUND_GLASS; ++nType) {
         for (int nFollowUp = FOLLOWUP_BASELINE; nFollowUp <= FOLLOWUP_STABLE; ++nFollowUp) {
@@ -170,7 +173,8 @@ TEST(GuideTest, RecommendationsAreTheComposersOwn) {
             for (const wchar_t* modifier : {L"", L"S"}) {
                 ExamInputs exam;
                 exam.strFinalCategory = Wide(category) + modifier;
-                const CString conclusion = L"결론: 범주 " + exam.strFinalCategory + L" " + Wide(row[1]) + L"\r\n" + advice;
+                const CString conclusion =
+                    L"결론: 범주 " + exam.strFinalCategory + L" " + Wide(row[1]) + L"\r\n" + advice;
                 EXPECT_TRUE(ComposeReport(exam, {}).ends_with(conclusion)) << category << " " << row[2];
             }
         }

@@ -76,8 +76,7 @@ const CategoryCase SIZE_CASES[] = {
     {"solid baseline D80 is 4A", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(8, 7.9), 0, CAT_4A},
     {"solid baseline D149 is 4A", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(14.9, 14.9), 0, CAT_4A},
     {"solid baseline D150 is 4B", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(15, 14.9), 0, CAT_4B},
-    {"solid baseline ignores solid-part sizes", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(5, 5, 20, 20), 0,
-     CAT_2},
+    {"solid baseline ignores solid-part sizes", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(5, 5, 20, 20), 0, CAT_2},
     {"solid baseline sizes never entered are 2", NODULE_SOLID, FOLLOWUP_BASELINE, Sizes{0, 0}, 0, CAT_2},
     {"solid new D39 is 2", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(3.9, 3.9), 0, CAT_2},
     {"solid new D40 is 3", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(4, 3.9), 0, CAT_3},
@@ -92,27 +91,22 @@ const CategoryCase SIZE_CASES[] = {
      SPICULATION | CAVITY | OTHER, CAT_2},
     {"part-solid baseline D59 is 2 whatever the solid part", NODULE_PART_SOLID, FOLLOWUP_BASELINE,
      TypedSizes(5.9, 5.9, 9, 9), 0, CAT_2},
-    {"part-solid baseline D60 without solid part is 3", NODULE_PART_SOLID, FOLLOWUP_BASELINE,
-     TypedSizes(6, 5.9), 0, CAT_3},
-    {"part-solid baseline S59 is 3", NODULE_PART_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10, 5.9, 5.9), 0,
+    {"part-solid baseline D60 without solid part is 3", NODULE_PART_SOLID, FOLLOWUP_BASELINE, TypedSizes(6, 5.9), 0,
      CAT_3},
-    {"part-solid baseline S60 is 4A", NODULE_PART_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10, 6, 5.9), 0,
-     CAT_4A},
-    {"part-solid baseline S79 is 4A", NODULE_PART_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10, 7.9, 7.9), 0,
-     CAT_4A},
-    {"part-solid baseline S80 is 4B", NODULE_PART_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10, 8, 7.9), 0,
-     CAT_4B},
-    {"part-solid new D59 is 3 whatever the solid part", NODULE_PART_SOLID, FOLLOWUP_NEW,
-     TypedSizes(5.9, 5.9, 20, 20), 0, CAT_3},
+    {"part-solid baseline S59 is 3", NODULE_PART_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10, 5.9, 5.9), 0, CAT_3},
+    {"part-solid baseline S60 is 4A", NODULE_PART_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10, 6, 5.9), 0, CAT_4A},
+    {"part-solid baseline S79 is 4A", NODULE_PART_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10, 7.9, 7.9), 0, CAT_4A},
+    {"part-solid baseline S80 is 4B", NODULE_PART_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10, 8, 7.9), 0, CAT_4B},
+    {"part-solid new D59 is 3 whatever the solid part", NODULE_PART_SOLID, FOLLOWUP_NEW, TypedSizes(5.9, 5.9, 20, 20),
+     0, CAT_3},
     {"part-solid new D60 S39 is 4A", NODULE_PART_SOLID, FOLLOWUP_NEW, TypedSizes(6, 5.9, 3.9, 3.9), 0, CAT_4A},
     {"part-solid new D60 S40 is 4B", NODULE_PART_SOLID, FOLLOWUP_NEW, TypedSizes(6, 5.9, 4, 3.9), 0, CAT_4B},
-    {"part-solid growing S39 is 4A even when large", NODULE_PART_SOLID, FOLLOWUP_GROWING,
-     TypedSizes(50, 50, 3.9, 3.9), 0, CAT_4A},
-    {"part-solid growing S40 is 4B even when small", NODULE_PART_SOLID, FOLLOWUP_GROWING,
-     TypedSizes(5, 5, 4, 3.9), 0, CAT_4B},
+    {"part-solid growing S39 is 4A even when large", NODULE_PART_SOLID, FOLLOWUP_GROWING, TypedSizes(50, 50, 3.9, 3.9),
+     0, CAT_4A},
+    {"part-solid growing S40 is 4B even when small", NODULE_PART_SOLID, FOLLOWUP_GROWING, TypedSizes(5, 5, 4, 3.9), 0,
+     CAT_4B},
     {"part-solid stable is 2", NODULE_PART_SOLID, FOLLOWUP_STABLE, TypedSizes(30, 30, 20, 20), CAVITY, CAT_2},
-    {"ground-glass baseline D299 is 2", NODULE_GROUND_GLASS, FOLLOWUP_BASELINE, TypedSizes(29.9, 29.9), 0,
-     CAT_2},
+    {"ground-glass baseline D299 is 2", NODULE_GROUND_GLASS, FOLLOWUP_BASELINE, TypedSizes(29.9, 29.9), 0, CAT_2},
     {"ground-glass baseline D300 is 3", NODULE_GROUND_GLASS, FOLLOWUP_BASELINE, TypedSizes(30, 29.9), 0, CAT_3},
     {"ground-glass new D299 is 2", NODULE_GROUND_GLASS, FOLLOWUP_NEW, TypedSizes(29.9, 29.9), 0, CAT_2},
     {"ground-glass new D300 is 3", NODULE_GROUND_GLASS, FOLLOWUP_NEW, TypedSizes(30, 29.9), 0, CAT_3},
@@ -122,10 +116,10 @@ const CategoryCase SIZE_CASES[] = {
     {"ground-glass stable is 2", NODULE_GROUND_GLASS, FOLLOWUP_STABLE, TypedSizes(50, 50), 0, CAT_2},
     // Four decimals whose mean sits exactly on a threshold: each step rounded as a
     // double, the nudge carries them over it (with 80-bit intermediates most fall short).
-    {"solid baseline 14.9499 x 14.9499 is D150: 4B", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(14.9499, 14.9499),
-     0, CAT_4B},
-    {"solid baseline 15.0499 x 14.8499 is D150: 4B", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(15.0499, 14.8499),
-     0, CAT_4B},
+    {"solid baseline 14.9499 x 14.9499 is D150: 4B", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(14.9499, 14.9499), 0,
+     CAT_4B},
+    {"solid baseline 15.0499 x 14.8499 is D150: 4B", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(15.0499, 14.8499), 0,
+     CAT_4B},
     {"solid baseline 7.9499 x 7.9499 is D80: 4A", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7.9499, 7.9499), 0,
      CAT_4A},
     {"solid baseline 8.0499 x 7.8499 is D80: 4A", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(8.0499, 7.8499), 0,
@@ -143,21 +137,21 @@ const CategoryCase FEATURE_CASES[] = {
     {"cavity turns 3 into 4X", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7), CAVITY, CAT_4X},
     {"spiculation turns 4A into 4X", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10), SPICULATION, CAT_4X},
     {"other feature turns 4B into 4X", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(20, 20), OTHER, CAT_4X},
-    {"4X features turn a part-solid 3 into 4X", NODULE_PART_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10, 5, 5),
-     OTHER, CAT_4X},
-    {"4X features turn a part-solid 4A into 4X", NODULE_PART_SOLID, FOLLOWUP_NEW, TypedSizes(10, 10, 3, 3),
-     CAVITY, CAT_4X},
+    {"4X features turn a part-solid 3 into 4X", NODULE_PART_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10, 5, 5), OTHER,
+     CAT_4X},
+    {"4X features turn a part-solid 4A into 4X", NODULE_PART_SOLID, FOLLOWUP_NEW, TypedSizes(10, 10, 3, 3), CAVITY,
+     CAT_4X},
     {"4X features turn a part-solid 4B into 4X", NODULE_PART_SOLID, FOLLOWUP_GROWING, TypedSizes(5, 5, 4, 4),
      SPICULATION, CAT_4X},
     {"4X features leave 2 alone", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(5, 5), SPICULATION, CAT_2},
-    {"4X features turn a large ground-glass 3 into 4X", NODULE_GROUND_GLASS, FOLLOWUP_BASELINE,
-     TypedSizes(30, 30), SPICULATION, CAT_4X},
+    {"4X features turn a large ground-glass 3 into 4X", NODULE_GROUND_GLASS, FOLLOWUP_BASELINE, TypedSizes(30, 30),
+     SPICULATION, CAT_4X},
     {"fat wins over size", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(20, 20), FAT, CAT_1},
     {"calcification wins over 4X features and overrides", NODULE_SOLID, FOLLOWUP_GROWING, TypedSizes(20, 20),
      CALCIFICATION | SPICULATION | LIKELY_BENIGN | PERIFISSURAL, CAT_1},
     {"benign features win for an unknown type", 7, FOLLOWUP_BASELINE, TypedSizes(5, 5), FAT, CAT_1},
-    {"likely benign turns 4X into 2b", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7),
-     CAVITY | LIKELY_BENIGN, CAT_2B},
+    {"likely benign turns 4X into 2b", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7), CAVITY | LIKELY_BENIGN,
+     CAT_2B},
     {"likely benign turns 3 into 2b", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7), LIKELY_BENIGN, CAT_2B},
     {"likely benign turns 4A into 2b", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(10, 10), LIKELY_BENIGN, CAT_2B},
     {"likely benign turns 4B into 2b", NODULE_PART_SOLID, FOLLOWUP_NEW, TypedSizes(10, 10, 5, 5), LIKELY_BENIGN,
@@ -166,23 +160,19 @@ const CategoryCase FEATURE_CASES[] = {
     {"likely benign leaves 0 alone", NODULE_SOLID, 9, TypedSizes(5, 5), LIKELY_BENIGN, CAT_0},
     {"likely benign is tested before perifissural", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(9.9, 9.9),
      LIKELY_BENIGN | PERIFISSURAL, CAT_2B},
-    {"perifissural below 10 mm turns 4B into 2", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(9.9, 9.9),
-     PERIFISSURAL, CAT_2},
-    {"perifissural turns 4X into 2", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(9.9, 9.9),
-     PERIFISSURAL | SPICULATION, CAT_2},
+    {"perifissural below 10 mm turns 4B into 2", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(9.9, 9.9), PERIFISSURAL, CAT_2},
+    {"perifissural turns 4X into 2", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(9.9, 9.9), PERIFISSURAL | SPICULATION,
+     CAT_2},
     {"perifissural turns 0 into 2", NODULE_SOLID, -1, TypedSizes(5, 5), PERIFISSURAL, CAT_2},
-    {"perifissural turns a baseline 3 into 2", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7), PERIFISSURAL,
+    {"perifissural turns a baseline 3 into 2", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7), PERIFISSURAL, CAT_2},
+    {"perifissural turns a baseline 4A into 2", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(9.9, 9.9), PERIFISSURAL,
      CAT_2},
-    {"perifissural turns a baseline 4A into 2", NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(9.9, 9.9),
-     PERIFISSURAL, CAT_2},
-    {"perifissural applies to every type", NODULE_PART_SOLID, FOLLOWUP_NEW, TypedSizes(5, 5), PERIFISSURAL,
-     CAT_2},
-    {"perifissural needs the larger axis below 10 mm", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(9, 10),
-     PERIFISSURAL, CAT_4B},
-    {"perifissural at exactly 10.0 mm does not apply", NODULE_SOLID, FOLLOWUP_NEW, Sizes{10.0, 9.0},
-     PERIFISSURAL, CAT_4B},
-    {"perifissural compares the unrounded axis", NODULE_SOLID, FOLLOWUP_NEW, Sizes{9.99999, 9.0}, PERIFISSURAL,
-     CAT_2},
+    {"perifissural applies to every type", NODULE_PART_SOLID, FOLLOWUP_NEW, TypedSizes(5, 5), PERIFISSURAL, CAT_2},
+    {"perifissural needs the larger axis below 10 mm", NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(9, 10), PERIFISSURAL,
+     CAT_4B},
+    {"perifissural at exactly 10.0 mm does not apply", NODULE_SOLID, FOLLOWUP_NEW, Sizes{10.0, 9.0}, PERIFISSURAL,
+     CAT_4B},
+    {"perifissural compares the unrounded axis", NODULE_SOLID, FOLLOWUP_NEW, Sizes{9.99999, 9.0}, PERIFISSURAL, CAT_2},
 };
 
 const CategoryCase OUT_OF_RANGE_CASES[] = {
@@ -191,16 +181,16 @@ const CategoryCase OUT_OF_RANGE_CASES[] = {
     {"solid with unknown follow-up is 0", NODULE_SOLID, 4, TypedSizes(20, 20), SPICULATION, CAT_0},
     {"part-solid with negative follow-up is 0", NODULE_PART_SOLID, -1, TypedSizes(20, 20, 10, 10), 0, CAT_0},
     {"ground-glass with unknown follow-up is 0", NODULE_GROUND_GLASS, 4, TypedSizes(40, 40), 0, CAT_0},
-    {"sizes that are not numbers count as 0", NODULE_SOLID, FOLLOWUP_BASELINE, Sizes{NOT_A_NUMBER, NOT_A_NUMBER},
-     0, CAT_2},
+    {"sizes that are not numbers count as 0", NODULE_SOLID, FOLLOWUP_BASELINE, Sizes{NOT_A_NUMBER, NOT_A_NUMBER}, 0,
+     CAT_2},
     {"an axis that is not a number proves no perifissural size", NODULE_SOLID, FOLLOWUP_GROWING,
      Sizes{NOT_A_NUMBER, 5.0}, PERIFISSURAL, CAT_4A},
     {"a short axis that is not a number proves no perifissural size", NODULE_SOLID, FOLLOWUP_GROWING,
      Sizes{5.0, NOT_A_NUMBER}, PERIFISSURAL, CAT_4A},
     {"infinite size is the largest class", NODULE_SOLID, FOLLOWUP_BASELINE, Sizes{INF, INF}, 0, CAT_4B},
     {"huge size is the largest class", NODULE_GROUND_GLASS, FOLLOWUP_NEW, Sizes{1e300, 1e300}, 0, CAT_3},
-    {"infinite solid part is the largest class", NODULE_PART_SOLID, FOLLOWUP_BASELINE, Sizes{10, 10, INF, 1},
-     0, CAT_4B},
+    {"infinite solid part is the largest class", NODULE_PART_SOLID, FOLLOWUP_BASELINE, Sizes{10, 10, INF, 1}, 0,
+     CAT_4B},
     {"negative infinite size is the smallest class", NODULE_SOLID, FOLLOWUP_NEW, Sizes{-INF, -INF}, 0, CAT_2},
 };
 
@@ -242,9 +232,9 @@ TEST(NoduleRules, NewRecordHoldsTheDefaultsAndAgreesWithTheRules) {
     EXPECT_EQ(nodule.m_nLobe, LOBE_NONE);
     EXPECT_EQ(nodule.m_nImageNo, 0);
     EXPECT_EQ(nodule.m_nFollowUp, FOLLOWUP_BASELINE);
-    for (bool CNoduleItem::*flag : {&CNoduleItem::m_bPerifissural, &CNoduleItem::m_bCalcification, &CNoduleItem::m_bFat,
-                                    &CNoduleItem::m_bLikelyBenign, &CNoduleItem::m_bSpiculation,
-                                    &CNoduleItem::m_bCavity, &CNoduleItem::m_bOther})
+    for (bool CNoduleItem::*flag :
+         {&CNoduleItem::m_bPerifissural, &CNoduleItem::m_bCalcification, &CNoduleItem::m_bFat,
+          &CNoduleItem::m_bLikelyBenign, &CNoduleItem::m_bSpiculation, &CNoduleItem::m_bCavity, &CNoduleItem::m_bOther})
         EXPECT_FALSE(nodule.*flag);
     EXPECT_EQ(nodule.m_strOther, L"");
     EXPECT_EQ(nodule.m_nCategory, CAT_2);
@@ -293,7 +283,8 @@ TEST(NoduleRules, MeanDiameterTenthsRoundsEveryStepAsADouble) {
     // the sum plus both nudges is (2T - 1) / 10 mm: the last bit decides the category.
     for (int nThreshold : {40, 60, 80, 150, 300}) {
         const int nSum = (2 * nThreshold - 1) * (STEPS_PER_MM / 10) - 2;
-        for (int nA = std::max(0, nSum - MAX_STEPS); nA <= std::min(nSum, MAX_STEPS); ++nA) expectSameMean(nA, nSum - nA);
+        for (int nA = std::max(0, nSum - MAX_STEPS); nA <= std::min(nSum, MAX_STEPS); ++nA)
+            expectSameMean(nA, nSum - nA);
     }
     EXPECT_EQ(nDiffering, 0);
 }
@@ -340,8 +331,8 @@ TEST(NoduleRules, ExplanationEndsWithTheComputedCategory) {
             for (double dMean : TYPED_SIZES) {
                 for (double dSolid : TYPED_SIZES) {
                     if (nType != NODULE_PART_SOLID && dSolid != 0) continue;
-                    for (unsigned flags = 0; flags <= (PERIFISSURAL | CALCIFICATION | FAT | LIKELY_BENIGN |
-                                                       SPICULATION | CAVITY | OTHER);
+                    for (unsigned flags = 0;
+                         flags <= (PERIFISSURAL | CALCIFICATION | FAT | LIKELY_BENIGN | SPICULATION | CAVITY | OTHER);
                          ++flags) {
                         CNoduleItem nodule = Nodule(nType, nFollowUp, TypedSizes(dMean, dMean, dSolid, dSolid), flags);
                         nodule.UpdateCategory();
@@ -351,7 +342,8 @@ TEST(NoduleRules, ExplanationEndsWithTheComputedCategory) {
                             << "type " << nType << " follow-up " << nFollowUp << " sizes " << dMean << "/" << dSolid
                             << " flags " << flags;
                         const CategoryDerivation derivation = DeriveCategory(nodule);
-                        ASSERT_TRUE(inBand(derivation.mean, MeanDiameterTenths(nodule.m_dLongAxis, nodule.m_dShortAxis)));
+                        ASSERT_TRUE(
+                            inBand(derivation.mean, MeanDiameterTenths(nodule.m_dLongAxis, nodule.m_dShortAxis)));
                         ASSERT_TRUE(inBand(derivation.solidMean,
                                            MeanDiameterTenths(nodule.m_dSolidLongAxis, nodule.m_dSolidShortAxis)));
                     }

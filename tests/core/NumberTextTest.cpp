@@ -58,12 +58,9 @@ TEST(NumberText, FormatGeneral) {
         const wchar_t* expected;
     };
     const Case cases[] = {
-        {"trailing zeros dropped", 7.0001, L"7.0001"},
-        {"six significant digits", 123456.7, L"123457"},
-        {"exponent from a million", 1e6, L"1e+06"},
-        {"small exponent", 0.00001, L"1e-05"},
-        {"fourth decimal stays fixed", 0.0001, L"0.0001"},
-        {"infinite", -INF, L"-inf"},
+        {"trailing zeros dropped", 7.0001, L"7.0001"},     {"six significant digits", 123456.7, L"123457"},
+        {"exponent from a million", 1e6, L"1e+06"},        {"small exponent", 0.00001, L"1e-05"},
+        {"fourth decimal stays fixed", 0.0001, L"0.0001"}, {"infinite", -INF, L"-inf"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FormatGeneral(c.value), c.expected) << c.name;
@@ -137,11 +134,8 @@ TEST(NumberText, ParseDiameter) {
         double expected;
     };
     const Case cases[] = {
-        {"negative number", L" -2.5", -2.5},
-        {"no number", L"abc", 0.0},
-        {"infinity", L"inf", 0.0},
-        {"not a number", L"nan", 0.0},
-        {"overflow", L"1e400", 0.0},
+        {"negative number", L" -2.5", -2.5}, {"no number", L"abc", 0.0},  {"infinity", L"inf", 0.0},
+        {"not a number", L"nan", 0.0},       {"overflow", L"1e400", 0.0},
     };
     for (const Case& c : cases) {
         EXPECT_TRUE(SameNumber(ParseDiameter(c.text), c.expected)) << c.name;

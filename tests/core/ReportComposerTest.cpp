@@ -19,9 +19,9 @@ const wchar_t MOST_SUSPICIOUS[] =
     L"폐암 매우 의심\r\n"
     L"악성 여부 확인을 위하여 필요에 따라 흉부 CT, PET/CT 혹은 조직검사 등의 시행을 권고합니다.\r\n"
     L"새로운 큰 결절이 발생한 경우 감염/염증 병변을 배제하기 위해 한달 후 저선량흉부 CT 촬영합니다.";
-const wchar_t BASELINE_NO_NODULES[] =
-    L"처음CT\r\n선량 (CTDIvol): 0.00 mGy\r\n\r\n영상소견\r\n발견된 결절 없음.\r\n";
-const wchar_t CONCLUSION_1[] = L"\r\n\r\n결론: 범주 1 이상소견 없음\r\n12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.";
+const wchar_t BASELINE_NO_NODULES[] = L"처음CT\r\n선량 (CTDIvol): 0.00 mGy\r\n\r\n영상소견\r\n발견된 결절 없음.\r\n";
+const wchar_t CONCLUSION_1[] =
+    L"\r\n\r\n결론: 범주 1 이상소견 없음\r\n12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.";
 
 CString Compose(const ExamInputs& exam, const std::vector<CNoduleItem>& nodules) {
     std::vector<const CNoduleItem*> pointers;
@@ -337,8 +337,7 @@ TEST(ReportComposer, FindingSentences) {
              e.strEndobronchialNote = L" \t우측 주기관지\r\n ";
          },
          L"기관지내 병변 있음 (우측 주기관지)."},
-        {"empty note adds nothing", [](ExamInputs& e) { e.findings.bEndobronchial = true; },
-         L"기관지내 병변 있음."},
+        {"empty note adds nothing", [](ExamInputs& e) { e.findings.bEndobronchial = true; }, L"기관지내 병변 있음."},
         {"white-space note adds nothing",
          [](ExamInputs& e) {
              e.findings.bEndobronchial = true;
@@ -347,8 +346,8 @@ TEST(ReportComposer, FindingSentences) {
          L"기관지내 병변 있음."},
         {"suggestive findings in order, inner spaces kept",
          [](ExamInputs& e) {
-             e.findings = {.bConsolidation = true, .bAtelectasis = true, .bLymphadenopathy = true,
-                           .bSuggestiveOther = true};
+             e.findings = {
+                 .bConsolidation = true, .bAtelectasis = true, .bLymphadenopathy = true, .bSuggestiveOther = true};
              e.strConsolidationNote = L"우하엽  후방";
              e.strLymphadenopathyNote = L" 10R ";
              e.strSuggestiveOtherNote = L"100% (%s)";
@@ -356,9 +355,15 @@ TEST(ReportComposer, FindingSentences) {
          L"폐결절 외 폐암시사 소견: 폐경화 (우하엽  후방), 무기폐, 림프절 비대 (10R), 기타 (100% (%s))."},
         {"significant findings in order",
          [](ExamInputs& e) {
-             e.findings = {.bCoronaryCalcification = true, .nCoronarySeverity = 2, .bEmphysema = true,
-                           .bInterstitial = true, .bPneumonia = true, .bExtrapulmonary = true,
-                           .bAneurysm = true, .bEffusion = true, .bSignificantOther = true};
+             e.findings = {.bCoronaryCalcification = true,
+                           .nCoronarySeverity = 2,
+                           .bEmphysema = true,
+                           .bInterstitial = true,
+                           .bPneumonia = true,
+                           .bExtrapulmonary = true,
+                           .bAneurysm = true,
+                           .bEffusion = true,
+                           .bSignificantOther = true};
              e.strCoronarySeverity = L"Severe";
              e.strSignificantOtherNote = L"%d";
          },
@@ -366,8 +371,10 @@ TEST(ReportComposer, FindingSentences) {
          L"폐렴 및 활동성 폐결핵, 폐외악성물, 대동맥류, 다량의 흉수 또는 심낭 삼출, 기타 (%d)."},
         {"mild coronary calcification stands among the other findings",
          [](ExamInputs& e) {
-             e.findings = {.bCoronaryCalcification = true, .nCoronarySeverity = 0,
-                           .bInactiveTuberculosis = true, .bOtherFinding = true};
+             e.findings = {.bCoronaryCalcification = true,
+                           .nCoronarySeverity = 0,
+                           .bInactiveTuberculosis = true,
+                           .bOtherFinding = true};
              e.strCoronarySeverity = L"Mild";
              e.strOtherFindingNote = L"%%";
          },
@@ -387,8 +394,8 @@ TEST(ReportComposer, FindingSentences) {
          L"다른 소견: 비활동성 폐결핵."},
         {"four sentences in order",
          [](ExamInputs& e) {
-             e.findings = {.bEndobronchial = true, .bConsolidation = true, .bAneurysm = true,
-                           .bInactiveTuberculosis = true};
+             e.findings = {
+                 .bEndobronchial = true, .bConsolidation = true, .bAneurysm = true, .bInactiveTuberculosis = true};
          },
          L"기관지내 병변 있음.\r\n폐결절 외 폐암시사 소견: 폐경화.\r\n폐결절 외 의미있는 소견: 대동맥류.\r\n"
          L"다른 소견: 비활동성 폐결핵."},

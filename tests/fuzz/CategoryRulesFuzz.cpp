@@ -8,9 +8,7 @@
 namespace {
 
 // Every category but CAT_4, which no rule gives.
-bool IsRuleCategory(int nCategory) {
-    return nCategory >= CAT_0 && nCategory <= CAT_4X && nCategory != CAT_4;
-}
+bool IsRuleCategory(int nCategory) { return nCategory >= CAT_0 && nCategory <= CAT_4X && nCategory != CAT_4; }
 
 bool IsValidType(int nType) { return nType >= NODULE_SOLID && nType <= NODULE_GROUND_GLASS; }
 

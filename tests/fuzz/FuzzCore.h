@@ -10,13 +10,13 @@
 #include "model/NoduleItem.h"
 
 // A violated property is a finding: say which, then abort so that libFuzzer keeps the input.
-#define FUZZ_CHECK(condition, property)                                                        \
-    do {                                                                                       \
-        if (!(condition)) {                                                                    \
-            std::fprintf(stderr, "%s:%d: property failed: %s\n  check: %s\n", __FILE__, __LINE__, \
-                         property, #condition);                                                \
-            std::abort();                                                                      \
-        }                                                                                      \
+#define FUZZ_CHECK(condition, property)                                                                     \
+    do {                                                                                                    \
+        if (!(condition)) {                                                                                 \
+            std::fprintf(stderr, "%s:%d: property failed: %s\n  check: %s\n", __FILE__, __LINE__, property, \
+                         #condition);                                                                       \
+            std::abort();                                                                                   \
+        }                                                                                                   \
     } while (0)
 
 // Every field, the stored category included, may hold any value.
@@ -49,9 +49,8 @@ inline bool SameRecord(const CNoduleItem& a, const CNoduleItem& b) {
     return a.m_nType == b.m_nType && SameBits(a.m_dLongAxis, b.m_dLongAxis) &&
            SameBits(a.m_dShortAxis, b.m_dShortAxis) && SameBits(a.m_dSolidLongAxis, b.m_dSolidLongAxis) &&
            SameBits(a.m_dSolidShortAxis, b.m_dSolidShortAxis) && a.m_nLobe == b.m_nLobe &&
-           a.m_nImageNo == b.m_nImageNo && a.m_nFollowUp == b.m_nFollowUp &&
-           a.m_bPerifissural == b.m_bPerifissural && a.m_bCalcification == b.m_bCalcification &&
-           a.m_bFat == b.m_bFat && a.m_bLikelyBenign == b.m_bLikelyBenign &&
+           a.m_nImageNo == b.m_nImageNo && a.m_nFollowUp == b.m_nFollowUp && a.m_bPerifissural == b.m_bPerifissural &&
+           a.m_bCalcification == b.m_bCalcification && a.m_bFat == b.m_bFat && a.m_bLikelyBenign == b.m_bLikelyBenign &&
            a.m_bSpiculation == b.m_bSpiculation && a.m_bCavity == b.m_bCavity && a.m_bOther == b.m_bOther &&
            a.m_strOther == b.m_strOther && a.m_nCategory == b.m_nCategory;
 }

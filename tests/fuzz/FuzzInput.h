@@ -8,8 +8,8 @@
 #include <cstring>
 #include <limits>
 
-#include "model/NoduleItem.h"
 #include "base/WideString.h"
+#include "model/NoduleItem.h"
 
 class FuzzInput {
 public:
@@ -20,8 +20,7 @@ public:
     bool Bool() { return (Byte() & 1) != 0; }
 
     // The bytes of a value as they lie in memory: any bit pattern at all.
-    template <typename T>
-    T Raw() {
+    template <typename T> T Raw() {
         std::array<std::uint8_t, sizeof(T)> bytes{};
         for (std::uint8_t& b : bytes) {
             b = Byte();
@@ -97,8 +96,8 @@ private:
 
     // Both sides of every threshold of the rules, in mm, as means and as a larger axis.
     static constexpr std::array<double, 16> SIZE_EDGES_MM = {
-        3.9499, 3.95, 3.9501, 5.9499, 5.95, 5.9501, 7.95, 7.9501,
-        9.999, 9.9999999, 10.0, 10.0000001, 14.95, 14.9501, 29.95, 29.9501,
+        3.9499, 3.95,      3.9501, 5.9499,     5.95,  5.9501,  7.95,  7.9501,
+        9.999,  9.9999999, 10.0,   10.0000001, 14.95, 14.9501, 29.95, 29.9501,
     };
 
     static constexpr std::array<double, 16> SPECIAL_DOUBLES = {
@@ -136,9 +135,29 @@ private:
     };
 
     static constexpr std::array<const wchar_t*, 24> SPECIAL_TEXTS = {
-        L"%", L"%s", L"%n", L"%d%%", L"%ls%999999999d", L"\r\n", L"\r", L"\n", L"\t", L" ",
-        L"\x3000", L"\x00A0", L"\x0085", L"\x2028", L"\v\f", L"S", L"C", L"2b", L"4A",
-        L"결론: ", L"\r\n\r\n결론: 범주 4B 폐암 매우 의심\r\n", L"영상소견\r\n", L"발견된 결절 없음.",
+        L"%",
+        L"%s",
+        L"%n",
+        L"%d%%",
+        L"%ls%999999999d",
+        L"\r\n",
+        L"\r",
+        L"\n",
+        L"\t",
+        L" ",
+        L"\x3000",
+        L"\x00A0",
+        L"\x0085",
+        L"\x2028",
+        L"\v\f",
+        L"S",
+        L"C",
+        L"2b",
+        L"4A",
+        L"결론: ",
+        L"\r\n\r\n결론: 범주 4B 폐암 매우 의심\r\n",
+        L"영상소견\r\n",
+        L"발견된 결절 없음.",
         L"\r\n추가 내용: \r\n",
     };
 
@@ -155,9 +174,7 @@ private:
                 text += static_cast<wchar_t>(Byte());
             }
             break;
-        case 1:
-            text += SPECIAL_TEXTS[Byte() % SPECIAL_TEXTS.size()];
-            break;
+        case 1: text += SPECIAL_TEXTS[Byte() % SPECIAL_TEXTS.size()]; break;
         case 2:  // Hangul syllables
             for (int n = Byte() % 8; n > 0; --n) {
                 text += static_cast<wchar_t>(0xAC00 + Raw<std::uint16_t>() % 11172);
@@ -166,9 +183,7 @@ private:
         case 3:  // one half of a surrogate pair, alone
             text += static_cast<wchar_t>(0xD800 + Raw<std::uint16_t>() % 0x800);
             break;
-        case 4:
-            text += CodeUnit();
-            break;
+        case 4: text += CodeUnit(); break;
         case 5: {  // a long line, up to a very long one; shorter ones are likelier, as they run faster
             const wchar_t unit = Bool() ? CodeUnit() : L'가';
             const std::size_t length = Raw<std::uint16_t>() >> (Byte() % 16);

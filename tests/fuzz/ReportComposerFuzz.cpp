@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "FuzzCore.h"
-#include "model/Labels.h"
 #include "base/TextTrim.h"
+#include "model/Labels.h"
 #include "report/ReportComposer.h"
 
 namespace {
@@ -90,7 +90,8 @@ const wchar_t MOST_SUSPICIOUS[] =
     L"폐암 매우 의심\r\n"
     L"악성 여부 확인을 위하여 필요에 따라 흉부 CT, PET/CT 혹은 조직검사 등의 시행을 권고합니다.\r\n"
     L"새로운 큰 결절이 발생한 경우 감염/염증 병변을 배제하기 위해 한달 후 저선량흉부 CT 촬영합니다.";
-const std::wstring_view ALL_RECOMMENDATIONS[] = {INCOMPLETE, NO_FINDING, BENIGN, BORDERLINE, SUSPICIOUS, MOST_SUSPICIOUS};
+const std::wstring_view ALL_RECOMMENDATIONS[] = {INCOMPLETE, NO_FINDING, BENIGN,
+                                                 BORDERLINE, SUSPICIOUS, MOST_SUSPICIOUS};
 
 // The recommendation of a category, by its index; 4, 4B, 4X and a value outside
 // the table are the most suspicious.

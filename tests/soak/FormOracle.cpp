@@ -20,8 +20,7 @@ std::string Narrow(const std::wstring& text) {
 
 class Violations {
 public:
-    template <typename... Parts>
-    void Add(const Parts&... parts) {
+    template <typename... Parts> void Add(const Parts&... parts) {
         std::ostringstream line;
         (line << ... << parts);
         m_lines.push_back(line.str());
@@ -62,7 +61,8 @@ bool ShowsMean(std::wstring_view shown, double dAxisA, double dAxisB) {
 bool ShowsSize(const std::wstring& shown, const CNoduleItem& item) {
     constexpr std::wstring_view UNIT = L" [mm]";
     const size_t unitAt = shown.find(UNIT);
-    if (unitAt == std::wstring::npos || !ShowsMean(std::wstring_view(shown).substr(0, unitAt), item.m_dLongAxis, item.m_dShortAxis))
+    if (unitAt == std::wstring::npos ||
+        !ShowsMean(std::wstring_view(shown).substr(0, unitAt), item.m_dLongAxis, item.m_dShortAxis))
         return false;
     const std::wstring_view rest = std::wstring_view(shown).substr(unitAt + UNIT.size());
     if (item.m_nType != NODULE_PART_SOLID) return rest.empty();
@@ -93,7 +93,8 @@ void CheckRows(FormDriver& form, Violations& out) {
         CNoduleItem recomputed = item;
         recomputed.UpdateCategory();
         if (recomputed.m_nCategory != item.m_nCategory)
-            out.Add("row ", nRow, " holds category ", item.m_nCategory, " where the rules give ", recomputed.m_nCategory);
+            out.Add("row ", nRow, " holds category ", item.m_nCategory, " where the rules give ",
+                    recomputed.m_nCategory);
     }
 }
 
@@ -137,14 +138,14 @@ struct Conclusion {
 };
 const Conclusion CONCLUSIONS[] = {
     {L"불완전", L"흉부CT를 재촬영하거나, 이전에 촬영한 CT 영상과 비교하여 평가해야 합니다."},  // 0
-    {L"이상소견 없음", ANNUAL},                                                               // 1
-    {L"양성 결절", ANNUAL},                                                                   // 2
-    {L"양성 결절", ANNUAL},                                                                   // 2b
-    {L"경계선 결절", L"6개월 후 저선량 CT를 시행하시기를 권고합니다."},                          // 3
-    {L"폐암 매우 의심", FURTHER_WORK_UP},                                                     // 4
-    {L"폐암 의심", L"3개월후 저선량 CT를 시행하시기를 권고합니다."},                             // 4A
-    {L"폐암 매우 의심", FURTHER_WORK_UP},                                                     // 4B
-    {L"폐암 매우 의심", FURTHER_WORK_UP},                                                     // 4X
+    {L"이상소견 없음", ANNUAL},                                                                // 1
+    {L"양성 결절", ANNUAL},                                                                    // 2
+    {L"양성 결절", ANNUAL},                                                                    // 2b
+    {L"경계선 결절", L"6개월 후 저선량 CT를 시행하시기를 권고합니다."},                        // 3
+    {L"폐암 매우 의심", FURTHER_WORK_UP},                                                      // 4
+    {L"폐암 의심", L"3개월후 저선량 CT를 시행하시기를 권고합니다."},                           // 4A
+    {L"폐암 매우 의심", FURTHER_WORK_UP},                                                      // 4B
+    {L"폐암 매우 의심", FURTHER_WORK_UP},                                                      // 4X
 };
 
 std::vector<std::wstring> Lines(const std::wstring& text) {
@@ -158,7 +159,8 @@ std::vector<std::wstring> Lines(const std::wstring& text) {
 
 void ExpectEnabled(const FormDriver& form, int nIDC, bool bExpected, Violations& out) {
     if (form.Enabled(nIDC) != bExpected)
-        out.Add("control ", nIDC, bExpected ? " is disabled but should be enabled" : " is enabled but should be disabled");
+        out.Add("control ", nIDC,
+                bExpected ? " is disabled but should be enabled" : " is enabled but should be disabled");
 }
 
 // Perifissural is offered for a small solid nodule not judged likely benign:
@@ -179,11 +181,13 @@ void CheckEnableTable(FormDriver& form, Violations& out) {
     ExpectEnabled(form, IDC_PRIOR_CT_DATE, !bBaseline, out);
     // Any change of the kind of CT clears every status, and a baseline CT offers none.
     for (int nRow = 0; bBaseline && nRow < form.RowCount(); ++nRow)
-        if (form.Record(nRow).m_nFollowUp != FOLLOWUP_BASELINE) out.Add("row ", nRow, " keeps a follow-up status on a baseline CT");
+        if (form.Record(nRow).m_nFollowUp != FOLLOWUP_BASELINE)
+            out.Add("row ", nRow, " keeps a follow-up status on a baseline CT");
 
     const int nSelected = form.SelectedRow();
     const CNoduleItem* pItem = nSelected >= 0 ? &form.Record(nSelected) : nullptr;
-    for (int nIDC : {IDC_NODULE_TYPE, IDC_LONG_AXIS, IDC_SHORT_AXIS, IDC_LOBE, IDC_IMAGE_NO, IDC_CALCIFICATION, IDC_FAT})
+    for (int nIDC :
+         {IDC_NODULE_TYPE, IDC_LONG_AXIS, IDC_SHORT_AXIS, IDC_LOBE, IDC_IMAGE_NO, IDC_CALCIFICATION, IDC_FAT})
         ExpectEnabled(form, nIDC, pItem != nullptr, out);
     const bool bPartSolid = pItem && pItem->m_nType == NODULE_PART_SOLID;
     for (int nIDC : {IDC_SOLID_LONG_AXIS, IDC_SOLID_SHORT_AXIS, IDC_SOLID_CAPTION, IDC_SOLID_SIZE_UNIT})
@@ -202,7 +206,8 @@ void CheckEnableTable(FormDriver& form, Violations& out) {
             out.Add("1008 does not select the nodule's follow-up status");
         if (form.Checked(IDC_CALCIFICATION) != pItem->m_bCalcification) out.Add("1003 differs from the record");
         if (form.Checked(IDC_FAT) != pItem->m_bFat) out.Add("1004 differs from the record");
-        if (form.Checked(IDC_SPICULATION) != (bSuspicious && pItem->m_bSpiculation)) out.Add("1009 differs from the record");
+        if (form.Checked(IDC_SPICULATION) != (bSuspicious && pItem->m_bSpiculation))
+            out.Add("1009 differs from the record");
     }
 
     for (const FindingDetail& finding : FINDING_DETAILS)
@@ -243,7 +248,8 @@ std::vector<std::string> CheckReport(FormDriver& form, const std::wstring& repor
     std::vector<std::wstring> expected;
     for (int nCategory : categories) expected.push_back(Label(CATEGORY_LABELS, nCategory));
     if (expected.empty()) expected.push_back(L"발견된 결절 없음.");
-    if (shown != expected) out.Add("the nodule lines carry ", shown.size(), " categories other than the rows' ", expected.size());
+    if (shown != expected)
+        out.Add("the nodule lines carry ", shown.size(), " categories other than the rows' ", expected.size());
 
     const int nCategory = ExpectedExamCategory(form);
     const Conclusion& conclusion = CONCLUSIONS[nCategory];

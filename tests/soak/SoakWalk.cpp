@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <cwchar>
 #include <deque>
 #include <functional>
@@ -31,8 +31,7 @@ public:
         return z ^ (z >> 31);
     }
     int Below(int n) { return static_cast<int>(Next() % static_cast<uint64_t>(n)); }
-    template <typename T, size_t N>
-    const T& Pick(const T (&items)[N]) { return items[Below(static_cast<int>(N))]; }
+    template <typename T, size_t N> const T& Pick(const T (&items)[N]) { return items[Below(static_cast<int>(N))]; }
 
 private:
     uint64_t m_state;
@@ -44,22 +43,36 @@ uint64_t EnvNumber(const char* name, uint64_t fallback) {
 }
 
 constexpr int EDITS[] = {
-    IDC_LONG_AXIS, IDC_SHORT_AXIS, IDC_SOLID_LONG_AXIS, IDC_SOLID_SHORT_AXIS, IDC_IMAGE_NO, IDC_OTHER_TEXT,
-    IDC_CTDIVOL, IDC_ENDOBRONCHIAL_NOTE, IDC_CONSOLIDATION_NOTE, IDC_ATELECTASIS_NOTE, IDC_LYMPHADENOPATHY_NOTE,
-    IDC_SUGGESTIVE_OTHER_NOTE, IDC_SIGNIFICANT_OTHER_NOTE, IDC_OTHER_FINDING_NOTE, IDC_COMMENTS,
+    IDC_LONG_AXIS,
+    IDC_SHORT_AXIS,
+    IDC_SOLID_LONG_AXIS,
+    IDC_SOLID_SHORT_AXIS,
+    IDC_IMAGE_NO,
+    IDC_OTHER_TEXT,
+    IDC_CTDIVOL,
+    IDC_ENDOBRONCHIAL_NOTE,
+    IDC_CONSOLIDATION_NOTE,
+    IDC_ATELECTASIS_NOTE,
+    IDC_LYMPHADENOPATHY_NOTE,
+    IDC_SUGGESTIVE_OTHER_NOTE,
+    IDC_SIGNIFICANT_OTHER_NOTE,
+    IDC_OTHER_FINDING_NOTE,
+    IDC_COMMENTS,
 };
 constexpr int CHECK_BOXES[] = {
-    IDC_PERIFISSURAL, IDC_CALCIFICATION, IDC_FAT, IDC_LIKELY_BENIGN, IDC_SPICULATION, IDC_CAVITY, IDC_OTHER,
-    IDC_PRIOR_CANCER, IDC_ENDOBRONCHIAL, IDC_CONSOLIDATION, IDC_ATELECTASIS, IDC_LYMPHADENOPATHY,
-    IDC_SUGGESTIVE_OTHER, IDC_CORONARY, IDC_EMPHYSEMA, IDC_INTERSTITIAL, IDC_PNEUMONIA, IDC_EXTRAPULMONARY,
-    IDC_ANEURYSM, IDC_EFFUSION, IDC_SIGNIFICANT_OTHER, IDC_INACTIVE_TB, IDC_OTHER_FINDING,
+    IDC_PERIFISSURAL,      IDC_CALCIFICATION,  IDC_FAT,           IDC_LIKELY_BENIGN,
+    IDC_SPICULATION,       IDC_CAVITY,         IDC_OTHER,         IDC_PRIOR_CANCER,
+    IDC_ENDOBRONCHIAL,     IDC_CONSOLIDATION,  IDC_ATELECTASIS,   IDC_LYMPHADENOPATHY,
+    IDC_SUGGESTIVE_OTHER,  IDC_CORONARY,       IDC_EMPHYSEMA,     IDC_INTERSTITIAL,
+    IDC_PNEUMONIA,         IDC_EXTRAPULMONARY, IDC_ANEURYSM,      IDC_EFFUSION,
+    IDC_SIGNIFICANT_OTHER, IDC_INACTIVE_TB,    IDC_OTHER_FINDING,
 };
 constexpr int COMBOS[] = {IDC_CT_TYPE, IDC_NODULE_TYPE, IDC_LOBE, IDC_FOLLOWUP, IDC_CORONARY_SEVERITY};
 const wchar_t* const TEXTS[] = {
-    L"7", L"5.9", L"6", L"8", L"12.34", L"15", L"30", L"2.25", L"", L"-3", L"0", L"1e308", L"99999999999",
-    L"nan", L"inf", L"1e999", L"%s%n", L"7mm", L"7,5", L"0012", L"100", L"100.5", L"abc", L"  4.05 ",
+    L"7",           L"5.9", L"6",   L"8",     L"12.34", L"15",  L"30",  L"2.25", L"",    L"-3",    L"0",   L"1e308",
+    L"99999999999", L"nan", L"inf", L"1e999", L"%s%n",  L"7mm", L"7,5", L"0012", L"100", L"100.5", L"abc", L"  4.05 ",
 };
-constexpr UINT LEAVE_KEYS[] = {VK_TAB, VK_RETURN, 0};  // 0: a click elsewhere
+constexpr UINT LEAVE_KEYS[] = {VK_TAB, VK_RETURN, 0};                        // 0: a click elsewhere
 constexpr UINT COMMAND_KEYS[] = {'N', 'D', 'Z', VK_RETURN, VK_UP, VK_DOWN};  // with Ctrl
 
 const wchar_t* const REFUSED_DOSES[] = {L"abc", L"100.5", L""};
@@ -89,7 +102,8 @@ struct Responder {
 
 class Walk {
 public:
-    Walk(FormDriver& form, Responder& responder, uint64_t seed) : m_form(form), m_responder(responder), m_random(seed) {}
+    Walk(FormDriver& form, Responder& responder, uint64_t seed)
+        : m_form(form), m_responder(responder), m_random(seed) {}
 
     // A deleted nodule is kept for Ctrl+Z until the list changes otherwise.
     bool HoldsDeletedNodule() const { return m_bHoldsDeleted; }
@@ -119,8 +133,7 @@ public:
             return "delete";
         case 4:
         case 5:
-        case 6:
-            return TypeSomewhere();
+        case 6: return TypeSomewhere();
         case 7:
         case 8: {
             const int nIDC = PickEnabled(CHECK_BOXES);
@@ -146,10 +159,8 @@ public:
             what << "report, then button " << m_responder.nReportButton;
             return what.str();
         }
-        case 12:
-            return PressCommandKey();
-        case 13:
-            return RefuseDose();
+        case 12: return PressCommandKey();
+        case 13: return RefuseDose();
         default: {
             if (m_random.Below(2)) {
                 m_responder.nClearAnswer = m_random.Below(2) ? IDYES : IDNO;
@@ -170,8 +181,7 @@ private:
         return nRow;
     }
 
-    template <size_t N>
-    int PickEnabled(const int (&ids)[N]) {
+    template <size_t N> int PickEnabled(const int (&ids)[N]) {
         std::vector<int> enabled;
         for (int nIDC : ids)
             if (m_form.Enabled(nIDC)) enabled.push_back(nIDC);
@@ -194,8 +204,11 @@ private:
         else
             m_form.Focus(IDC_NODULE_LIST);
         std::ostringstream what;
-        what << (bLong ? "paste " : "type ") << text.size() << " chars '" << std::string(text.begin(), text.begin() + std::min<size_t>(text.size(), 12))
-             << "' into " << nIDC << (leave == VK_TAB ? ", tab" : leave == VK_RETURN ? ", enter" : ", click away");
+        what << (bLong ? "paste " : "type ") << text.size() << " chars '"
+             << std::string(text.begin(), text.begin() + std::min<size_t>(text.size(), 12)) << "' into " << nIDC
+             << (leave == VK_TAB      ? ", tab"
+                 : leave == VK_RETURN ? ", enter"
+                                      : ", click away");
         return what.str();
     }
 
@@ -252,8 +265,8 @@ private:
         m_responder.nReportButton = m_random.Pick(buttons);
         const bool bDeletes = vk == 'D' && m_form.SelectedRow() >= 0;
         const int nFocused = m_form.FocusedId();
-        const bool bRestores = vk == 'Z' && m_bHoldsDeleted &&
-                               std::find(std::begin(EDITS), std::end(EDITS), nFocused) == std::end(EDITS);
+        const bool bRestores =
+            vk == 'Z' && m_bHoldsDeleted && std::find(std::begin(EDITS), std::end(EDITS), nFocused) == std::end(EDITS);
         m_form.PressCtrl(vk);
         m_bHoldsDeleted = (m_bHoldsDeleted || bDeletes) && vk != 'N' && !bRestores;
         std::ostringstream what;

@@ -1,8 +1,8 @@
 // The Clear button "지우기": after the question, Yes empties the whole form and
 // frees every nodule record once; No keeps everything.
 #include <windows.h>
-#include <oleauto.h>
 #include <gtest/gtest.h>
+#include <oleauto.h>
 
 #include <vector>
 

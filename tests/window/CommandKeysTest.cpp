@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "FormDriver.h"
-#include "framework/InputMethod.h"
 #include "FormSteps.h"
 #include "ModalScript.h"
 #include "ReportSteps.h"
+#include "framework/InputMethod.h"
 
 namespace {
 
@@ -65,17 +65,46 @@ TEST(CommandKeys, WorkFromAnEditAComboAndTheList) {
         std::vector<std::wstring> messages = {};
         UINT vkBefore = 0;  // a command key pressed first, from the same place
     } keys[] = {
-        {"Ctrl+N adds a nodule, the caret in its long axis", 'N', 4, 3, IDC_LONG_AXIS,
+        {"Ctrl+N adds a nodule, the caret in its long axis",
+         'N',
+         4,
+         3,
+         IDC_LONG_AXIS,
          {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}, {0, 0}}},
         {"Ctrl+D deletes the selected nodule", 'D', 2, 1, IDC_NODULE_LIST, {{7.0001, 7.0001}, {8.0001, TYPO}}},
-        {"Ctrl+D, then Ctrl+Z brings the nodule back at its row", 'Z', 3, 1, IDC_NODULE_LIST,
-         {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}}, {}, 'D'},
-        {"Ctrl+Z with nothing deleted: an edit's own undo, elsewhere nothing", 'Z', 3, 1, ORIGIN,
+        {"Ctrl+D, then Ctrl+Z brings the nodule back at its row",
+         'Z',
+         3,
+         1,
+         IDC_NODULE_LIST,
+         {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}},
+         {},
+         'D'},
+        {"Ctrl+Z with nothing deleted: an edit's own undo, elsewhere nothing",
+         'Z',
+         3,
+         1,
+         ORIGIN,
          {{7.0001, 7.0001}, {5.0001, 5.0001}, {8.0001, TYPO}}},
-        {"Ctrl+Up selects the nodule before", VK_UP, 3, 0, ORIGIN, {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}}},
-        {"Ctrl+Down selects the nodule after", VK_DOWN, 3, 2, ORIGIN, {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}}},
-        {"Ctrl+Enter asks for the lobe as the report button does", VK_RETURN, 3, 1, IDC_LOBE,
-         {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}}, {L"2 번째 결절의 위치가 입력되지 않았습니다."}},
+        {"Ctrl+Up selects the nodule before",
+         VK_UP,
+         3,
+         0,
+         ORIGIN,
+         {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}}},
+        {"Ctrl+Down selects the nodule after",
+         VK_DOWN,
+         3,
+         2,
+         ORIGIN,
+         {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}}},
+        {"Ctrl+Enter asks for the lobe as the report button does",
+         VK_RETURN,
+         3,
+         1,
+         IDC_LOBE,
+         {{7.0001, 7.0001}, {6.0001, 5.0001}, {8.0001, TYPO}},
+         {L"2 번째 결절의 위치가 입력되지 않았습니다."}},
     };
     for (const auto& origin : origins) {
         for (const auto& key : keys) {
@@ -163,16 +192,31 @@ TEST(CommandKeys, CtrlZBringsBackTheLastDeletedNoduleUntilTheListChanges) {
         bool bComesBack;  // the middle nodule, deleted first
     } cases[] = {
         {"nothing", nothing, {L"7.0 [mm]", L"5.0 [mm]", L"3.5 [mm]"}, 1, true},
-        {"a lobe chosen for another nodule", [](FormDriver& form) { form.Choose(IDC_LOBE, LOBE_RML); },
-         {L"7.0 [mm]", L"5.0 [mm]", L"3.5 [mm]"}, 1, true},
-        {"another row selected", [](FormDriver& form) { form.SelectRow(0); }, {L"7.0 [mm]", L"5.0 [mm]", L"3.5 [mm]"},
-         1, true},
-        {"another nodule deleted", [](FormDriver& form) { form.Click(IDC_DELETE_NODULE); }, {L"7.0 [mm]", L"3.5 [mm]"},
-         1, false},
-        {"a nodule added", [](FormDriver& form) { form.Click(IDC_ADD_NODULE); },
-         {L"7.0 [mm]", L"3.5 [mm]", L"0.0 [mm]"}, 2, false},
-        {"the kind of CT changed", [](FormDriver& form) { form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT); },
-         {L"7.0 [mm]", L"3.5 [mm]"}, 1, false},
+        {"a lobe chosen for another nodule",
+         [](FormDriver& form) { form.Choose(IDC_LOBE, LOBE_RML); },
+         {L"7.0 [mm]", L"5.0 [mm]", L"3.5 [mm]"},
+         1,
+         true},
+        {"another row selected",
+         [](FormDriver& form) { form.SelectRow(0); },
+         {L"7.0 [mm]", L"5.0 [mm]", L"3.5 [mm]"},
+         1,
+         true},
+        {"another nodule deleted",
+         [](FormDriver& form) { form.Click(IDC_DELETE_NODULE); },
+         {L"7.0 [mm]", L"3.5 [mm]"},
+         1,
+         false},
+        {"a nodule added",
+         [](FormDriver& form) { form.Click(IDC_ADD_NODULE); },
+         {L"7.0 [mm]", L"3.5 [mm]", L"0.0 [mm]"},
+         2,
+         false},
+        {"the kind of CT changed",
+         [](FormDriver& form) { form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT); },
+         {L"7.0 [mm]", L"3.5 [mm]"},
+         1,
+         false},
         {"지우기 answered 예", ClearAnsweringYes, {}, -1, false},
     };
     for (const auto& c : cases) {
@@ -262,10 +306,14 @@ TEST(CommandKeys, CompleteTheSyllableBeingComposedFirst) {
         bool bDeletes;
         bool bPostsSyllable = false;  // the input method posts the completed syllable
     } waysOut[] = {
-        {"Ctrl+Down", VK_DOWN, true, NOTHING, false},  {"Ctrl+N", 'N', true, NOTHING, false},
-        {"Ctrl+D", 'D', true, NOTHING, true},          {"Ctrl+Enter", VK_RETURN, true, REPORT, false},
-        {"Enter", VK_RETURN, false, NOTHING, false},   {"Tab", VK_TAB, false, NOTHING, false},
-        {"Esc", VK_ESCAPE, false, QUESTION, false},    {"a click on 판독문", 0, false, REPORT, false},
+        {"Ctrl+Down", VK_DOWN, true, NOTHING, false},
+        {"Ctrl+N", 'N', true, NOTHING, false},
+        {"Ctrl+D", 'D', true, NOTHING, true},
+        {"Ctrl+Enter", VK_RETURN, true, REPORT, false},
+        {"Enter", VK_RETURN, false, NOTHING, false},
+        {"Tab", VK_TAB, false, NOTHING, false},
+        {"Esc", VK_ESCAPE, false, QUESTION, false},
+        {"a click on 판독문", 0, false, REPORT, false},
         {"Ctrl+Down, the syllable posted after the completion", VK_DOWN, true, NOTHING, false, true},
     };
     for (bool bProcessKey : {false, true}) {
@@ -291,8 +339,8 @@ TEST(CommandKeys, CompleteTheSyllableBeingComposedFirst) {
                 if (out.opens == REPORT) script.Then(ReadReportAndPress(IDCANCEL, &report));
                 if (out.opens == QUESTION) script.Then(MessageBoxAnswer(IDNO, &question));
                 script.Watch(CloseAnyOtherWindow(&others));
-                const auto pfnNotifyBefore = std::exchange(g_pfnNotifyIME, out.bPostsSyllable ? CompleteByPosting
-                                                                                              : g_pfnNotifyIME);
+                const auto pfnNotifyBefore =
+                    std::exchange(g_pfnNotifyIME, out.bPostsSyllable ? CompleteByPosting : g_pfnNotifyIME);
                 if (!out.vk)
                     ClickWithMouse(form, IDC_REPORT);
                 else if (bProcessKey)

@@ -109,8 +109,8 @@ void CheckOnlyThePointSizeDiffers(UINT nIDTemplate, const DLGTEMPLATE* pShown, i
 void CheckNoControlOverlapsAnother(HWND hDlg, const std::vector<HWND>& children) {
     std::vector<std::pair<int, RECT>> controls;
     for (HWND hChild : children) {
-        const bool bGroupBox = ClassOf(hChild) == L"Button" &&
-                               (GetWindowLongW(hChild, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+        const bool bGroupBox =
+            ClassOf(hChild) == L"Button" && (GetWindowLongW(hChild, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
         if (!bGroupBox) controls.emplace_back(GetDlgCtrlID(hChild), ChildRect(hDlg, hChild));
     }
     for (size_t i = 0; i < controls.size(); ++i) {
@@ -136,8 +136,8 @@ void CheckDialogOnScreen(HWND hDlg, UINT nIDTemplate, const char* name) {
     const DWORD style = static_cast<DWORD>(GetWindowLongW(hDlg, GWL_STYLE));
     std::printf("[ display  ] %s: %d pt, window %ld x %ld at (%ld, %ld)%s; work area %ld x %ld at %d dpi\n", name,
                 nPoints, size.cx, size.cy, window.left, window.top,
-                (style & (WS_VSCROLL | WS_HSCROLL)) ? ", scrolls" : "", area.right - area.left,
-                area.bottom - area.top, dpi);
+                (style & (WS_VSCROLL | WS_HSCROLL)) ? ", scrolls" : "", area.right - area.left, area.bottom - area.top,
+                dpi);
 
     ASSERT_GT(nPoints, 0);
     // The size the framework computed before creating the window, without scroll bars.
@@ -280,7 +280,8 @@ void CheckFinalCategoryFitsItsBox(HWND hCategory) {
                 GLYPHMETRICS glyph{};
                 const MAT2 identity{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
                 ASSERT_NE(GetGlyphOutlineW(hdc, ch, GGO_METRICS, &glyph, 0, nullptr, &identity), GDI_ERROR);
-                EXPECT_GE(baseline - glyph.gmptGlyphOrigin.y, 0) << "the top of '" << static_cast<char>(ch) << "' is cut";
+                EXPECT_GE(baseline - glyph.gmptGlyphOrigin.y, 0)
+                    << "the top of '" << static_cast<char>(ch) << "' is cut";
                 EXPECT_LE(baseline - glyph.gmptGlyphOrigin.y + static_cast<LONG>(glyph.gmBlackBoxY), box.bottom)
                     << "the bottom of '" << static_cast<char>(ch) << "' is cut";
             }
@@ -383,8 +384,10 @@ TEST(DisplayFit, TheFormFollowsAWorkAreaThatChanges) {
         RECT area;
         bool bScrolls;
     } changes[] = {
-        {"the taskbar takes all but half the form's height", WM_SETTINGCHANGE,
-         {screen.left, screen.top, screen.right, screen.top + nFormHeight / 2}, true},
+        {"the taskbar takes all but half the form's height",
+         WM_SETTINGCHANGE,
+         {screen.left, screen.top, screen.right, screen.top + nFormHeight / 2},
+         true},
         {"the screen whole again, at another resolution", WM_DISPLAYCHANGE, screen, bScrollsOnTheScreen},
     };
     const auto pfnBefore = std::exchange(g_pfnGetMonitorInfo, HandedMonitorInfo);

@@ -19,7 +19,7 @@ const std::wstring OUT_OF_RANGE = L"0에서 100 사이의 숫자를 입력하십
 struct DoseCase {
     const char* name;
     const wchar_t* typed;
-    std::wstring prompt;  // empty: accepted without a word
+    std::wstring prompt;        // empty: accepted without a word
     const wchar_t* reportLine;  // the dose as the report then writes it
 };
 

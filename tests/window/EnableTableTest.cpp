@@ -30,8 +30,8 @@ const NoduleSetup NODULE_SETUPS[] = {
          DeselectAllRows(form);
      },
      false, false, false, false, false, false},
-    {"fresh solid nodule, category 2", [](FormDriver& form) { form.Click(IDC_ADD_NODULE); }, true, false, true,
-     false, false, false},
+    {"fresh solid nodule, category 2", [](FormDriver& form) { form.Click(IDC_ADD_NODULE); }, true, false, true, false,
+     false, false},
     {"part-solid nodule, category 2",
      [](FormDriver& form) {
          form.Click(IDC_ADD_NODULE);
@@ -44,8 +44,8 @@ const NoduleSetup NODULE_SETUPS[] = {
          form.Choose(IDC_NODULE_TYPE, NODULE_GROUND_GLASS);
      },
      true, false, false, false, false, false},
-    {"solid 7 mm, category 3", [](FormDriver& form) { AddNodule(form, NODULE_SOLID, L"7", L"7"); }, true, false,
-     true, true, true, false},
+    {"solid 7 mm, category 3", [](FormDriver& form) { AddNodule(form, NODULE_SOLID, L"7", L"7"); }, true, false, true,
+     true, true, false},
     {"solid 7 mm with the other feature, 4X",
      [](FormDriver& form) {
          AddNodule(form, NODULE_SOLID, L"7", L"7");
@@ -64,10 +64,10 @@ const NoduleSetup NODULE_SETUPS[] = {
          form.Click(IDC_CALCIFICATION);
      },
      true, false, true, false, false, false},
-    {"solid 9.9 mm, 4A", [](FormDriver& form) { AddNodule(form, NODULE_SOLID, L"9.9", L"9.9"); }, true, false,
-     true, true, true, false},
-    {"solid 10 x 1 mm, category 2", [](FormDriver& form) { AddNodule(form, NODULE_SOLID, L"10", L"1"); }, true,
-     false, false, false, false, false},
+    {"solid 9.9 mm, 4A", [](FormDriver& form) { AddNodule(form, NODULE_SOLID, L"9.9", L"9.9"); }, true, false, true,
+     true, true, false},
+    {"solid 10 x 1 mm, category 2", [](FormDriver& form) { AddNodule(form, NODULE_SOLID, L"10", L"1"); }, true, false,
+     false, false, false, false},
     {"part-solid 10 mm with a solid part of 6 mm, 4A",
      [](FormDriver& form) {
          AddNodule(form, NODULE_PART_SOLID, L"10", L"10");
@@ -85,8 +85,7 @@ const struct {
 std::map<int, bool> ExpectedEnabled(const NoduleSetup& setup, bool bFollowUp) {
     std::map<int, bool> expected;
     expected[IDC_PRIOR_CT_DATE] = bFollowUp;
-    for (int nId : {IDC_NODULE_TYPE, IDC_LONG_AXIS, IDC_SHORT_AXIS, IDC_LOBE, IDC_IMAGE_NO, IDC_CALCIFICATION,
-                    IDC_FAT})
+    for (int nId : {IDC_NODULE_TYPE, IDC_LONG_AXIS, IDC_SHORT_AXIS, IDC_LOBE, IDC_IMAGE_NO, IDC_CALCIFICATION, IDC_FAT})
         expected[nId] = setup.bSelected;
     for (int nId : {IDC_SOLID_LONG_AXIS, IDC_SOLID_SHORT_AXIS, IDC_SOLID_CAPTION, IDC_SOLID_SIZE_UNIT})
         expected[nId] = setup.bPartSolid;

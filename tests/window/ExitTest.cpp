@@ -47,7 +47,8 @@ const ExitWay EXIT_WAYS[] = {
     // What the window manager sends for a click on the close box.
     {"the close box", [](HWND hForm) { PostMessageW(hForm, WM_SYSCOMMAND, SC_CLOSE, 0); }},
     {"a close request", [](HWND hForm) { PostMessageW(hForm, WM_CLOSE, 0, 0); }},
-    {"Alt+F4", [](HWND hForm) {
+    {"Alt+F4",
+     [](HWND hForm) {
          SetFocus(GetDlgItem(hForm, IDC_COMMENTS));
          PostKey(GetFocus(), VK_F4, true);
      }},

@@ -63,16 +63,14 @@ const FindingRow FINDING_ROWS[] = {
      L"폐결절 외 의미있는 소견: 간질성 폐이상.", &NO_FINDING},
     {"pneumonia", IDC_PNEUMONIA, 0, nullptr, L"1S", L"", L"폐결절 외 의미있는 소견: 폐렴 및 활동성 폐결핵.",
      &NO_FINDING},
-    {"extrapulmonary malignancy", IDC_EXTRAPULMONARY, 0, nullptr, L"1S", L"",
-     L"폐결절 외 의미있는 소견: 폐외악성물.", &NO_FINDING},
-    {"aortic aneurysm", IDC_ANEURYSM, 0, nullptr, L"1S", L"", L"폐결절 외 의미있는 소견: 대동맥류.",
+    {"extrapulmonary malignancy", IDC_EXTRAPULMONARY, 0, nullptr, L"1S", L"", L"폐결절 외 의미있는 소견: 폐외악성물.",
      &NO_FINDING},
-    {"large effusion", IDC_EFFUSION, 0, nullptr, L"1S", L"",
-     L"폐결절 외 의미있는 소견: 다량의 흉수 또는 심낭 삼출.", &NO_FINDING},
+    {"aortic aneurysm", IDC_ANEURYSM, 0, nullptr, L"1S", L"", L"폐결절 외 의미있는 소견: 대동맥류.", &NO_FINDING},
+    {"large effusion", IDC_EFFUSION, 0, nullptr, L"1S", L"", L"폐결절 외 의미있는 소견: 다량의 흉수 또는 심낭 삼출.",
+     &NO_FINDING},
     {"another significant finding", IDC_SIGNIFICANT_OTHER, IDC_SIGNIFICANT_OTHER_NOTE, L"갑상선 결절", L"1S", L"",
      L"폐결절 외 의미있는 소견: 기타 (갑상선 결절).", &NO_FINDING},
-    {"inactive tuberculosis", IDC_INACTIVE_TB, 0, nullptr, L"1", L"", L"다른 소견: 비활동성 폐결핵.",
-     &NO_FINDING},
+    {"inactive tuberculosis", IDC_INACTIVE_TB, 0, nullptr, L"1", L"", L"다른 소견: 비활동성 폐결핵.", &NO_FINDING},
     {"another finding", IDC_OTHER_FINDING, IDC_OTHER_FINDING_NOTE, L"척추 골절", L"1", L"",
      L"다른 소견: 기타 (척추 골절).", &NO_FINDING},
     {"prior lung cancer", IDC_PRIOR_CANCER, 0, nullptr, L"1", L"과거 폐암 병력 있음.\r\n", L"", &NO_FINDING},
@@ -80,8 +78,8 @@ const FindingRow FINDING_ROWS[] = {
 
 // The item of a drop-down list that shows the text, as the reader picks it.
 int ItemShowing(const FormDriver& form, int nIDC, const wchar_t* text) {
-    return static_cast<int>(SendMessageW(form.Item(nIDC), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                         reinterpret_cast<LPARAM>(text)));
+    return static_cast<int>(
+        SendMessageW(form.Item(nIDC), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text)));
 }
 
 }  // namespace

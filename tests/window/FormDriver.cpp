@@ -43,7 +43,9 @@ void FormDriver::RunQueued() {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) m_dlg.PumpMessage(msg);
 }
 
-void FormDriver::Pump() { PumpUntil([this] { return AtRest(); }, "the form to be the active window again"); }
+void FormDriver::Pump() {
+    PumpUntil([this] { return AtRest(); }, "the form to be the active window again");
+}
 
 bool FormDriver::PumpUntil(const std::function<bool()>& condition, std::string_view what) {
     const ULONGLONG deadline = GetTickCount64() + PATIENCE_MS;
@@ -206,9 +208,7 @@ int FormDriver::FocusedId() {
 
 std::wstring FormDriver::Text(int nIDC) const { return GetWindowTextString(Item(nIDC)); }
 
-int FormDriver::ComboSel(int nIDC) const {
-    return static_cast<int>(SendMessageW(Item(nIDC), CB_GETCURSEL, 0, 0));
-}
+int FormDriver::ComboSel(int nIDC) const { return static_cast<int>(SendMessageW(Item(nIDC), CB_GETCURSEL, 0, 0)); }
 
 std::pair<int, int> FormDriver::EditSelection(int nIDC) const {
     DWORD start = 0, end = 0;
@@ -221,7 +221,8 @@ int FormDriver::RowCount() const {
 }
 
 int FormDriver::SelectedRow() const {
-    return static_cast<int>(SendMessageW(Item(IDC_NODULE_LIST), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    return static_cast<int>(
+        SendMessageW(Item(IDC_NODULE_LIST), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
 }
 
 std::wstring FormDriver::RowText(int nRow, int nColumn) const {

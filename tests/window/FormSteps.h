@@ -30,19 +30,24 @@ constexpr int NODULE_CHECKS[] = {IDC_PERIFISSURAL, IDC_CALCIFICATION, IDC_FAT,  
 // The exam findings' check boxes, the prior lung cancer first, and the detail
 // control that each box offers while ticked.
 constexpr int FINDING_BOXES[] = {
-    IDC_PRIOR_CANCER, IDC_ENDOBRONCHIAL, IDC_CONSOLIDATION, IDC_ATELECTASIS, IDC_LYMPHADENOPATHY,
-    IDC_SUGGESTIVE_OTHER, IDC_CORONARY, IDC_EMPHYSEMA, IDC_INTERSTITIAL, IDC_PNEUMONIA, IDC_EXTRAPULMONARY,
-    IDC_ANEURYSM, IDC_EFFUSION, IDC_SIGNIFICANT_OTHER, IDC_INACTIVE_TB, IDC_OTHER_FINDING,
+    IDC_PRIOR_CANCER,    IDC_ENDOBRONCHIAL,     IDC_CONSOLIDATION,  IDC_ATELECTASIS,
+    IDC_LYMPHADENOPATHY, IDC_SUGGESTIVE_OTHER,  IDC_CORONARY,       IDC_EMPHYSEMA,
+    IDC_INTERSTITIAL,    IDC_PNEUMONIA,         IDC_EXTRAPULMONARY, IDC_ANEURYSM,
+    IDC_EFFUSION,        IDC_SIGNIFICANT_OTHER, IDC_INACTIVE_TB,    IDC_OTHER_FINDING,
 };
 struct FindingDetail {
     int nBox;
     int nDetail;  // a note edit, or the severity combo 1034
 };
 constexpr FindingDetail FINDING_DETAILS[] = {
-    {IDC_ENDOBRONCHIAL, IDC_ENDOBRONCHIAL_NOTE},         {IDC_CONSOLIDATION, IDC_CONSOLIDATION_NOTE},
-    {IDC_ATELECTASIS, IDC_ATELECTASIS_NOTE},             {IDC_LYMPHADENOPATHY, IDC_LYMPHADENOPATHY_NOTE},
-    {IDC_SUGGESTIVE_OTHER, IDC_SUGGESTIVE_OTHER_NOTE},   {IDC_CORONARY, IDC_CORONARY_SEVERITY},
-    {IDC_SIGNIFICANT_OTHER, IDC_SIGNIFICANT_OTHER_NOTE}, {IDC_OTHER_FINDING, IDC_OTHER_FINDING_NOTE},
+    {IDC_ENDOBRONCHIAL, IDC_ENDOBRONCHIAL_NOTE},
+    {IDC_CONSOLIDATION, IDC_CONSOLIDATION_NOTE},
+    {IDC_ATELECTASIS, IDC_ATELECTASIS_NOTE},
+    {IDC_LYMPHADENOPATHY, IDC_LYMPHADENOPATHY_NOTE},
+    {IDC_SUGGESTIVE_OTHER, IDC_SUGGESTIVE_OTHER_NOTE},
+    {IDC_CORONARY, IDC_CORONARY_SEVERITY},
+    {IDC_SIGNIFICANT_OTHER, IDC_SIGNIFICANT_OTHER_NOTE},
+    {IDC_OTHER_FINDING, IDC_OTHER_FINDING_NOTE},
 };
 
 // Items of the form's combo boxes as the reader picks them. Types and lobes are
@@ -50,7 +55,7 @@ constexpr FindingDetail FINDING_DETAILS[] = {
 constexpr int BASELINE_CT = 0, FOLLOW_UP_CT = 1;  // 1000
 constexpr int STATUS_NEW = FOLLOWUP_NEW - 1, STATUS_GROWING = FOLLOWUP_GROWING - 1,
               STATUS_STABLE = FOLLOWUP_STABLE - 1;  // 1008
-constexpr int MILD = 0, MODERATE = 1, SEVERE = 2;  // 1034
+constexpr int MILD = 0, MODERATE = 1, SEVERE = 2;   // 1034
 
 // Types a value into an edit and commits it with Enter, as the reader does.
 inline void Enter(FormDriver& form, int nIDC, std::wstring_view text) {
@@ -167,6 +172,6 @@ inline std::vector<std::wstring> RowTexts(const FormDriver& form) {
 }
 
 inline std::ostream& operator<<(std::ostream& out, const ControlState& state) {
-    return out << "control " << state.nId << (state.bEnabled ? " enabled" : " disabled") << " check "
-               << state.nCheck << " sel " << state.nComboSel << " text length " << state.text.size();
+    return out << "control " << state.nId << (state.bEnabled ? " enabled" : " disabled") << " check " << state.nCheck
+               << " sel " << state.nComboSel << " text length " << state.text.size();
 }

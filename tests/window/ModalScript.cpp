@@ -73,8 +73,8 @@ bool WindowsAreManaged() {
     static const bool bManaged = [] {
         wchar_t value[8] = {};
         DWORD nBytes = sizeof(value);
-        return RegGetValueW(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Managed", RRF_RT_REG_SZ, nullptr,
-                            value, &nBytes) != ERROR_SUCCESS ||
+        return RegGetValueW(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", L"Managed", RRF_RT_REG_SZ, nullptr, value,
+                            &nBytes) != ERROR_SUCCESS ||
                std::wstring_view(value) != L"N";
     }();
     return bManaged;
@@ -234,9 +234,8 @@ void PressMessageBoxButton(HWND hBox, int nButton) {
 }
 
 HWND FindMessageBox() {
-    return FindThreadWindow([](HWND hWnd) {
-        return IsDialogClass(hWnd) && GetDlgItem(hWnd, MESSAGE_TEXT_ID) && ShownToTheReader(hWnd);
-    });
+    return FindThreadWindow(
+        [](HWND hWnd) { return IsDialogClass(hWnd) && GetDlgItem(hWnd, MESSAGE_TEXT_ID) && ShownToTheReader(hWnd); });
 }
 
 HWND FindDialog(const std::wstring& caption) {

@@ -13,9 +13,9 @@
 struct SeenMessageBox {
     std::wstring caption;
     std::wstring text;
-    LPCWSTR icon = nullptr;  // IDI_QUESTION, IDI_ERROR, IDI_WARNING, IDI_INFORMATION or nullptr
-    std::vector<int> buttons;  // the ids of the buttons offered, IDOK to IDNO, in id order
-    int defaultButton = 0;     // the one drawn as the default (BS_DEFPUSHBUTTON), which Enter presses
+    LPCWSTR icon = nullptr;                 // IDI_QUESTION, IDI_ERROR, IDI_WARNING, IDI_INFORMATION or nullptr
+    std::vector<int> buttons;               // the ids of the buttons offered, IDOK to IDNO, in id order
+    int defaultButton = 0;                  // the one drawn as the default (BS_DEFPUSHBUTTON), which Enter presses
     std::vector<std::wstring> buttonTexts;  // their labels, in the same order
 };
 

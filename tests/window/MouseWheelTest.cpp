@@ -15,7 +15,7 @@
 namespace {
 
 constexpr int WHEEL_UP = WHEEL_DELTA, WHEEL_DOWN = -WHEEL_DELTA;
-constexpr int BACKGROUND = 0;   // a point of the form that no control covers
+constexpr int BACKGROUND = 0;     // a point of the form that no control covers
 constexpr int OFF_THE_FORM = -1;  // a point of the screen beside the form
 
 POINT ScreenPoint(const FormDriver& form, int nWhere) {
@@ -103,7 +103,8 @@ TEST(MouseWheel, ChangesAChoiceOnlyWithTheFocusAndThePointerOnIt) {
         {"Windows 7, the pointer beside the form", true, OFF_THE_FORM, true, NO_WINDOW},
         {"focus and pointer on the choice", true, CHOICE, true, CHOICE},
     };
-    for (int nChoice : {IDC_CT_TYPE, IDC_NODULE_TYPE, IDC_LOBE, IDC_FOLLOWUP, IDC_CORONARY_SEVERITY, IDC_PRIOR_CT_DATE}) {
+    for (int nChoice :
+         {IDC_CT_TYPE, IDC_NODULE_TYPE, IDC_LOBE, IDC_FOLLOWUP, IDC_CORONARY_SEVERITY, IDC_PRIOR_CT_DATE}) {
         FormDriver form;
         MakeEveryChoice(form);
         FormWheelCount formWheels(form.Form());

@@ -39,13 +39,11 @@ struct LongAxisCase {
 
 const LongAxisCase LONG_AXIS_CASES[] = {
     {"Tab keeps the typed decimals until the next commit", L"12.34", VK_TAB, 12.3401, 12.3401, L"12.3", L"12.3"},
-    {"Enter stores the refreshed one-decimal text; the short axis keeps the first value", L"12.34", VK_RETURN,
-     12.3001, 12.3401, L"12.3", L"12.3"},
+    {"Enter stores the refreshed one-decimal text; the short axis keeps the first value", L"12.34", VK_RETURN, 12.3001,
+     12.3401, L"12.3", L"12.3"},
     {"a typed x.x5 rounds up through the nudge", L"2.25", VK_TAB, 2.2501, 2.2501, L"2.3", L"2.3"},
-    {"a negative number stores its value plus the nudge and shows nothing", L"-3", VK_TAB, -2.9999, -2.9999, L"",
-     L""},
-    {"Enter on a negative number commits the emptied text once more", L"-3", VK_RETURN, 0.0001, 0.0001, L"0.0",
-     L"0.0"},
+    {"a negative number stores its value plus the nudge and shows nothing", L"-3", VK_TAB, -2.9999, -2.9999, L"", L""},
+    {"Enter on a negative number commits the emptied text once more", L"-3", VK_RETURN, 0.0001, 0.0001, L"0.0", L"0.0"},
     {"a size typed and erased again stores the nudge alone", L"5\b", VK_TAB, 0.0001, 0.0001, L"0.0", L"0.0"},
     {"an edit passed through untouched stores nothing", nullptr, VK_TAB, 0, 0, L"", L""},
     {"Enter in an untouched edit stores nothing and moves on", nullptr, VK_RETURN, 0, 0, L"", L""},

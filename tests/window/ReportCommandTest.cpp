@@ -347,7 +347,7 @@ void CloseListShowing(FormDriver& form, int nIDC, std::initializer_list<int> arr
 struct EntriesCase {
     const char* name;
     void (*enter)(FormDriver&);
-    const wchar_t* finalCategory;  // as 1037 shows it before the report
+    const wchar_t* finalCategory;     // as 1037 shows it before the report
     std::vector<std::wstring> lines;  // among the report's lines
 };
 
@@ -367,7 +367,8 @@ const EntriesCase ENTRIES_CASES[] = {
          }
          form.Type(IDC_CTDIVOL, L"3");
      },
-     L"4X", {L"폐결절 외 폐암시사 소견: 림프절 비대.", L"결론: 범주 4X 폐암 매우 의심", MOST_SUSPICIOUS_ADVICE}},
+     L"4X",
+     {L"폐결절 외 폐암시사 소견: 림프절 비대.", L"결론: 범주 4X 폐암 매우 의심", MOST_SUSPICIOUS_ADVICE}},
     {"a click on another control after a long axis leaves the focus there",
      [](FormDriver& form) {
          form.Click(IDC_ADD_NODULE);
@@ -376,7 +377,8 @@ const EntriesCase ENTRIES_CASES[] = {
          TypeWhereTheFocusIs(form, L"45\n");
          form.Choose(IDC_LOBE, LOBE_RUL);
      },
-     L"3", {L"우상엽(#45), 7.0 mm 고형 결절 있음, 범주: 3"}},
+     L"3",
+     {L"우상엽(#45), 7.0 mm 고형 결절 있음, 범주: 3"}},
     {"a value typed and not left is kept for its nodule when another row is selected",
      [](FormDriver& form) {
          AddCompleteNodule(form, false);
@@ -385,19 +387,22 @@ const EntriesCase ENTRIES_CASES[] = {
          form.Type(IDC_LONG_AXIS, L"12");
          form.SelectRow(1);
      },
-     L"4A", {L"우상엽(#0), 8.5 mm 고형 결절 있음, 범주: 4A", L"우상엽(#0), 5.0 mm 고형 결절 있음, 범주: 2"}},
+     L"4A",
+     {L"우상엽(#0), 8.5 mm 고형 결절 있음, 범주: 4A", L"우상엽(#0), 5.0 mm 고형 결절 있음, 범주: 2"}},
     {"a lobe list back on its old item is the lobe reported",
      [](FormDriver& form) {
          AddCompleteNodule(form, false);
          CloseListShowing(form, IDC_LOBE, {LOBE_LLL}, LOBE_RUL);
      },
-     L"2", {L"우상엽(#0), 5.0 mm 고형 결절 있음, 범주: 2"}},
+     L"2",
+     {L"우상엽(#0), 5.0 mm 고형 결절 있음, 범주: 2"}},
     {"a degree list back on Mild gives no S",
      [](FormDriver& form) {
          form.Click(IDC_CORONARY);
          CloseListShowing(form, IDC_CORONARY_SEVERITY, {MODERATE}, MILD);
      },
-     L"1", {L"다른 소견: 관상동맥 석회화 (Mild).", L"결론: 범주 1 이상소견 없음"}},
+     L"1",
+     {L"다른 소견: 관상동맥 석회화 (Mild).", L"결론: 범주 1 이상소견 없음"}},
     {"처음 CT closed on without a word clears the follow-up statuses",
      [](FormDriver& form) {
          form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT);
@@ -407,7 +412,8 @@ const EntriesCase ENTRIES_CASES[] = {
          form.Choose(IDC_FOLLOWUP, STATUS_STABLE);
          CloseListShowing(form, IDC_CT_TYPE, {}, BASELINE_CT);
      },
-     L"3", {L"우상엽(#0), 7.0 mm 고형 결절 있음, 범주: 3", L"결론: 범주 3 경계선 결절"}},
+     L"3",
+     {L"우상엽(#0), 7.0 mm 고형 결절 있음, 범주: 3", L"결론: 범주 3 경계선 결절"}},
     {"the other feature's text survives unticking its box",
      [](FormDriver& form) {
          form.Click(IDC_ADD_NODULE);
@@ -418,7 +424,8 @@ const EntriesCase ENTRIES_CASES[] = {
          form.Click(IDC_OTHER);
          form.Click(IDC_OTHER);
      },
-     L"4X", {L"우상엽(#0), 7.0 mm 고형 결절 있음 (기타(흉막 견인)), 범주: 4X"}},
+     L"4X",
+     {L"우상엽(#0), 7.0 mm 고형 결절 있음 (기타(흉막 견인)), 범주: 4X"}},
 };
 
 bool HasLine(const std::wstring& text, const std::wstring& line) {

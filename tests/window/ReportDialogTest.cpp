@@ -74,12 +74,30 @@ void EnterRichExam(FormDriver& form) {
     form.Type(IDC_CTDIVOL, L"1.2");
 
     const NoduleEntry nodules[] = {
-        {NODULE_SOLID, L"8", L"7", nullptr, nullptr, LOBE_LUL, L"12", STATUS_NEW, {IDC_SPICULATION, IDC_OTHER}, L"흉막 견인"},
+        {NODULE_SOLID,
+         L"8",
+         L"7",
+         nullptr,
+         nullptr,
+         LOBE_LUL,
+         L"12",
+         STATUS_NEW,
+         {IDC_SPICULATION, IDC_OTHER},
+         L"흉막 견인"},
         {NODULE_PART_SOLID, L"12", L"10", L"7", L"5", LOBE_RLL, L"45", STATUS_GROWING, {IDC_CAVITY}, nullptr},
         {NODULE_GROUND_GLASS, L"20", L"18", nullptr, nullptr, LOBE_RML, L"7", STATUS_NEW, {}, nullptr},
         {NODULE_SOLID, L"5", L"4", nullptr, nullptr, LOBE_LLL, L"30", STATUS_STABLE, {IDC_PERIFISSURAL}, nullptr},
         {NODULE_SOLID, L"7", nullptr, nullptr, nullptr, LOBE_RUL, L"3", STATUS_NEW, {IDC_LIKELY_BENIGN}, nullptr},
-        {NODULE_SOLID, L"3", nullptr, nullptr, nullptr, LOBE_LLL, L"50", STATUS_STABLE, {IDC_CALCIFICATION, IDC_FAT}, nullptr},
+        {NODULE_SOLID,
+         L"3",
+         nullptr,
+         nullptr,
+         nullptr,
+         LOBE_LLL,
+         L"50",
+         STATUS_STABLE,
+         {IDC_CALCIFICATION, IDC_FAT},
+         nullptr},
         {NODULE_SOLID, L"4", nullptr, nullptr, nullptr, LOBE_RLL, L"8", STATUS_NEW, {}, nullptr},
     };
     for (const NoduleEntry& nodule : nodules) EnterNodule(form, nodule);
@@ -143,8 +161,8 @@ std::wstring Decoded(const std::string& bytes, UINT nCodePage) {
     const std::string text = bytes.substr(0, bytes.find('\0'));
     std::wstring decoded(text.size(), L'\0');
     decoded.resize(static_cast<size_t>(MultiByteToWideChar(nCodePage, MB_ERR_INVALID_CHARS, text.data(),
-                                                            static_cast<int>(text.size()), decoded.data(),
-                                                            static_cast<int>(decoded.size()))));
+                                                           static_cast<int>(text.size()), decoded.data(),
+                                                           static_cast<int>(decoded.size()))));
     return decoded;
 }
 
@@ -207,12 +225,12 @@ TEST(ReportDialog, EditedTextIsCopiedWithItsLineBreaks) {
     ASSERT_TRUE(PutClipboardText(SENTINEL));
     std::optional<std::wstring> copied;
     bool bOpenAfterCopy = false;
-    InReportDialog(form, {TypeAtEndOfReport(L"\n검토: 홍길동\n끝"), PressInReport(IDC_COPY),
-                          InReport([&](HWND hDialog) {
-                              copied = ClipboardBlock();
-                              bOpenAfterCopy = IsWindowVisible(hDialog) && IsWindowEnabled(hDialog);
-                          }),
-                          PressInReport(IDCANCEL)});
+    InReportDialog(form,
+                   {TypeAtEndOfReport(L"\n검토: 홍길동\n끝"), PressInReport(IDC_COPY), InReport([&](HWND hDialog) {
+                        copied = ClipboardBlock();
+                        bOpenAfterCopy = IsWindowVisible(hDialog) && IsWindowEnabled(hDialog);
+                    }),
+                    PressInReport(IDCANCEL)});
 
     const std::wstring edited = EMPTY_FORM_REPORT + L"\r\n검토: 홍길동\r\n끝";
     EXPECT_EQ(copied, Terminated(edited));
@@ -258,14 +276,14 @@ TEST(ReportDialog, EmptiedTextCopiesOnlyTheTerminatingZero) {
     FormDriver form;
     ASSERT_TRUE(PutClipboardText(SENTINEL));
     std::optional<std::wstring> copied;
-    InReportDialog(form, {InReport([](HWND hDialog) {
-                              HWND hEdit = GetDlgItem(hDialog, IDC_REPORT_TEXT);
-                              SetFocus(hEdit);
-                              SendMessageW(hEdit, EM_SETSEL, 0, -1);
-                              PostKey(hEdit, VK_DELETE);
-                          }),
-                          PressInReport(IDC_COPY), InReport([&](HWND) { copied = ClipboardBlock(); }),
-                          PressInReport(IDOK)});
+    InReportDialog(form,
+                   {InReport([](HWND hDialog) {
+                        HWND hEdit = GetDlgItem(hDialog, IDC_REPORT_TEXT);
+                        SetFocus(hEdit);
+                        SendMessageW(hEdit, EM_SETSEL, 0, -1);
+                        PostKey(hEdit, VK_DELETE);
+                    }),
+                    PressInReport(IDC_COPY), InReport([&](HWND) { copied = ClipboardBlock(); }), PressInReport(IDOK)});
 
     EXPECT_EQ(copied, std::wstring(1, L'\0'));
     EXPECT_EQ(ClipboardBlock(), std::wstring(1, L'\0'));
@@ -275,12 +293,12 @@ TEST(ReportDialog, EmptiedTextCopiesOnlyTheTerminatingZero) {
 TEST(ReportDialog, CopyingTwicePutsTheSameTextTwice) {
     FormDriver form;
     std::optional<std::wstring> first, second;
-    InReportDialog(form, {PressInReport(IDC_COPY), InReport([&](HWND) {
-                              first = ClipboardBlock();
-                              PutClipboardText(SENTINEL);
-                          }),
-                          PressInReport(IDC_COPY), InReport([&](HWND) { second = ClipboardBlock(); }),
-                          PressInReport(IDCANCEL)});
+    InReportDialog(
+        form, {PressInReport(IDC_COPY), InReport([&](HWND) {
+                   first = ClipboardBlock();
+                   PutClipboardText(SENTINEL);
+               }),
+               PressInReport(IDC_COPY), InReport([&](HWND) { second = ClipboardBlock(); }), PressInReport(IDCANCEL)});
 
     EXPECT_EQ(first, Terminated(EMPTY_FORM_REPORT));
     EXPECT_EQ(second, Terminated(EMPTY_FORM_REPORT));

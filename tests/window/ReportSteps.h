@@ -28,9 +28,7 @@ inline const std::wstring EMPTY_FORM_REPORT =
 
 inline HWND FindReportDialog() { return FindDialog(L"판독문"); }
 
-inline std::wstring ReportDialogText(HWND hDialog) {
-    return GetWindowTextString(GetDlgItem(hDialog, IDC_REPORT_TEXT));
-}
+inline std::wstring ReportDialogText(HWND hDialog) { return GetWindowTextString(GetDlgItem(hDialog, IDC_REPORT_TEXT)); }
 
 // Characters typed at a control; '\n' is the Return key. The character of a
 // posted key-down is posted only when the loop translates it, behind whatever is
@@ -58,12 +56,13 @@ inline std::vector<std::wstring> TypingParts(std::wstring_view text) {
 // Waits for the report dialog, reads its text and presses one of its buttons.
 inline ScriptStep ReadReportAndPress(int nButton, std::wstring* text = nullptr) {
     return {[nButton, text] {
-        HWND hDialog = FindReportDialog();
-        if (!hDialog) return false;
-        if (text) *text = ReportDialogText(hDialog);
-        SendMessageW(GetDlgItem(hDialog, nButton), BM_CLICK, 0, 0);
-        return true;
-    }, "the report dialog"};
+                HWND hDialog = FindReportDialog();
+                if (!hDialog) return false;
+                if (text) *text = ReportDialogText(hDialog);
+                SendMessageW(GetDlgItem(hDialog, nButton), BM_CLICK, 0, 0);
+                return true;
+            },
+            "the report dialog"};
 }
 
 // Presses a button of the open report dialog.
@@ -73,30 +72,32 @@ inline ScriptStep PressInReport(int nButton) { return ReadReportAndPress(nButton
 // at the next tick, once the loop has handled what the action posted.
 inline ScriptStep InReport(std::function<void(HWND)> action) {
     return {[action = std::move(action), bActed = false]() mutable {
-        if (bActed) return true;
-        HWND hDialog = FindReportDialog();
-        if (!hDialog) return false;
-        action(hDialog);
-        bActed = true;
-        return false;
-    }, "the report dialog"};
+                if (bActed) return true;
+                HWND hDialog = FindReportDialog();
+                if (!hDialog) return false;
+                action(hDialog);
+                bActed = true;
+                return false;
+            },
+            "the report dialog"};
 }
 
 // Clicks into the report's text at its end and types there, one part per tick.
 inline ScriptStep TypeAtEndOfReport(std::wstring_view text) {
     return {[parts = TypingParts(text), nNext = size_t{0}]() mutable {
-        HWND hDialog = FindReportDialog();
-        if (!hDialog) return false;
-        HWND hEdit = GetDlgItem(hDialog, IDC_REPORT_TEXT);
-        if (nNext == 0) {
-            SetFocus(hEdit);
-            const int nEnd = GetWindowTextLengthW(hEdit);
-            SendMessageW(hEdit, EM_SETSEL, static_cast<WPARAM>(nEnd), nEnd);
-        }
-        if (nNext == parts.size()) return true;
-        PostTyping(hEdit, parts[nNext++]);
-        return false;
-    }, "the report dialog"};
+                HWND hDialog = FindReportDialog();
+                if (!hDialog) return false;
+                HWND hEdit = GetDlgItem(hDialog, IDC_REPORT_TEXT);
+                if (nNext == 0) {
+                    SetFocus(hEdit);
+                    const int nEnd = GetWindowTextLengthW(hEdit);
+                    SendMessageW(hEdit, EM_SETSEL, static_cast<WPARAM>(nEnd), nEnd);
+                }
+                if (nNext == parts.size()) return true;
+                PostTyping(hEdit, parts[nNext++]);
+                return false;
+            },
+            "the report dialog"};
 }
 
 // A report dialog whose button was pressed stays on screen until its loop ends.

@@ -111,13 +111,22 @@ TEST(ScrollingForm, TakingTheFocusBringsAControlIntoView) {
         int nFocused;
     } moves[] = {
         {"Tab from the kind of examination",
-         [&form] { form.Focus(IDC_CT_TYPE); TurnWheelOverTheForm(form, FAR_DOWN); },
+         [&form] {
+             form.Focus(IDC_CT_TYPE);
+             TurnWheelOverTheForm(form, FAR_DOWN);
+         },
          [&form] { form.Press(VK_TAB); }, IDC_PRIOR_CANCER},
         {"Ctrl+N from 종료",
-         [&form] { form.Focus(IDCANCEL); TurnWheelOverTheForm(form, FAR_DOWN); },
+         [&form] {
+             form.Focus(IDCANCEL);
+             TurnWheelOverTheForm(form, FAR_DOWN);
+         },
          [&form] { form.PressCtrl('N'); }, IDC_LONG_AXIS},
         {"Enter in the long axis, typed before the view moved",
-         [&form] { form.Type(IDC_LONG_AXIS, L"5"); TurnWheelOverTheForm(form, FAR_DOWN); },
+         [&form] {
+             form.Type(IDC_LONG_AXIS, L"5");
+             TurnWheelOverTheForm(form, FAR_DOWN);
+         },
          [&form] { form.Press(VK_RETURN); }, IDC_SHORT_AXIS},
         // The focus goes to the list and comes back to where the reader had put the caret.
         {"Ctrl+Up in the long axis",
@@ -128,7 +137,10 @@ TEST(ScrollingForm, TakingTheFocusBringsAControlIntoView) {
          },
          [&form] { form.PressCtrl(VK_UP); }, IDC_LONG_AXIS},
         {"판독문 pressed with Space, the lobe missing",
-         [&form] { form.Focus(IDC_REPORT); TurnWheelOverTheForm(form, FAR_DOWN); },
+         [&form] {
+             form.Focus(IDC_REPORT);
+             TurnWheelOverTheForm(form, FAR_DOWN);
+         },
          [&form] {
              ModalScript script;
              script.AnswerMessageBox(IDOK);
@@ -137,7 +149,10 @@ TEST(ScrollingForm, TakingTheFocusBringsAControlIntoView) {
          },
          IDC_LOBE},
         {"Tab from the comments",
-         [&form] { form.Focus(IDC_COMMENTS); TurnWheelOverTheForm(form, FAR_UP); },
+         [&form] {
+             form.Focus(IDC_COMMENTS);
+             TurnWheelOverTheForm(form, FAR_UP);
+         },
          [&form] { form.Press(VK_TAB); }, IDC_REPORT},
     };
     for (const auto& move : moves) {

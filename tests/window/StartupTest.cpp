@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "DisablingTakesTheFocus.h"
 #include "ChildWindows.h"
+#include "DisablingTakesTheFocus.h"
 #include "FormDriver.h"
 #include "FormSteps.h"
 #include "ModalScript.h"
@@ -67,8 +67,12 @@ const ControlRow FORM_CONTROLS[] = {
     {NO_ID, LABEL, L"CTDIvol", {285, 7, 32, 12}, SS_RIGHT, true},
     {1049, EDIT, L"0", {319, 7, 52, 12}, ES_CENTER, true},
     {1053, GROUP_BOX, L"결절 정보", {7, 36, 608, 178}, 0, true},
-    {1001, LIST_VIEW, L"", {14, 52, 375, 134},
-     LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_ALIGNLEFT | WS_BORDER | WS_TABSTOP, true},
+    {1001,
+     LIST_VIEW,
+     L"",
+     {14, 52, 375, 134},
+     LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_ALIGNLEFT | WS_BORDER | WS_TABSTOP,
+     true},
     {1013, PUSH_BUTTON, L"결절 추가", {280, 194, 50, 14}, BS_PUSHBUTTON, true},
     {1014, PUSH_BUTTON, L"결절 삭제", {334, 194, 50, 14}, BS_PUSHBUTTON, true},
     {NO_ID, LABEL, L"결절 성상", {401, 52, 40, 12}, SS_LEFT, true},
@@ -122,8 +126,12 @@ const ControlRow FORM_CONTROLS[] = {
     {1043, CHECK_BOX, L"기타", {164, 409, 31, 10}, 0, true},
     {1044, EDIT, L"", {198, 409, 159, 12}, ES_WANTRETURN, false},
     {NO_ID, GROUP_BOX, L"추가 내용", {401, 227, 214, 86}, 0, true},
-    {1017, EDIT, L"", {409, 241, 196, 64},
-     ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_BORDER | WS_TABSTOP, true},
+    {1017,
+     EDIT,
+     L"",
+     {409, 241, 196, 64},
+     ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_BORDER | WS_TABSTOP,
+     true},
     {NO_ID, GROUP_BOX, L"최종 판독 범주", {401, 322, 214, 106}, 0, true},
     {1037, LABEL, L"1", {430, 362, 146, 23}, SS_CENTER, true},
     {1016, PUSH_BUTTON, L"판독문", {453, 439, 50, 14}, BS_PUSHBUTTON, true},
@@ -284,9 +292,8 @@ TEST(Startup, PriorCtDateIsAYearAgoAndDisabledForABaselineCt) {
     ASSERT_EQ(SendMessageW(form.Item(IDC_PRIOR_CT_DATE), DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown)),
               GDT_VALID);
     EXPECT_TRUE(DateOf(shown) == before || DateOf(shown) == after)
-        << shown.wYear << "-" << shown.wMonth << "-" << shown.wDay << ", expected "
-        << static_cast<int>(before.year()) << "-" << static_cast<unsigned>(before.month()) << "-"
-        << static_cast<unsigned>(before.day());
+        << shown.wYear << "-" << shown.wMonth << "-" << shown.wDay << ", expected " << static_cast<int>(before.year())
+        << "-" << static_cast<unsigned>(before.month()) << "-" << static_cast<unsigned>(before.day());
     EXPECT_FALSE(form.Enabled(IDC_PRIOR_CT_DATE));
 }
 
@@ -355,9 +362,7 @@ namespace {
 // whole session, as Windows does for the desktop.
 class SystemColour {
 public:
-    SystemColour(int nElement, COLORREF colour) : m_nElement(nElement), m_before(GetSysColor(nElement)) {
-        Set(colour);
-    }
+    SystemColour(int nElement, COLORREF colour) : m_nElement(nElement), m_before(GetSysColor(nElement)) { Set(colour); }
     ~SystemColour() { Set(m_before); }
     SystemColour(const SystemColour&) = delete;
     SystemColour& operator=(const SystemColour&) = delete;
@@ -433,7 +438,8 @@ TEST(Startup, NoduleListHasSixColumnsSizedToTheList) {
         const wchar_t* header;
         int width;
     } columns[] = {
-        {L"결절성상", 79}, {L"추적검사", 79}, {L"결절크기", 183}, {L"결절위치", 79}, {L"흉막주변", 79}, {L"결절범주", 79},
+        {L"결절성상", 79}, {L"추적검사", 79}, {L"결절크기", 183},
+        {L"결절위치", 79}, {L"흉막주변", 79}, {L"결절범주", 79},
     };
     FormDriver form;
     HWND hList = form.Item(IDC_NODULE_LIST);
@@ -495,7 +501,8 @@ TEST(Startup, AFormThatCannotBeCreatedIsReportedWithTheSystemsReason) {
     EXPECT_TRUE(script.Finished()) << "no message";
     const CString reason = SystemErrorText(ERROR_RESOURCE_NAME_NOT_FOUND);
     ASSERT_FALSE(reason.empty());
-    EXPECT_EQ(seen.text, L"입력 화면을 준비하지 못해 Pulmetra를 종료합니다. 전산 담당자에게 문의하십시오.\n\n" + reason);
+    EXPECT_EQ(seen.text,
+              L"입력 화면을 준비하지 못해 Pulmetra를 종료합니다. 전산 담당자에게 문의하십시오.\n\n" + reason);
     EXPECT_EQ(seen.caption, APP_NAME);
     EXPECT_EQ(seen.icon, IDI_ERROR);
     EXPECT_EQ(seen.buttons, std::vector<int>{IDOK});
@@ -545,40 +552,42 @@ struct SeenAbout {
 };
 
 void ScriptAboutBox(ModalScript& script, HWND hForm, AboutClose how, SeenAbout& seen) {
-    script.Then([hForm, &seen] {
-        HWND hAbout = FindDialog(ABOUT_TITLE);
-        if (!hAbout) return false;
-        seen.opened = true;
-        seen.formEnabled = IsWindowEnabled(hForm) != FALSE;
-        seen.ownedByForm = GetWindow(hAbout, GW_OWNER) == hForm;
-        for (HWND hChild = GetWindow(hAbout, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
-            if (SendMessageW(hChild, STM_GETICON, 0, 0)) seen.iconShown = true;
-            seen.texts.push_back(GetWindowTextString(hChild));
-        }
-        return true;
-    }, "the About box");
-    script.Then([how, &seen] {
-        HWND hAbout = FindDialog(ABOUT_TITLE);
-        if (!hAbout) return true;
-        switch (how) {
-        case CLOSE_WITH_OK:
-            SendMessageW(GetDlgItem(hAbout, IDOK), BM_CLICK, 0, 0);
+    script.Then(
+        [hForm, &seen] {
+            HWND hAbout = FindDialog(ABOUT_TITLE);
+            if (!hAbout) return false;
+            seen.opened = true;
+            seen.formEnabled = IsWindowEnabled(hForm) != FALSE;
+            seen.ownedByForm = GetWindow(hAbout, GW_OWNER) == hForm;
+            for (HWND hChild = GetWindow(hAbout, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
+                if (SendMessageW(hChild, STM_GETICON, 0, 0)) seen.iconShown = true;
+                seen.texts.push_back(GetWindowTextString(hChild));
+            }
             return true;
-        case CLOSE_WITH_ESCAPE: {
-            // The reader presses Escape once the box has the keyboard focus.
-            HWND hFocus = GetFocus();
-            if (!hFocus || (hFocus != hAbout && !IsChild(hAbout, hFocus))) return false;
-            seen.closedByKey = true;
-            PostKey(hFocus, VK_ESCAPE);
+        },
+        "the About box");
+    script.Then(
+        [how, &seen] {
+            HWND hAbout = FindDialog(ABOUT_TITLE);
+            if (!hAbout) return true;
+            switch (how) {
+            case CLOSE_WITH_OK: SendMessageW(GetDlgItem(hAbout, IDOK), BM_CLICK, 0, 0); return true;
+            case CLOSE_WITH_ESCAPE: {
+                // The reader presses Escape once the box has the keyboard focus.
+                HWND hFocus = GetFocus();
+                if (!hFocus || (hFocus != hAbout && !IsChild(hAbout, hFocus))) return false;
+                seen.closedByKey = true;
+                PostKey(hFocus, VK_ESCAPE);
+                return true;
+            }
+            case CLOSE_WITH_CLOSE_BOX:
+                // What the window manager sends for a click on the close box.
+                PostMessageW(hAbout, WM_SYSCOMMAND, SC_CLOSE, 0);
+                return true;
+            }
             return true;
-        }
-        case CLOSE_WITH_CLOSE_BOX:
-            // What the window manager sends for a click on the close box.
-            PostMessageW(hAbout, WM_SYSCOMMAND, SC_CLOSE, 0);
-            return true;
-        }
-        return true;
-    }, "the About box to take the keyboard focus");
+        },
+        "the About box to take the keyboard focus");
 }
 
 }  // namespace

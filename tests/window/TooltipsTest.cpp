@@ -62,8 +62,9 @@ TEST(Tooltips, ExplainWhatThePointerRestsOn) {
     // the pointer rested on the row meanwhile and only moves within it.
     form.SelectRow(0);
     form.Click(IDC_LIKELY_BENIGN);
-    EXPECT_EQ(form.HoverTip(IDC_NODULE_LIST, InRow(form, 0, true)),
-              L"고형 결절, 처음CT: 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3\r\n침상결절 → 4X\r\n양성 가능성 높음 (2b) → 2b");
+    EXPECT_EQ(
+        form.HoverTip(IDC_NODULE_LIST, InRow(form, 0, true)),
+        L"고형 결절, 처음CT: 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3\r\n침상결절 → 4X\r\n양성 가능성 높음 (2b) → 2b");
     form.Click(IDC_LIKELY_BENIGN);
     POINT ptWithinRow = InRow(form, 0, true);
     ptWithinRow.x -= 3;
