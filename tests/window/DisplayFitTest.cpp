@@ -423,6 +423,20 @@ TEST(DisplayFit, TheFormFollowsAWorkAreaThatChanges) {
     EXPECT_DOUBLE_EQ(form.Record(0).m_dLongAxis, 7.0001) << "the size still typed was committed";
 }
 
+// A form that scrolls across moves with the sideways wheel, or a sideways swipe
+// on a touchpad, over its face; on a screen that the form fits across there is
+// nothing to show.
+TEST(DisplayFit, AFormThatScrollsAcrossMovesWithTheSidewaysWheel) {
+    FormDriver form;
+    if (!(GetWindowLongW(form.Form(), GWL_STYLE) & WS_HSCROLL)) GTEST_SKIP() << "the form fits this screen across";
+    POINT ptFace{2, 2};  // left of and above every control: only the form's face
+    ClientToScreen(form.Form(), &ptFace);
+    const int nBefore = GetScrollPos(form.Form(), SB_HORZ);
+    PostMessageW(form.Form(), WM_MOUSEHWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(ptFace.x, ptFace.y));
+    form.Pump();
+    EXPECT_GT(GetScrollPos(form.Form(), SB_HORZ), nBefore);
+}
+
 // The face that stands in for "맑은 고딕" in the test sessions measures as the
 // real one does on Windows at 96 dpi, so that every size the tests see is the
 // size a reader gets.
