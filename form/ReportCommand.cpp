@@ -42,8 +42,6 @@ const NoduleCheck NODULE_CHECKS[] = {
 }  // namespace
 
 void CPulmetraDlg::OnReportClicked() {
-    // A list that closed just before the press has its choice applied first.
-    ReconcileCombos();
     if (!ValidateNodules()) return;
 
     CDlgReading dlgReading(m_hWnd);

@@ -163,26 +163,21 @@ form_view_to_top() {
   FORM_SCROLL=0
 }
 
-# Notches of the wheel over the form's face, in the gap between its left and
-# right groups: where the form scrolls, each moves three lines of 8 dialog
-# units, as far as the view goes.
-form_wheel() {  # up or down, notches
+# Notches of the wheel up over the form's face, in the gap between its left and
+# right groups: where the form scrolls, each moves the view three lines of 8
+# dialog units back towards its top.
+form_wheel_up() {  # notches
   move_form 395 250
   local n
-  for n in $(seq "$2"); do
-    xdotool click "$([ "$1" = up ] && echo 4 || echo 5)"
+  for n in $(seq "$1"); do
+    xdotool click 4
     sleep "$KEY_PAUSE"
   done
   [ -n "${E2E_FORM_UNITS:-}" ] || return 0
-  local cx cy HEIGHT
+  local cx cy
   read -r cx cy <<<"$E2E_FORM_UNITS"
-  eval "$(xdotool getwindowgeometry --shell "$FORM" | grep -E '^HEIGHT=')"
-  local step=$(( 3 * ((8 * cy + 4) / 8) )) end=$(( (FORM_DLU[1] * cy + 4) / 8 - HEIGHT )) sign=1
-  [ "$1" = up ] && sign=-1
-  FORM_SCROLL=$(( FORM_SCROLL + sign * $2 * step ))
-  (( FORM_SCROLL < 0 )) && FORM_SCROLL=0
-  (( FORM_SCROLL > end )) && FORM_SCROLL=$end
-  return 0
+  FORM_SCROLL=$(( FORM_SCROLL - $1 * 3 * ((8 * cy + 4) / 8) ))
+  (( FORM_SCROLL > 0 )) || FORM_SCROLL=0
 }
 
 # A check box of the form that the lower edge of the view cuts, clicked on the

@@ -95,7 +95,7 @@ step "inactive tuberculosis, the next control, below the edge of a small screen"
 keys Tab space                            # 비활동성 폐결핵
 step "another finding, its box cut by the view's lower edge, clicked where it shows"
 form_view_to_end
-form_wheel up 2
+form_wheel_up 2
 tick_form_cut_by_lower_edge 164 409       # 기타 (다른 소견)
 step "its note, clicked where the view at its end shows it"
 form_view_to_end

@@ -43,10 +43,6 @@ const DoseCase DOSE_CASES[] = {
     {"a number beyond float's range is refused", L"1e39", OUT_OF_RANGE, nullptr},
 };
 
-bool HasLine(const std::wstring& text, const std::wstring& line) {
-    return (L"\r\n" + text + L"\r\n").find(L"\r\n" + line + L"\r\n") != std::wstring::npos;
-}
-
 // Types the dose, then ticks a finding; returns the boxes seen, in order.
 std::vector<SeenMessageBox> TickWithDose(FormDriver& form, const wchar_t* typed, int nFinding) {
     std::vector<SeenMessageBox> seen;

@@ -26,6 +26,11 @@ inline const std::wstring EMPTY_FORM_REPORT =
     L"결론: 범주 1 이상소견 없음\r\n"
     L"12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.";
 
+// Whether the report holds the line, whole.
+inline bool HasLine(const std::wstring& text, const std::wstring& line) {
+    return (L"\r\n" + text + L"\r\n").find(L"\r\n" + line + L"\r\n") != std::wstring::npos;
+}
+
 inline HWND FindReportDialog() { return FindDialog(L"판독문"); }
 
 inline std::wstring ReportDialogText(HWND hDialog) { return GetWindowTextString(GetDlgItem(hDialog, IDC_REPORT_TEXT)); }
