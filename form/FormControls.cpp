@@ -1,6 +1,7 @@
 // Small accessors of the form's controls by id.
 #include "PulmetraDlg.h"
 
+#include "framework/ScopedValue.h"
 #include "framework/WindowState.h"
 #include "framework/WindowText.h"
 
@@ -47,7 +48,9 @@ CString CPulmetraDlg::GetControlText(int nIDC) const { return GetWindowTextStrin
 // selection and caret, which the reader is still using.
 void CPulmetraDlg::SetControlText(int nIDC, const CString& text) {
     HWND hControl = GetDlgItem(nIDC);
-    if (GetWindowTextString(hControl) != text) SetWindowTextW(hControl, text.c_str());
+    if (GetWindowTextString(hControl) == text) return;
+    ScopedValue writing(m_bWritingControls, true);
+    SetWindowTextW(hControl, text.c_str());
 }
 
 CString CPulmetraDlg::GetComboItemText(int nIDC, int nIndex) const {

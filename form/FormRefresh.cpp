@@ -2,12 +2,12 @@
 // handlers of the exam data and findings.
 #include "PulmetraDlg.h"
 
-#include <algorithm>
 #include <vector>
 
+#include "NoduleEditors.h"
 #include "base/NumberText.h"
 
-CString DiameterText(double dValue) { return dValue > 0 ? FormatFixed(dValue, 1) : CString(); }
+CString DiameterText(double dValue) { return IsMeasured(dValue) ? FormatFixed(dValue, 1) : CString(); }
 
 namespace {
 
@@ -32,8 +32,6 @@ constexpr FindingDetail FINDING_DETAILS[] = {
 constexpr int NODULE_EDITS[] = {IDC_LONG_AXIS,        IDC_SHORT_AXIS, IDC_SOLID_LONG_AXIS,
                                 IDC_SOLID_SHORT_AXIS, IDC_IMAGE_NO,   IDC_OTHER_TEXT};
 constexpr int NODULE_COMBOS[] = {IDC_NODULE_TYPE, IDC_LOBE, IDC_FOLLOWUP};
-constexpr int NODULE_CHECKS[] = {IDC_PERIFISSURAL, IDC_CALCIFICATION, IDC_FAT,  IDC_LIKELY_BENIGN,
-                                 IDC_SPICULATION,  IDC_CAVITY,        IDC_OTHER};
 
 }  // namespace
 
@@ -75,32 +73,16 @@ void CPulmetraDlg::LoadNoduleEditors(const CNoduleItem& item, bool bBaselineCt) 
     EnableControl(IDC_LOBE, true);
     SetItemTextEnabled(IDC_IMAGE_NO, FormatInt(item.m_nImageNo));
 
-    const bool bPerifissuralAllowed = std::max(item.m_dLongAxis, item.m_dShortAxis) < PERIFISSURAL_MAX_MM &&
-                                      !item.m_bLikelyBenign && item.m_nType == NODULE_SOLID;
-    SetCheck(IDC_PERIFISSURAL, bPerifissuralAllowed && item.m_bPerifissural);
-    EnableControl(IDC_PERIFISSURAL, bPerifissuralAllowed);
-
     SetComboSel(IDC_FOLLOWUP, bBaselineCt ? -1 : item.m_nFollowUp - 1);
     EnableControl(IDC_FOLLOWUP, !bBaselineCt);
 
-    SetCheck(IDC_CALCIFICATION, item.m_bCalcification);
-    SetCheck(IDC_FAT, item.m_bFat);
-    EnableControl(IDC_CALCIFICATION, true);
-    EnableControl(IDC_FAT, true);
-
-    // Stored flags that the category does not allow show unticked and keep their value.
-    const bool bBenignAllowed = item.m_nCategory >= CAT_2B;
-    SetCheck(IDC_LIKELY_BENIGN, bBenignAllowed && item.m_bLikelyBenign);
-    EnableControl(IDC_LIKELY_BENIGN, bBenignAllowed);
-
-    const bool bSuspiciousAllowed = item.m_nCategory >= CAT_3;
-    SetCheck(IDC_SPICULATION, bSuspiciousAllowed && item.m_bSpiculation);
-    SetCheck(IDC_CAVITY, bSuspiciousAllowed && item.m_bCavity);
-    SetCheck(IDC_OTHER, bSuspiciousAllowed && item.m_bOther);
-    EnableControl(IDC_SPICULATION, bSuspiciousAllowed);
-    EnableControl(IDC_CAVITY, bSuspiciousAllowed);
-    EnableControl(IDC_OTHER, bSuspiciousAllowed);
-    if (bSuspiciousAllowed && item.m_bOther) {
+    // A stored flag whose box is not offered shows unticked and keeps its value.
+    for (const FeatureBox& box : FEATURE_BOXES) {
+        const NoduleFeature& feature = FeatureOf(box);
+        SetCheck(box.nIDC, IsShownTicked(item, feature));
+        EnableControl(box.nIDC, IsOffered(item, feature));
+    }
+    if (IsChecked(IDC_OTHER)) {
         SetItemTextEnabled(IDC_OTHER_TEXT, item.m_strOther);
     } else {
         SetControlText(IDC_OTHER_TEXT, L"");
@@ -117,9 +99,9 @@ void CPulmetraDlg::ClearNoduleEditors() {
         SetControlText(nIDC, L"");
         EnableControl(nIDC, false);
     }
-    for (int nIDC : NODULE_CHECKS) {
-        SetCheck(nIDC, false);
-        EnableControl(nIDC, false);
+    for (const FeatureBox& box : FEATURE_BOXES) {
+        SetCheck(box.nIDC, false);
+        EnableControl(box.nIDC, false);
     }
     EnableControl(IDC_SOLID_CAPTION, false);
     EnableControl(IDC_SOLID_SIZE_UNIT, false);
@@ -161,11 +143,13 @@ CString CPulmetraDlg::FinalCategoryOfEntries() const {
 
 void CPulmetraDlg::UpdateFinalCategory() { SetControlText(IDC_FINAL_CATEGORY, FinalCategoryOfEntries()); }
 
-// Any switch between baseline and follow-up clears every follow-up status, so
-// a follow-up exam starts with none chosen.
+// A switch between baseline and follow-up clears every follow-up status, so a
+// follow-up exam starts with none chosen; the kind chosen again changes nothing.
 void CPulmetraDlg::OnCtTypeChanged() {
-    ForgetDeletedNodule();
-    m_nCtType = GetComboSel(IDC_CT_TYPE);
+    const int nCtType = GetComboSel(IDC_CT_TYPE);
+    if (nCtType == m_nCtType) return;
+    ForgetDeletedNodules();
+    m_nCtType = nCtType;
     const int nCount = m_listNodules.GetItemCount();
     for (int nItem = 0; nItem < nCount; ++nItem) {
         if (CNoduleItem* pItem = GetNodule(nItem)) {
@@ -177,28 +161,15 @@ void CPulmetraDlg::OnCtTypeChanged() {
     RefreshForm();
 }
 
-// A drop-down list can close on an item without telling the form (Enter on the
-// item under the pointer), or go back to its old item after telling it of
-// another (a click elsewhere after the arrow keys). Once a list has closed,
-// what each box shows is applied wherever the data differ.
-void CPulmetraDlg::OnComboCloseUp() { PostMessageW(m_hWnd, WM_RECONCILE_COMBOS, 0, 0); }
-
-void CPulmetraDlg::ReconcileCombos() {
-    if (GetComboSel(IDC_CT_TYPE) != m_nCtType) OnCtTypeChanged();
-    if (const CNoduleItem* pItem = GetSelectedNodule()) {
-        if (GetComboSel(IDC_NODULE_TYPE) != pItem->m_nType) OnNoduleTypeChanged();
-        if (GetComboSel(IDC_LOBE) != pItem->m_nLobe) OnLobeChanged();
-        if (GetComboSel(IDC_FOLLOWUP) != pItem->m_nFollowUp - 1 && m_nCtType != 0) OnFollowUpChanged();
-    }
-    // The coronary calcification's degree lives in its box: the display follows it.
-    if (GetControlText(IDC_FINAL_CATEGORY) != FinalCategoryOfEntries()) RefreshForm();
+void CPulmetraDlg::OnPriorCancerClicked() {
+    ForgetDeletedNodules();
+    RefreshForm();
 }
-
-void CPulmetraDlg::OnPriorCancerClicked() { RefreshForm(); }
 
 // The finding counts at once, whatever the dose holds: the dose's own prompt
 // follows, over a form that already shows what was ticked.
 void CPulmetraDlg::OnFindingClicked() {
+    ForgetDeletedNodules();
     RefreshForm();
     UpdateData(TRUE);
 }

@@ -35,7 +35,7 @@ void CPulmetraDlg::ResetForm() {
     std::vector<std::unique_ptr<CNoduleItem>> records = std::exchange(m_nodules, {});
     m_listNodules.DeleteAllItems();
     records.clear();
-    ForgetDeletedNodule();
+    ForgetDeletedNodules();
     // An empty form has nothing to keep Windows waiting for.
     m_shutdownBlockReason.Withdraw();
 

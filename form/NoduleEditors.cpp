@@ -1,22 +1,36 @@
 // The choices and boxes of the selected nodule: each writes its field,
 // recomputes the category, rewrites the row and refreshes the form. What is
 // typed into the size edits is kept in SizeEditors.cpp.
-#include "PulmetraDlg.h"
+#include "NoduleEditors.h"
 
-#include <algorithm>
+#include <iterator>
+
+#include "PulmetraDlg.h"
 
 namespace {
 
-double LargerAxis(const CNoduleItem& item) { return std::max(item.m_dLongAxis, item.m_dShortAxis); }
+const FeatureBox* FindFeatureBox(int nIDC) {
+    for (const FeatureBox& box : FEATURE_BOXES)
+        if (box.nIDC == nIDC) return &box;
+    return nullptr;
+}
+
+constexpr bool BoxesFollowTheCatalogue() {
+    if (std::size(FEATURE_BOXES) != std::size(NODULE_FEATURES)) return false;
+    for (size_t n = 0; n < std::size(FEATURE_BOXES); ++n)
+        if (FEATURE_BOXES[n].flag != NODULE_FEATURES[n].flag) return false;
+    return true;
+}
+static_assert(BoxesFollowTheCatalogue(), "every nodule feature has its check box, in the catalogue's order");
 
 }  // namespace
 
+// The flag goes when the nodule can no longer keep it: made other than solid,
+// or measured at PERIFISSURAL_MAX_MM or more.
 void CPulmetraDlg::ClearInvalidPerifissural(CNoduleItem* pItem) {
-    if (!pItem) return;
-    if (pItem->m_nType != NODULE_SOLID || LargerAxis(*pItem) > PERIFISSURAL_MAX_MM) {
-        pItem->m_bPerifissural = false;
-        pItem->UpdateCategory();
-    }
+    if (!pItem || IsPerifissuralSize(*pItem)) return;
+    pItem->m_bPerifissural = false;
+    pItem->UpdateCategory();
 }
 
 void CPulmetraDlg::FinishNoduleEdit() {
@@ -28,7 +42,9 @@ void CPulmetraDlg::FinishNoduleEdit() {
 void CPulmetraDlg::OnNoduleTypeChanged() {
     CNoduleItem* pItem = GetSelectedNodule();
     if (!pItem) return;
-    pItem->m_nType = GetComboSel(IDC_NODULE_TYPE);
+    const int nType = GetComboSel(IDC_NODULE_TYPE);
+    if (nType != pItem->m_nType) ForgetDeletedNodules();
+    pItem->m_nType = nType;
     pItem->UpdateCategory();
     ClearInvalidPerifissural(pItem);
     FinishNoduleEdit();
@@ -37,7 +53,9 @@ void CPulmetraDlg::OnNoduleTypeChanged() {
 void CPulmetraDlg::OnLobeChanged() {
     CNoduleItem* pItem = GetSelectedNodule();
     if (!pItem) return;
-    pItem->m_nLobe = GetComboSel(IDC_LOBE);
+    const int nLobe = GetComboSel(IDC_LOBE);
+    if (nLobe != pItem->m_nLobe) ForgetDeletedNodules();
+    pItem->m_nLobe = nLobe;
     pItem->UpdateCategory();
     FinishNoduleEdit();
 }
@@ -45,43 +63,46 @@ void CPulmetraDlg::OnLobeChanged() {
 void CPulmetraDlg::OnFollowUpChanged() {
     CNoduleItem* pItem = GetSelectedNodule();
     if (!pItem) return;
-    pItem->m_nFollowUp = GetComboSel(IDC_FOLLOWUP) + 1;
+    const int nFollowUp = GetComboSel(IDC_FOLLOWUP) + 1;
+    if (nFollowUp != pItem->m_nFollowUp) ForgetDeletedNodules();
+    pItem->m_nFollowUp = nFollowUp;
     pItem->UpdateCategory();
     FinishNoduleEdit();
 }
 
-void CPulmetraDlg::OnPerifissuralClicked() {
+// A tick is stored only while the form offers the box; the other feature's text
+// is kept by its own edit when that edit is left.
+void CPulmetraDlg::OnFeatureClicked(int nIDC) {
+    const FeatureBox* box = FindFeatureBox(nIDC);
     CNoduleItem* pItem = GetSelectedNodule();
-    if (!pItem) return;
-    pItem->m_bPerifissural = IsChecked(IDC_PERIFISSURAL) && LargerAxis(*pItem) < PERIFISSURAL_MAX_MM;
-    pItem->UpdateCategory();
-    FinishNoduleEdit();
-}
-
-// Stores a feature's tick only while the nodule's category allows the feature.
-void CPulmetraDlg::CommitFeature(bool CNoduleItem::*flag, int nIDC, int nMinCategory) {
-    CNoduleItem* pItem = GetSelectedNodule();
-    if (!pItem) return;
-    if (pItem->m_nCategory >= nMinCategory) {
-        pItem->*flag = IsChecked(nIDC);
+    if (!box || !pItem) return;
+    ForgetDeletedNodules();
+    const NoduleFeature& feature = FeatureOf(*box);
+    if (feature.bNamedByReader) {
+        pItem->SetOther(IsChecked(nIDC), pItem->m_strOther);
+    } else if (IsOffered(*pItem, feature)) {
+        pItem->*feature.flag = IsChecked(nIDC);
         pItem->UpdateCategory();
     }
     FinishNoduleEdit();
 }
 
-void CPulmetraDlg::OnCalcificationClicked() { CommitFeature(&CNoduleItem::m_bCalcification, IDC_CALCIFICATION, CAT_0); }
-void CPulmetraDlg::OnFatClicked() { CommitFeature(&CNoduleItem::m_bFat, IDC_FAT, CAT_0); }
-void CPulmetraDlg::OnLikelyBenignClicked() { CommitFeature(&CNoduleItem::m_bLikelyBenign, IDC_LIKELY_BENIGN, CAT_2B); }
-void CPulmetraDlg::OnSpiculationClicked() { CommitFeature(&CNoduleItem::m_bSpiculation, IDC_SPICULATION, CAT_3); }
-void CPulmetraDlg::OnCavityClicked() { CommitFeature(&CNoduleItem::m_bCavity, IDC_CAVITY, CAT_3); }
-
-// For a click on 1011 and for the focus loss of 1007; SetOther guards the write.
 // The text is the reader's while 1007 is offered. Otherwise the refresh has
 // emptied it, and the stored text stays for when the box is ticked again.
-void CPulmetraDlg::OnOtherChanged() {
+void CPulmetraDlg::OnOtherTextKillFocus() {
     CNoduleItem* pItem = GetSelectedNodule();
     if (!pItem) return;
-    const CString text = IsCommittable(IDC_OTHER_TEXT) ? GetControlText(IDC_OTHER_TEXT) : pItem->m_strOther;
-    pItem->SetOther(IsChecked(IDC_OTHER), text);
+    if (IsCommittable(IDC_OTHER_TEXT)) pItem->SetOther(pItem->m_bOther, GetControlText(IDC_OTHER_TEXT));
     FinishNoduleEdit();
+}
+
+// What the reader types anywhere is a change of the entries; what the form
+// writes into its controls is not.
+void CPulmetraDlg::OnEditChanged(int) {
+    if (!m_bWritingControls) ForgetDeletedNodules();
+}
+
+void CPulmetraDlg::OnPriorCtDateChanged(NMHDR*, LRESULT* pResult) {
+    ForgetDeletedNodules();
+    *pResult = 0;
 }

@@ -53,7 +53,7 @@ void CPulmetraDlg::UpdateNoduleRow(int nItem) {
         FollowUpText(pItem->m_nFollowUp),
         SizeColumnText(*pItem),
         LobeText(pItem->m_nLobe) + L" (#" + FormatInt(pItem->m_nImageNo) + L")",
-        pItem->m_bPerifissural ? L"흉막주변" : L"",
+        IsShownTicked(*pItem, FeatureWithFlag(&CNoduleItem::m_bPerifissural)) ? L"흉막주변" : L"",
         CategoryText(pItem->m_nCategory),
     };
     for (int nColumn = 0; nColumn < static_cast<int>(std::size(texts)); ++nColumn) {
@@ -110,7 +110,7 @@ int CPulmetraDlg::InsertNoduleRow(int nItem, std::unique_ptr<CNoduleItem>& pItem
 }
 
 void CPulmetraDlg::OnAddNoduleClicked() {
-    ForgetDeletedNodule();
+    ForgetDeletedNodules();
     auto pItem = std::make_unique<CNoduleItem>();
     const int nInserted = InsertNoduleRow(m_listNodules.GetItemCount(), pItem);
     if (nInserted < 0) return;
@@ -124,14 +124,14 @@ void CPulmetraDlg::OnDeleteNoduleClicked() {
     if (nItem < 0) return;
     // Take the record out of the list's reach first: the removal notifies a
     // deselection, and the form is refreshed below, once the selection has moved.
-    // The record is kept, in place of one deleted before, for Ctrl+Z.
+    // The record is kept, after those deleted before it, for Ctrl+Z.
+    m_deletedNodules.reserve(m_deletedNodules.size() + 1);
     std::unique_ptr<CNoduleItem> pItem = std::move(m_nodules[static_cast<size_t>(nItem)]);
     m_nodules.erase(m_nodules.begin() + nItem);
     m_bMovingSelection = true;
     m_listNodules.DeleteItem(nItem);
     m_bMovingSelection = false;
-    m_pDeletedNodule = std::move(pItem);
-    m_nDeletedRow = nItem;
+    m_deletedNodules.push_back({std::move(pItem), nItem});
 
     const int nCount = m_listNodules.GetItemCount();
     if (nCount == 0) {
@@ -143,27 +143,40 @@ void CPulmetraDlg::OnDeleteNoduleClicked() {
 }
 
 // Puts the nodule deleted last back at its row, with everything entered for it,
-// and selects it. The list has not changed since, so the row is where it was.
+// and selects it. Nothing but deletes has changed since, so the row is where it
+// was when the nodules deleted after it are back.
 void CPulmetraDlg::RestoreDeletedNodule() {
-    if (!m_pDeletedNodule) return;
-    const int nInserted = InsertNoduleRow(m_nDeletedRow, m_pDeletedNodule);
+    if (m_deletedNodules.empty()) return;
+    DeletedNodule& deleted = m_deletedNodules.back();
+    const int nInserted = InsertNoduleRow(deleted.nRow, deleted.pItem);
     if (nInserted < 0) return;
+    m_deletedNodules.pop_back();
     SelectRow(nInserted);
     m_listNodules.EnsureVisible(nInserted, false);
     SetFocus(m_listNodules.m_hWnd);
 }
 
-// Any change of the list other than a delete (a nodule added, the list emptied,
-// every nodule's follow-up reset by the kind of CT) ends the way back: the old
-// row would no longer be the nodule's place, or the nodule no longer fit the exam.
-void CPulmetraDlg::ForgetDeletedNodule() { m_pDeletedNodule.reset(); }
+// Ctrl+Z brings back deleted nodules only while deletes are the form's last
+// changes: after any other, the reader who presses it means that change, and
+// an old row may no longer be the nodule's place.
+void CPulmetraDlg::ForgetDeletedNodules() { m_deletedNodules.clear(); }
 
+// A row that loses the selection to another, in one move of the list, is not
+// shown unselected in between: emptying and disabling every editor only to fill
+// them again would repaint each of them twice.
 void CPulmetraDlg::OnNoduleSelChanged(NMHDR* pNMHDR, LRESULT* pResult) {
     const NMLISTVIEW* pNMLV = reinterpret_cast<const NMLISTVIEW*>(pNMHDR);
     const bool bSelectionChanged = (pNMLV->uOldState ^ pNMLV->uNewState) & LVIS_SELECTED;
     const bool bDeselected = !(pNMLV->uNewState & LVIS_SELECTED);
-    if (bSelectionChanged && !(bDeselected && m_bMovingSelection)) RefreshForm();
+    if (bSelectionChanged && !bDeselected)
+        RefreshForm();
+    else if (bSelectionChanged && !m_bMovingSelection)
+        PostMessageW(m_hWnd, WM_SHOW_SELECTION, 0, 0);
     *pResult = 0;
+}
+
+void CPulmetraDlg::ShowSelection() {
+    if (GetSelectedRow() < 0) RefreshForm();
 }
 
 // A click on another row moves the selection before the list takes the focus,

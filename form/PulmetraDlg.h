@@ -12,20 +12,21 @@
 #include "framework/ShutdownBlockReason.h"
 #include "framework/ToolTipCtrl.h"
 #include "model/ExamCategory.h"
+#include "model/NoduleFeatures.h"
 #include "model/NoduleItem.h"
 #include "report/ReportComposer.h"
 #include "res/resource.h"
 
-// The perifissural flag is offered and kept only below this larger diameter.
-inline constexpr double PERIFISSURAL_MAX_MM = 9.999;
-
 // Posted when a drop-down list has closed, to apply what the boxes show.
 inline constexpr UINT WM_RECONCILE_COMBOS = WM_APP + 1;
+// Posted when the list has taken the selection from a row, to show that no
+// nodule is selected unless the same move has selected another.
+inline constexpr UINT WM_SHOW_SELECTION = WM_APP + 2;
 
 // The current local date and time less 365 days, as a variant date.
 COleDateTime OneYearBeforeNow();
 
-// A diameter as the editors show it: one decimal once entered; 0 or less shows nothing.
+// A diameter as the editors show it: one decimal once entered; what is no size shows nothing.
 CString DiameterText(double dValue);
 
 // The findings form: the one window in which an examination is entered.
@@ -73,9 +74,27 @@ protected:
     RECT m_rcCategoryTool{};          // 1037's tool on the form, where the view is not scrolled
     POINT m_ptCategoryToolScroll{};   // the scroll position that the tool was last placed for
     CString m_strFinalCategoryTip;    // the tooltip reads it while it shows
-    // The nodule deleted last and the row it stood at, until the list changes otherwise.
-    std::unique_ptr<CNoduleItem> m_pDeletedNodule;
-    int m_nDeletedRow = 0;
+    // The nodules deleted since the form's last other change, each with the row
+    // it stood at, the last deleted last.
+    struct DeletedNodule {
+        std::unique_ptr<CNoduleItem> pItem;
+        int nRow;
+    };
+    std::vector<DeletedNodule> m_deletedNodules;
+    // Set while the form itself writes its controls: what it writes is no entry of the reader's.
+    bool m_bWritingControls = false;
+    // The drop-down list open now, or closed and not yet reconciled.
+    struct OpenList {
+        int nIDC = 0;             // 0: none
+        int nOpenedOn = CB_ERR;   // the item the box showed when the list opened
+        HWND hList = nullptr;     // the list's own window, which takes the clicks on its items
+        bool bChosen = false;     // the reader chose an item: Enter, Tab or a click on one
+        bool bClosed = false;     // closed; its reconcile is on its way
+    } m_openList;
+    // The report last copied, as composed from the entries then, and the
+    // clipboard's sequence number right after the copy; 0: none is known to be there.
+    CString m_strCopiedEntriesReport;
+    DWORD m_nCopiedSequence = 0;
     CShutdownBlockReason m_shutdownBlockReason;
 
     // Nodule list
@@ -93,7 +112,8 @@ protected:
     void OnNoduleSelChanged(NMHDR* pNMHDR, LRESULT* pResult);
     void OnNoduleSelChanging(NMHDR* pNMHDR, LRESULT* pResult);
     void RestoreDeletedNodule();
-    void ForgetDeletedNodule();
+    void ForgetDeletedNodules();
+    void ShowSelection();
 
     // Nodule editors: what is typed (SizeEditors.cpp), and the choices and boxes
     bool IsCommittable(int nIDC) const;
@@ -104,21 +124,22 @@ protected:
     void CommitEditor(int nIDC, bool bEnter);
     void CommitFocusedEditor();
     FilterResult CommitOnEnter(MSG& msg);
-    void CommitFeature(bool CNoduleItem::*flag, int nIDC, int nMinCategory);
     void FinishNoduleEdit();
-    void OnComboCloseUp();
-    void ReconcileCombos();
     void OnNoduleTypeChanged();
     void OnLobeChanged();
     void OnFollowUpChanged();
-    void OnPerifissuralClicked();
-    void OnCalcificationClicked();
-    void OnFatClicked();
-    void OnLikelyBenignClicked();
-    void OnSpiculationClicked();
-    void OnCavityClicked();
-    void OnOtherChanged();
+    void OnFeatureClicked(int nIDC);
+    void OnOtherTextKillFocus();
+    void OnEditChanged(int nIDC);
+    void OnPriorCtDateChanged(NMHDR* pNMHDR, LRESULT* pResult);
     static void ClearInvalidPerifissural(CNoduleItem* pItem);
+
+    // Drop-down lists (DropDownLists.cpp)
+    void OnComboDropDown(int nIDC);
+    void OnComboSelChange(int nIDC);
+    void OnComboCloseUp(int nIDC);
+    FilterResult TrackListChoice(MSG& msg);
+    void ReconcileCombos();
 
     // Refresh and exam findings
     void RefreshForm();
@@ -146,6 +167,8 @@ protected:
     void OnReportClicked();
     bool ValidateNodules();
     ExamInputs ReadExamInputs() const;
+    void KeepCopiedReport(const CString& strComposed, DWORD nSequence);
+    void WithdrawOtherEntriesReport(const CString& strComposed);
 
     // Command keys
     FilterResult RunCommandKey(MSG& msg);
@@ -157,6 +180,7 @@ protected:
     void OnPreviousNoduleKey();
     void OnNextNoduleKey();
     void MoveSelection(int nStep);
+    FilterResult KeepDoubleClicksSingle(MSG& msg);
 
     // Tooltips
     void CreateTips();

@@ -3,6 +3,7 @@
 
 #include "PulmetraDlg.h"
 #include "base/NumberText.h"
+#include "framework/Clipboard.h"
 #include "framework/WinApp.h"
 #include "report/DlgReading.h"
 #include "report/ReportComposer.h"
@@ -44,9 +45,43 @@ const NoduleCheck NODULE_CHECKS[] = {
 void CPulmetraDlg::OnReportClicked() {
     if (!ValidateNodules()) return;
 
+    const CString strComposed = ComposeReport(ReadExamInputs(), GetNodules());
     CDlgReading dlgReading(m_hWnd);
-    dlgReading.m_strReport = ComposeReport(ReadExamInputs(), GetNodules());
+    dlgReading.m_strReport = strComposed;
     dlgReading.DoModal();
+    if (dlgReading.m_nCopiedSequence)
+        KeepCopiedReport(strComposed, dlgReading.m_nCopiedSequence);
+    else
+        WithdrawOtherEntriesReport(strComposed);
+}
+
+// The entries that a copied report was composed from, told by the report they
+// gave: the reader may have edited the copy itself.
+void CPulmetraDlg::KeepCopiedReport(const CString& strComposed, DWORD nSequence) {
+    m_strCopiedEntriesReport = strComposed;
+    m_nCopiedSequence = nSequence;
+}
+
+// A report closed without a copy leaves the clipboard to be pasted from all the
+// same, and what it may hold is this program's report of other entries, most
+// often the previous patient's: that one goes. A report of these same entries,
+// or anything copied since by another program, stays.
+void CPulmetraDlg::WithdrawOtherEntriesReport(const CString& strComposed) {
+    if (!m_nCopiedSequence) return;
+    if (GetClipboardSequenceNumber() != m_nCopiedSequence) {
+        m_nCopiedSequence = 0;
+        return;
+    }
+    if (strComposed == m_strCopiedEntriesReport) return;
+    {
+        CClipboard clipboard(m_hWnd);
+        if (clipboard.IsOpen() && (GetClipboardSequenceNumber() != m_nCopiedSequence || EmptyClipboard())) {
+            m_nCopiedSequence = 0;
+            return;
+        }
+    }
+    AfxMessageBox(L"클립보드에 다른 검사의 판독문이 남아 있을 수 있습니다. 이 환자의 판독문으로 붙여 넣지 마십시오.",
+                  MB_OK | MB_ICONEXCLAMATION);
 }
 
 bool CPulmetraDlg::ValidateNodules() {

@@ -8,7 +8,6 @@
 #include <iterator>
 
 #include "framework/WindowState.h"
-#include "framework/WindowText.h"
 
 namespace {
 
@@ -76,8 +75,9 @@ void CPulmetraDlg::OnPreviousNoduleKey() { MoveSelection(-1); }
 void CPulmetraDlg::OnNextNoduleKey() { MoveSelection(+1); }
 
 // Selects the neighbouring row (the first or last when none is selected). The
-// focus returns to the control it was in; an edit that now shows the other
-// nodule has its text selected, ready to be typed over.
+// focus returns to the control it was in; an edit, which now shows the other
+// nodule, has its whole text selected, ready to be typed over, even where the
+// text is the same as before.
 void CPulmetraDlg::MoveSelection(int nStep) {
     const int nCount = m_listNodules.GetItemCount();
     const int nCurrent = GetSelectedRow();
@@ -86,14 +86,18 @@ void CPulmetraDlg::MoveSelection(int nStep) {
 
     HWND hFocus = GetFocus();
     ParkFocus(IDC_NODULE_LIST);
-    const CString before = GetWindowTextString(hFocus);
     SelectRow(nTarget);
     m_listNodules.EnsureVisible(nTarget, false);
     if (!hFocus || !IsWindowEnabled(hFocus)) return;
-    const bool bEditShowsOther =
-        (SendMessageW(hFocus, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) && GetWindowTextString(hFocus) != before;
-    if (bEditShowsOther)
+    if (SendMessageW(hFocus, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
         FocusEditSelectAll(GetDlgCtrlID(hFocus));
     else
         SetFocus(hFocus);
+}
+
+// The second press of a double click reaches a button as a press of its own,
+// and a second delete would take the next nodule too.
+FilterResult CPulmetraDlg::KeepDoubleClicksSingle(MSG& msg) {
+    if (msg.message == WM_LBUTTONDBLCLK && msg.hwnd == GetDlgItem(IDC_DELETE_NODULE)) return FilterResult::Handled;
+    return FilterResult::Pass;
 }

@@ -24,7 +24,7 @@ namespace {
 struct SizeEdit {
     int nIDC;
     double CNoduleItem::*field;
-    // The short axis that a long axis fills while it is 0 or less; null for a short axis.
+    // The short axis that a long axis fills while it holds no size; null for a short axis.
     double CNoduleItem::*fillsWhenEmpty;
     // Where Enter takes the caret: a long axis's short axis; 0 for a short axis, where it stays.
     int nEnterGoesTo;
@@ -58,7 +58,7 @@ bool CPulmetraDlg::TakeTypedDiameter(int nIDC, double& dValue) {
     HWND hEdit = GetDlgItem(nIDC);
     if (!SendMessageW(hEdit, EM_GETMODIFY, 0, 0)) return false;
     SendMessageW(hEdit, EM_SETMODIFY, FALSE, 0);
-    dValue = ParseDiameter(GetControlText(nIDC)) + SIZE_NUDGE_MM;
+    dValue = StoredDiameter(GetControlText(nIDC));
     return true;
 }
 
@@ -75,7 +75,7 @@ bool CPulmetraDlg::CommitSize(int nIDC, bool bEnter) {
     const auto store = [this, pItem, edit](double dValue) {
         pItem->*edit->field = dValue;
         pItem->UpdateCategory();
-        if (edit->fillsWhenEmpty && !(pItem->*edit->fillsWhenEmpty > 0)) {
+        if (edit->fillsWhenEmpty && !IsMeasured(pItem->*edit->fillsWhenEmpty)) {
             pItem->*edit->fillsWhenEmpty = dValue;
             pItem->UpdateCategory();
         }
@@ -97,8 +97,8 @@ bool CPulmetraDlg::CommitSize(int nIDC, bool bEnter) {
         return true;
     }
     if (bTyped) {
-        const double dShown = ParseDiameter(GetControlText(nIDC)) + SIZE_NUDGE_MM;
-        if (!(pItem->*edit->field == dShown && pItem->*edit->fillsWhenEmpty > 0)) store(dShown);
+        const double dShown = StoredDiameter(GetControlText(nIDC));
+        if (!(pItem->*edit->field == dShown && IsMeasured(pItem->*edit->fillsWhenEmpty))) store(dShown);
     }
     ScopedValue movingFocus(m_nMovingFocusFrom, nIDC);
     FocusEditSelectAll(edit->nEnterGoesTo);
@@ -122,7 +122,7 @@ void CPulmetraDlg::CommitEditor(int nIDC, bool bEnter) {
     if (nIDC == IDC_IMAGE_NO)
         OnImageNoKillFocus();
     else if (nIDC == IDC_OTHER_TEXT)
-        OnOtherChanged();
+        OnOtherTextKillFocus();
     else if (bEnter)
         RefreshForm();
 }

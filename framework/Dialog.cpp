@@ -66,6 +66,7 @@ bool CDialog::CreateModal() {
     m_hWndOwnerFocus = m_hWndParent && IsChild(m_hWndParent, hFocus) ? hFocus : nullptr;
     m_bContinueModal = true;
     m_nModalResult = -1;
+    m_freshKeys.Forget();
     HWND hWnd = CreateFromTemplate();
     if (!hWnd) {
         // The caller reports the reason; the clean-up must not overwrite it.
@@ -172,6 +173,7 @@ HWND CDialog::GetDlgItem(int nID) const {
 
 std::span<const MessageFilter> CDialog::GetMessageChain() const {
     static const MessageFilter chain[] = {
+        FILTER_STEP(&CDialog::DropKeysHeldFromBefore),
         FILTER_STEP(&CDialog::RouteWheel),
         FILTER_STEP(&CDialog::CompleteComposition),
         FILTER_STEP(&CDialog::ScrollByPageKeys),
@@ -184,6 +186,10 @@ BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
     for (const MessageFilter& step : GetMessageChain())
         if (step.run(*this, *pMsg) == FilterResult::Handled) return TRUE;
     return FALSE;
+}
+
+FilterResult CDialog::DropKeysHeldFromBefore(MSG& msg) {
+    return m_freshKeys.Admits(msg) ? FilterResult::Pass : FilterResult::Handled;
 }
 
 // A choice moves one item for each message, so a turn of several whole notches
@@ -279,7 +285,7 @@ const MessageMapEntry* CDialog::FindEntry(UINT message, WPARAM wParam, LPARAM lP
     }
     for (const MessageMap* map = GetMessageMap(); map; map = map->base) {
         for (const MessageMapEntry& entry : map->entries) {
-            if (entry.message == message && entry.id == id && entry.code == code) return &entry;
+            if (entry.message == message && entry.code == code && id >= entry.id && id <= entry.idLast) return &entry;
         }
     }
     return nullptr;

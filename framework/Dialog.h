@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "DialogScroller.h"
+#include "FreshKeys.h"
 #include "MessageFilter.h"
 #include "MessageMap.h"
 #include "WheelGuard.h"
@@ -60,8 +61,10 @@ public:
     // a step has acted on it and it is not to be dispatched.
     virtual BOOL PreTranslateMessage(MSG* pMsg);
 
-    // The framework's steps, for a dialog's chain. The wheel goes where the
-    // pointer is, a whole notch at a time for a choice.
+    // The framework's steps, for a dialog's chain. A key held down since before
+    // the dialog opened does nothing in it until it is pressed again.
+    FilterResult DropKeysHeldFromBefore(MSG& msg);
+    // The wheel goes where the pointer is, a whole notch at a time for a choice.
     FilterResult RouteWheel(MSG& msg);
     // A syllable being composed is completed before a key or a click acts.
     FilterResult CompleteComposition(MSG& msg);
@@ -74,7 +77,7 @@ public:
 
 protected:
     // Every step a message passes before it reaches a control, in order: by
-    // default the framework's four. A dialog with steps of its own lists the
+    // default the framework's five. A dialog with steps of its own lists the
     // framework's among them.
     virtual std::span<const MessageFilter> GetMessageChain() const;
     // Fills the combo boxes from the initialisation data and loads the data.
@@ -109,4 +112,5 @@ private:
     mutable std::unordered_map<int, HWND> m_controls;
     CDialogScroller m_scroller;
     CWheelRouter m_wheel;
+    CFreshKeys m_freshKeys;
 };

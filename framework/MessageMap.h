@@ -22,6 +22,7 @@ struct MessageMapEntry {
     UINT message;  // WM_COMMAND, WM_NOTIFY or another window message
     UINT code;     // notification code for WM_COMMAND / WM_NOTIFY
     UINT id;       // control id for WM_COMMAND / WM_NOTIFY
+    UINT idLast;   // the last id of a range of controls; id itself otherwise
     MessageResult result;
     // Returns the handler's result, passed on as `result` says.
     INT_PTR (*invoke)(CDialog& dialog, WPARAM wParam, LPARAM lParam);
@@ -88,35 +89,39 @@ public:                                           \
         using ThisBase = baseClass;                   \
         static const MessageMapEntry entries[] = {
 #define END_MESSAGE_MAP()                                                                                            \
-    { 0, 0, 0, MessageResult::None, nullptr }                                                                        \
+    { 0, 0, 0, 0, MessageResult::None, nullptr }                                                                      \
     }                                                                                                                \
     ;                                                                                                                \
     static const MessageMap map = {ThisBase::GetThisMessageMap(), std::span(entries).first(std::size(entries) - 1)}; \
     return &map;                                                                                                     \
     }
 
-#define ON_COMMAND_CODE(code, id, fn) \
-    {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), MessageResult::None, &message_map_detail::Command<fn>},
+#define ON_COMMAND_CODE(code, id, fn)                                                                       \
+    {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id), MessageResult::None, \
+     &message_map_detail::Command<fn>},
 // A control's notification to a handler told which control sent it: one handler
 // for controls that behave alike, each a row of a table of its own.
-#define ON_CONTROL_EX(code, id, fn)                                                   \
-    {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(id), MessageResult::None, \
-     &message_map_detail::CommandFrom<fn>},
+#define ON_CONTROL_EX(code, id, fn) ON_CONTROL_RANGE(code, id, id, fn)
+// The notification of any control from idFirst to idLast, told which sent it;
+// an entry for one of them further up the map takes its notification first.
+#define ON_CONTROL_RANGE(code, idFirst, idLast, fn)                                                    \
+    {WM_COMMAND, static_cast<UINT>(code), static_cast<UINT>(idFirst), static_cast<UINT>(idLast), \
+     MessageResult::None, &message_map_detail::CommandFrom<fn>},
 #define ON_BN_CLICKED(id, fn) ON_COMMAND_CODE(BN_CLICKED, id, fn)
 #define ON_CBN_SELCHANGE(id, fn) ON_COMMAND_CODE(CBN_SELCHANGE, id, fn)
 #define ON_CBN_CLOSEUP(id, fn) ON_COMMAND_CODE(CBN_CLOSEUP, id, fn)
 #define ON_EN_KILLFOCUS(id, fn) ON_COMMAND_CODE(EN_KILLFOCUS, id, fn)
-#define ON_NOTIFY(code, id, fn)                                                           \
-    {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), MessageResult::MsgResult, \
+#define ON_NOTIFY(code, id, fn)                                                                         \
+    {WM_NOTIFY, static_cast<UINT>(code), static_cast<UINT>(id), static_cast<UINT>(id), MessageResult::MsgResult, \
      &message_map_detail::Notify<fn>},
 // A window message whose handler takes no arguments and returns nothing.
-#define ON_MESSAGE_VOID(message, fn) {message, 0, 0, MessageResult::None, &message_map_detail::NoArgs<fn>},
+#define ON_MESSAGE_VOID(message, fn) {message, 0, 0, 0, MessageResult::None, &message_map_detail::NoArgs<fn>},
 // A window message whose handler takes no arguments and returns the message's result.
-#define ON_MESSAGE_ANSWER(message, result, fn) {message, 0, 0, result, &message_map_detail::Answer<fn>},
+#define ON_MESSAGE_ANSWER(message, result, fn) {message, 0, 0, 0, result, &message_map_detail::Answer<fn>},
 #define ON_WM_PAINT(fn) ON_MESSAGE_VOID(WM_PAINT, fn)
 #define ON_WM_DESTROY(fn) ON_MESSAGE_VOID(WM_DESTROY, fn)
 #define ON_WM_HELPINFO(fn) ON_MESSAGE_VOID(WM_HELP, fn)
 #define ON_WM_SYSCOLORCHANGE(fn) ON_MESSAGE_VOID(WM_SYSCOLORCHANGE, fn)
-#define ON_WM_SYSCOMMAND(fn) {WM_SYSCOMMAND, 0, 0, MessageResult::None, &message_map_detail::SysCommand<fn>},
+#define ON_WM_SYSCOMMAND(fn) {WM_SYSCOMMAND, 0, 0, 0, MessageResult::None, &message_map_detail::SysCommand<fn>},
 #define ON_WM_QUERYDRAGICON(fn) ON_MESSAGE_ANSWER(WM_QUERYDRAGICON, MessageResult::ReturnedByProc, fn)
 #define ON_WM_QUERYENDSESSION(fn) ON_MESSAGE_ANSWER(WM_QUERYENDSESSION, MessageResult::MsgResult, fn)

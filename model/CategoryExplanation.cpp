@@ -5,6 +5,7 @@
 
 #include "CategoryDerivation.h"
 #include "Labels.h"
+#include "NoduleFeatures.h"
 #include "base/NumberText.h"
 
 namespace {
@@ -14,23 +15,6 @@ constexpr size_t MAX_NAMED_NODULES = 3;
 
 // The items of the severity combo 1034, by index.
 const wchar_t* const SEVERITY_NAMES[] = {L"Mild", L"Moderate", L"Severe"};
-
-// The form's captions of the features that change a category.
-struct FeatureName {
-    CategoryOverride reason;
-    bool CNoduleItem::*flag;
-    const wchar_t* name;
-};
-
-const FeatureName FEATURE_NAMES[] = {
-    {OVERRIDE_BENIGN, &CNoduleItem::m_bCalcification, L"양성 석회화"},
-    {OVERRIDE_BENIGN, &CNoduleItem::m_bFat, L"지방"},
-    {OVERRIDE_4X_FEATURES, &CNoduleItem::m_bSpiculation, L"침상결절"},
-    {OVERRIDE_4X_FEATURES, &CNoduleItem::m_bCavity, L"공동"},
-    {OVERRIDE_4X_FEATURES, &CNoduleItem::m_bOther, L"기타"},
-    {OVERRIDE_LIKELY_BENIGN, &CNoduleItem::m_bLikelyBenign, L"양성 가능성 높음 (2b)"},
-    {OVERRIDE_PERIFISSURAL, &CNoduleItem::m_bPerifissural, L"흉막주변결절"},
-};
 
 CString Joined(const std::vector<CString>& parts, const wchar_t* separator) {
     CString text;
@@ -59,16 +43,22 @@ CString BandText(const CategoryDerivation& derivation) {
     return parts.empty() ? CString(L"크기 무관") : Joined(parts, L", ");
 }
 
-// The other feature as the report's nodule line names it, with the reader's text.
-CString FeatureText(const CNoduleItem& item, const FeatureName& feature) {
-    if (feature.flag == &CNoduleItem::m_bOther) return OtherFeatureText(item.m_strOther);
-    return feature.name;
+// The step's features that the form shows ticked. A step that comes only from
+// flags kept behind unoffered boxes is left out: a later step overrides it, so
+// the category is what it would be without them. Should such a step give the
+// category after all, it names its flags rather than leave the category unexplained.
+std::vector<CString> FeatureNames(const CNoduleItem& shown, CategoryOverride reason, bool bShownOnly) {
+    std::vector<CString> names;
+    for (const NoduleFeature& feature : NODULE_FEATURES)
+        if (feature.rule == reason && (bShownOnly ? IsShownTicked(shown, feature) : shown.*feature.flag))
+            names.push_back(TipWord(shown, feature));
+    return names;
 }
 
-CString StepText(const CNoduleItem& item, const CategoryStep& step) {
-    std::vector<CString> names;
-    for (const FeatureName& feature : FEATURE_NAMES)
-        if (feature.reason == step.reason && item.*feature.flag) names.push_back(FeatureText(item, feature));
+CString StepText(const CNoduleItem& shown, const CategoryStep& step, bool bGivesCategory) {
+    std::vector<CString> names = FeatureNames(shown, step.reason, true);
+    if (names.empty() && bGivesCategory) names = FeatureNames(shown, step.reason, false);
+    if (names.empty()) return {};
     CString text = Joined(names, L", ");
     // The number shown before is the mean; this rule reads the larger axis.
     if (step.reason == OVERRIDE_PERIFISSURAL) text += L" (긴 쪽 직경 " + Millimetres(PERIFISSURAL_LIMIT_MM) + L" 미만)";
@@ -113,8 +103,14 @@ CString ExplainNoduleCategory(const CNoduleItem& item, bool bBaselineCt) {
     if (item.m_nType == NODULE_PART_SOLID)
         text += L", 고형부분 평균 " + MeanDiameterText(item.m_dSolidLongAxis, item.m_dSolidShortAxis) + L" mm";
     text += L" (" + BandText(derivation) + L") → " + CategoryText(derivation.nSizeCategory);
-    for (int nStep = 0; nStep < derivation.nSteps; ++nStep)
-        text += L"\r\n" + StepText(item, derivation.steps[static_cast<size_t>(nStep)]);
+    // The boxes as the form shows them at the category the rules give.
+    CNoduleItem shown = item;
+    shown.m_nCategory = derivation.nCategory;
+    for (int nStep = 0; nStep < derivation.nSteps; ++nStep) {
+        const CategoryStep& step = derivation.steps[static_cast<size_t>(nStep)];
+        if (const CString line = StepText(shown, step, nStep == derivation.nSteps - 1); !line.empty())
+            text += L"\r\n" + line;
+    }
     return text;
 }
 

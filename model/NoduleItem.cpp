@@ -36,4 +36,9 @@ int MeanDiameterTenths(double dAxisA, double dAxisB) {
     return static_cast<int>(tenths);
 }
 
+double StoredDiameter(std::wstring_view typed) {
+    const double dStored = ParseDiameter(typed) + SIZE_NUDGE_MM;
+    return IsMeasured(dStored) ? dStored : SIZE_NUDGE_MM;
+}
+
 CString MeanDiameterText(double dAxisA, double dAxisB) { return FormatFixed((dAxisB + dAxisA) * 0.5, 1); }

@@ -1,4 +1,7 @@
 #pragma once
+#include <limits>
+#include <string_view>
+
 #include "base/WideString.h"
 
 // Values are the item indexes of the form's combo boxes; never renumber them.
@@ -40,10 +43,19 @@ enum Category : int {
 
 // Added to every typed diameter so that a typed x.x5 always rounds up.
 inline constexpr double SIZE_NUDGE_MM = 0.0001;
+// The smallest size: anything less would show as 0.0 at one decimal.
+inline constexpr double MIN_SIZE_MM = 0.05;
+// The largest: two of them still add up to a finite sum, so that a mean is a number.
+inline constexpr double MAX_SIZE_MM = std::numeric_limits<double>::max() / 2;
 
-// Whether a stored size was measured: an emptied, zero or non-numeric text is
-// stored as the nudge alone and a negative number below it, neither of them a size.
-inline bool IsMeasured(double dStoredMm) { return dStoredMm > SIZE_NUDGE_MM; }
+// Whether a stored diameter is a size; what is not shows as an empty box and is
+// asked for by the report check.
+inline bool IsMeasured(double dStoredMm) { return dStoredMm >= MIN_SIZE_MM && dStoredMm <= MAX_SIZE_MM; }
+
+// A typed diameter as it is stored: the number plus the nudge. A text that gives
+// no size (empty, zero, negative, not a number, not finite or too large) stores
+// the nudge alone, which is no size.
+double StoredDiameter(std::wstring_view typed);
 
 // One nodule as the reader entered it, with its current Lung-RADS category.
 // Owned by the form, one for each row of the nodule list.

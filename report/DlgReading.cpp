@@ -37,7 +37,10 @@ void CDlgReading::OnCopyClicked() { CopyReport(); }
 // clipboard held before, perhaps the previous patient's report.
 bool CDlgReading::CopyReport() {
     if (!UpdateData(TRUE)) return false;
-    if (CopyToClipboard()) return true;
+    if (CopyToClipboard()) {
+        m_nCopiedSequence = GetClipboardSequenceNumber();
+        return true;
+    }
     AfxMessageBox(
         L"판독문을 클립보드에 복사하지 못했습니다. 클립보드에 남아 있는 이전 내용은 다른 환자의 판독문일 수 "
         L"있으니 붙여 넣지 마십시오. 잠시 뒤 다시 복사하십시오.",

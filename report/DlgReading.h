@@ -10,6 +10,8 @@ public:
     enum { IDD = IDD_REPORT };
 
     CString m_strReport;
+    // The clipboard's sequence number after the last copy of the report; 0: not copied.
+    DWORD m_nCopiedSequence = 0;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

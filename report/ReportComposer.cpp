@@ -9,6 +9,7 @@
 #include "base/NumberText.h"
 #include "base/TextTrim.h"
 #include "model/Labels.h"
+#include "model/NoduleFeatures.h"
 
 namespace {
 
@@ -36,27 +37,13 @@ struct NoduleLine {
     CString text;
 };
 
+// The features whose boxes the form shows ticked, in the catalogue's order.
 CString FeaturePart(const CNoduleItem& nodule) {
     std::vector<CString> words;
-    if (nodule.m_bLikelyBenign) {
-        words.push_back(L"양성가능성 높음");
-    } else if (nodule.m_bPerifissural && nodule.m_nType == NODULE_SOLID) {
-        words.push_back(L"흉막주변결절");
-    }
-    if (nodule.m_bCalcification) {
-        words.push_back(L"석회화");
-    }
-    if (nodule.m_bFat) {
-        words.push_back(L"지방");
-    }
-    if (nodule.m_bSpiculation) {
-        words.push_back(L"침상");
-    }
-    if (nodule.m_bCavity) {
-        words.push_back(L"공동");
-    }
-    if (nodule.m_bOther) {
-        words.push_back(OtherFeatureText(nodule.m_strOther));
+    for (const NoduleFeature& feature : NODULE_FEATURES) {
+        if (IsShownTicked(nodule, feature)) {
+            words.push_back(ReportWord(nodule, feature));
+        }
     }
     CString part;
     if (!words.empty()) {
@@ -128,7 +115,8 @@ void AppendHeader(CString& report, const ExamInputs& exam) {
         report += L"과거 폐암 병력 있음.\r\n";
     }
     report += L"선량 (CTDIvol): ";
-    report += FormatFixed(static_cast<double>(exam.fCtdiVol), 2);
+    // A typed "-0" is the dose 0: the report never says "-0.00".
+    report += FormatFixed(static_cast<double>(exam.fCtdiVol) + 0.0, 2);
     report += L" mGy\r\n\r\n영상소견\r\n";
 }
 

@@ -266,6 +266,33 @@ TEST(NoduleRules, MeanDiameterTenths) {
     }
 }
 
+// What the reader types, as stored: a text that gives no size stores the nudge
+// alone, which shows as an empty box and is asked for by the report check.
+TEST(NoduleRules, StoredDiameter) {
+    struct Case {
+        const char* name;
+        const wchar_t* typed;
+        double expected;
+        bool bMeasured;
+    };
+    const Case cases[] = {
+        {"a size gets the nudge", L"7", 7.0001, true},
+        {"the smallest size that shows as 0.1", L"0.05", 0.0501, true},
+        {"less would show as 0.0", L"0.04", SIZE_NUDGE_MM, false},
+        {"zero", L"0", SIZE_NUDGE_MM, false},
+        {"empty", L"", SIZE_NUDGE_MM, false},
+        {"negative", L"-3", SIZE_NUDGE_MM, false},
+        {"negative zero", L"-0", SIZE_NUDGE_MM, false},
+        {"not a number", L"nan", SIZE_NUDGE_MM, false},
+        {"so large that two overflow their sum", L"1e308", SIZE_NUDGE_MM, false},
+        {"large, and still a mean", L"8e307", 8e307, true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_DOUBLE_EQ(StoredDiameter(c.typed), c.expected) << c.name;
+        EXPECT_EQ(IsMeasured(StoredDiameter(c.typed)), c.bMeasured) << c.name;
+    }
+}
+
 TEST(NoduleRules, MeanDiameterTenthsRoundsEveryStepAsADouble) {
     constexpr int STEPS_PER_MM = 10000;  // four decimals
     constexpr int MAX_STEPS = 40 * STEPS_PER_MM;
@@ -383,16 +410,15 @@ TEST(NoduleRules, ExplanationTexts) {
         {"benign features name each that is ticked",
          Nodule(NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(20, 20), CALCIFICATION | FAT | SPICULATION), true,
          L"고형 결절, 처음CT: 평균 20.0 mm (15 mm 이상) → 4B\r\n양성 석회화, 지방 → 1"},
-        {"likely benign follows the 4X features",
+        {"likely benign after 4X features, whose boxes 2b does not offer",
          Nodule(NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(7, 7), CAVITY | OTHER | LIKELY_BENIGN), true,
-         L"고형 결절, 처음CT: 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3\r\n공동, 기타 → 4X\r\n양성 가능성 높음 (2b) → 2b"},
+         L"고형 결절, 처음CT: 평균 7.0 mm (6 mm 이상 8 mm 미만) → 3\r\n양성 가능성 높음 (2b) → 2b"},
         {"a small perifissural nodule, by its larger axis",
          Nodule(NODULE_SOLID, FOLLOWUP_NEW, TypedSizes(9.9, 9.9), PERIFISSURAL), false,
          L"고형 결절, 새로 생김: 평균 9.9 mm (8 mm 이상) → 4B\r\n흉막주변결절 (긴 쪽 직경 10 mm 미만) → 2"},
-        {"a perifissural nodule is 2 over a 4X feature",
+        {"a perifissural nodule is 2 over a 4X feature, whose box 2 does not offer",
          Nodule(NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(9, 9), PERIFISSURAL | SPICULATION), true,
-         L"고형 결절, 처음CT: 평균 9.0 mm (8 mm 이상 15 mm 미만) → 4A\r\n침상결절 → 4X\r\n"
-         L"흉막주변결절 (긴 쪽 직경 10 mm 미만) → 2"},
+         L"고형 결절, 처음CT: 평균 9.0 mm (8 mm 이상 15 mm 미만) → 4A\r\n흉막주변결절 (긴 쪽 직경 10 mm 미만) → 2"},
         {"a perifissural nodule already in 2 names no override",
          Nodule(NODULE_SOLID, FOLLOWUP_BASELINE, TypedSizes(5, 4), PERIFISSURAL), true,
          L"고형 결절, 처음CT: 평균 4.5 mm (6 mm 미만) → 2"},

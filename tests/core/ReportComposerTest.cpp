@@ -149,6 +149,8 @@ TEST(ReportComposer, Header) {
          L"처음CT\r\n선량 (CTDIvol): 1.12 mGy\r\n\r\n영상소견\r\n"},
         {"float 1.2 is written 1.20", true, 0, COleDateTime::valid, false, 1.2f,
          L"처음CT\r\n선량 (CTDIvol): 1.20 mGy\r\n\r\n영상소견\r\n"},
+        {"a typed -0 is the dose 0", true, 0, COleDateTime::valid, false, -0.0f,
+         L"처음CT\r\n선량 (CTDIvol): 0.00 mGy\r\n\r\n영상소견\r\n"},
         {"baseline shows no date, not even an invalid one", true, 0, COleDateTime::invalid, false, 0.0f,
          L"처음CT\r\n선량 (CTDIvol): 0.00 mGy\r\n\r\n영상소견\r\n"},
         {"follow-up with a null date", false, 44259, COleDateTime::null, false, 0.0f,
@@ -203,9 +205,25 @@ TEST(ReportComposer, NoduleLine) {
              n.m_bLikelyBenign = n.m_bPerifissural = n.m_bCalcification = n.m_bFat = true;
              n.m_bSpiculation = n.m_bCavity = n.m_bOther = true;
              n.m_strOther = L"%s %d %%";
-             n.m_nCategory = CAT_1;
+             n.m_nCategory = CAT_4X;
          },
-         L"우상엽(#23), 5.5 mm 고형 결절 있음 (양성가능성 높음, 석회화, 지방, 침상, 공동, 기타(%s %d %%)), 범주: 1"},
+         L"우상엽(#23), 5.5 mm 고형 결절 있음 (양성가능성 높음, 석회화, 지방, 침상, 공동, 기타(%s %d %%)), 범주: 4X"},
+        // The report names a feature exactly when the form shows its box ticked.
+        {"features whose boxes category 2 does not offer are not printed", true,
+         [](CNoduleItem& n) { n.m_bLikelyBenign = n.m_bSpiculation = n.m_bCavity = n.m_bOther = true; },
+         L"우상엽(#23), 5.5 mm 고형 결절 있음, 범주: 2"},
+        {"2b offers likely benign but no 4X feature", true,
+         [](CNoduleItem& n) {
+             n.m_bLikelyBenign = n.m_bSpiculation = true;
+             n.m_nCategory = CAT_2B;
+         },
+         L"우상엽(#23), 5.5 mm 고형 결절 있음 (양성가능성 높음), 범주: 2b"},
+        {"perifissural from 9.999 mm on is not printed", true,
+         [](CNoduleItem& n) {
+             n.m_bPerifissural = true;
+             n.m_dLongAxis = 9.999;
+         },
+         L"우상엽(#23), 7.5 mm 고형 결절 있음, 범주: 2"},
         {"an empty other text leaves the word alone", true,
          [](CNoduleItem& n) {
              n.m_bOther = true;
@@ -216,8 +234,9 @@ TEST(ReportComposer, NoduleLine) {
          [](CNoduleItem& n) {
              n.m_bOther = true;
              n.m_strOther = L" 큼 ";
+             n.m_nCategory = CAT_4X;
          },
-         L"우상엽(#23), 5.5 mm 고형 결절 있음 (기타( 큼 )), 범주: 2"},
+         L"우상엽(#23), 5.5 mm 고형 결절 있음 (기타( 큼 )), 범주: 4X"},
         {"lobe, type and status outside their tables leave empty places", false,
          [](CNoduleItem& n) {
              n.m_nLobe = 9;

@@ -21,8 +21,9 @@
 
 namespace {
 
-// A short axis typed as -1 shows as an empty edit, as one never entered does.
-const double TYPO = -1 + SIZE_NUDGE_MM;
+// A short axis typed as -1 is no size: stored as the nudge alone, it shows as an
+// empty edit, as one never entered does.
+const double TYPO = SIZE_NUDGE_MM;
 
 // 7 mm in the right upper lobe, 5 mm without a lobe (selected), 8 mm in the
 // left lower lobe whose short axis edit is empty.
@@ -56,7 +57,10 @@ TEST(CommandKeys, WorkFromAnEditAComboAndTheList) {
         const char* from;
         int nIDC;
     } origins[] = {
-        {"the long axis, 6 typed", IDC_LONG_AXIS}, {"the lobe combo", IDC_LOBE}, {"the list", IDC_NODULE_LIST}};
+        {"the long axis, 6 typed", IDC_LONG_AXIS},
+        {"the lobe combo", IDC_LOBE},
+        {"the list", IDC_NODULE_LIST},
+        {"the image number, the same for every nodule", IDC_IMAGE_NO}};
     const struct {
         const char* key;
         UINT vk;
@@ -132,8 +136,12 @@ TEST(CommandKeys, WorkFromAnEditAComboAndTheList) {
             EXPECT_TRUE(AllSizes(form) == expected);
             if (form.FocusedId() == IDC_LONG_AXIS) {
                 EXPECT_EQ(form.Text(IDC_LONG_AXIS), DiameterText(form.Record(key.nSelected).m_dLongAxis));
-                const int nLength = static_cast<int>(form.Text(IDC_LONG_AXIS).size());
-                EXPECT_EQ(form.EditSelection(IDC_LONG_AXIS), std::make_pair(0, nLength));
+            }
+            // An edit that shows another nodule has its whole text selected, to be typed over.
+            const int nFocused = form.FocusedId();
+            if ((key.vk == 'N' || key.vk == VK_UP || key.vk == VK_DOWN) && nFocused != IDC_LOBE &&
+                nFocused != IDC_NODULE_LIST) {
+                EXPECT_EQ(form.EditSelection(nFocused), std::make_pair(0, static_cast<int>(form.Text(nFocused).size())));
             }
         }
     }
@@ -179,45 +187,32 @@ TEST(CommandKeys, AButtonClickedAfterATypedLongAxisLeavesTheOtherNodulesAlone) {
     }
 }
 
-// Only the nodule deleted last comes back, and only while the list has not
-// changed otherwise: editing a nodule or selecting one changes no list, adding,
-// emptying it or a new kind of CT (which resets every nodule's follow-up) does.
-TEST(CommandKeys, CtrlZBringsBackTheLastDeletedNoduleUntilTheListChanges) {
+// Deleted nodules come back, the last deleted first, each at its row with all it
+// held, only while deletes are the form's last changes: selecting a row or
+// choosing the kind of CT already shown changes nothing; any other change ends it.
+TEST(CommandKeys, CtrlZBringsBackDeletedNodulesWhileDeletesAreTheLastChanges) {
     const auto nothing = [](FormDriver&) {};
+    const std::vector<std::wstring> ALL_BACK = {L"7.0 [mm]", L"5.0 [mm]", L"4.0 [mm]"};
+    const std::vector<std::wstring> NONE_BACK = {L"7.0 [mm]", L"4.0 [mm]"};
     const struct {
         const char* between;
         std::function<void(FormDriver&)> step;
-        std::vector<std::wstring> sizes;  // column 2 of each row after Ctrl+Z
+        std::vector<std::wstring> sizes;  // column 2 of each row after Ctrl+Z, twice
         int nSelected;
-        bool bComesBack;  // the middle nodule, deleted first
     } cases[] = {
-        {"nothing", nothing, {L"7.0 [mm]", L"5.0 [mm]", L"3.5 [mm]"}, 1, true},
-        {"a lobe chosen for another nodule",
-         [](FormDriver& form) { form.Choose(IDC_LOBE, LOBE_RML); },
-         {L"7.0 [mm]", L"5.0 [mm]", L"3.5 [mm]"},
-         1,
-         true},
-        {"another row selected",
-         [](FormDriver& form) { form.SelectRow(0); },
-         {L"7.0 [mm]", L"5.0 [mm]", L"3.5 [mm]"},
-         1,
-         true},
-        {"another nodule deleted",
-         [](FormDriver& form) { form.Click(IDC_DELETE_NODULE); },
-         {L"7.0 [mm]", L"3.5 [mm]"},
-         1,
-         false},
+        {"nothing", nothing, ALL_BACK, 1},
+        {"another row selected", [](FormDriver& form) { form.SelectRow(0); }, ALL_BACK, 1},
+        {"the kind of CT chosen again", [](FormDriver& form) { form.Choose(IDC_CT_TYPE, BASELINE_CT); }, ALL_BACK, 1},
+        {"another nodule deleted", [](FormDriver& form) { form.Click(IDC_DELETE_NODULE); }, ALL_BACK, 1},
+        {"a lobe chosen for another nodule", [](FormDriver& form) { form.Choose(IDC_LOBE, LOBE_RML); }, NONE_BACK, 1},
+        {"a finding ticked", [](FormDriver& form) { form.Click(IDC_EMPHYSEMA); }, NONE_BACK, 1},
+        {"a comment typed", [](FormDriver& form) { form.Type(IDC_COMMENTS, L"x"); }, NONE_BACK, 1},
         {"a nodule added",
          [](FormDriver& form) { form.Click(IDC_ADD_NODULE); },
-         {L"7.0 [mm]", L"3.5 [mm]", L"0.0 [mm]"},
-         2,
-         false},
-        {"the kind of CT changed",
-         [](FormDriver& form) { form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT); },
-         {L"7.0 [mm]", L"3.5 [mm]"},
-         1,
-         false},
-        {"지우기 answered 예", ClearAnsweringYes, {}, -1, false},
+         {L"7.0 [mm]", L"4.0 [mm]", L"0.0 [mm]"},
+         2},
+        {"the kind of CT changed", [](FormDriver& form) { form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT); }, NONE_BACK, 1},
+        {"지우기 answered 예", ClearAnsweringYes, {}, -1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.between);
@@ -230,20 +225,18 @@ TEST(CommandKeys, CtrlZBringsBackTheLastDeletedNoduleUntilTheListChanges) {
         // From the button that deleted it, as a reader who notices at once.
         form.Focus(IDC_DELETE_NODULE);
         form.PressCtrl('Z');
+        form.PressCtrl('Z');
 
         std::vector<std::wstring> sizes;
         for (int nRow = 0; nRow < form.RowCount(); ++nRow) sizes.push_back(form.RowText(nRow, 2));
         EXPECT_EQ(sizes, c.sizes);
         EXPECT_EQ(form.SelectedRow(), c.nSelected);
         EXPECT_EQ(CNoduleItem::LiveCount() - nLiveBefore, form.RowCount()) << "a nodule no longer kept was not freed";
-        if (c.bComesBack) {
-            const auto row = [](const std::vector<std::wstring>& texts) {
-                return std::vector<std::wstring>(texts.begin() + 6, texts.begin() + 12);
-            };
-            EXPECT_EQ(row(RowTexts(form)), row(before)) << "every field of the nodule comes back";
+        if (sizes == ALL_BACK) {
+            EXPECT_EQ(RowTexts(form), before) << "every field of every nodule comes back";
             EXPECT_EQ(form.FocusedId(), IDC_NODULE_LIST);
         }
-        // Once back, it is no longer deleted: a second Ctrl+Z brings nothing.
+        // Once back, they are no longer deleted: Ctrl+Z brings nothing more.
         const std::vector<std::wstring> restored = RowTexts(form);
         form.PressCtrl('Z');
         EXPECT_EQ(RowTexts(form), restored);

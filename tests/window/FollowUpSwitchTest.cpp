@@ -73,17 +73,23 @@ TEST(FollowUpSwitch, BackToBaselineClearsEveryStatusAndRecategorises) {
     }
 }
 
-TEST(FollowUpSwitch, ChoosingTheSameExamTypeAgainAlsoClearsEveryStatus) {
+// The item already shown, chosen again (a click on it, Down on the last item),
+// is no switch: the statuses, the categories and Ctrl+Z's nodules stay.
+TEST(FollowUpSwitch, ChoosingTheSameExamTypeAgainChangesNothing) {
     FormDriver form;
     form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT);
     EnterFollowUpNodules(form);
+    AddNodule(form, NODULE_SOLID, L"9", L"9");
+    form.PressCtrl('D');
     ASSERT_EQ(RowSummaries(form), AS_FOLLOWED_UP);
 
     form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT);
-    EXPECT_EQ(RowSummaries(form), AS_FIRST_SEEN);
-    EXPECT_TRUE(form.Enabled(IDC_FOLLOWUP));
-    EXPECT_EQ(form.ComboSel(IDC_FOLLOWUP), -1);
-    EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), L"3");
+    EXPECT_EQ(RowSummaries(form), AS_FOLLOWED_UP);
+    EXPECT_EQ(form.ComboSel(IDC_FOLLOWUP), STATUS_STABLE);
+    EXPECT_EQ(form.Text(IDC_FINAL_CATEGORY), L"4B");
+    form.Focus(IDC_NODULE_LIST);
+    form.PressCtrl('Z');
+    EXPECT_EQ(form.RowCount(), 4);
 }
 
 TEST(FollowUpSwitch, FollowUpStatusIsOfferedOnlyForAFollowUpCtWithASelection) {

@@ -171,7 +171,7 @@ const MissingValueCase MISSING_VALUE_CASES[] = {
          Enter(form, IDC_LONG_AXIS, L"-6");
          form.Choose(IDC_LOBE, LOBE_RLL);
      },
-     L"2 번째 결절의 장축 크기가 입력되지 않았습니다.", IDC_LONG_AXIS, L"0.0"},
+     L"2 번째 결절의 장축 크기가 입력되지 않았습니다.", IDC_LONG_AXIS, L""},
     {"SolidLongAxisNotANumber", false,
      [](FormDriver& form) {
          form.Choose(IDC_NODULE_TYPE, NODULE_PART_SOLID);
@@ -330,18 +330,30 @@ void TypeWhereTheFocusIs(FormDriver& form, std::wstring_view text) {
     form.Pump();
 }
 
-// A drop-down list opened, moved with the arrow keys through `arrowedTo` (each
-// move notified, as the list notifies it), that closes showing `nShown` without
-// a word: Enter on the item under the pointer, or a click elsewhere that takes
-// the box back to its old item.
-void CloseListShowing(FormDriver& form, int nIDC, std::initializer_list<int> arrowedTo, int nShown) {
+// A drop-down list opened and browsed to `nBrowsedTo` (the move notified, as the
+// arrow keys notify it), that closes without a choice still showing it, as
+// Wine's list does on Esc: the box goes back to the item it opened on.
+void CloseListWithoutChoice(FormDriver& form, int nIDC, int nBrowsedTo) {
     form.Focus(nIDC);
+    const int nOpenedOn = form.ComboSel(nIDC);
     SendMessageW(form.Item(nIDC), CB_SHOWDROPDOWN, TRUE, 0);
-    for (int nIndex : arrowedTo) form.Choose(nIDC, nIndex);
-    SendMessageW(form.Item(nIDC), CB_SETCURSEL, static_cast<WPARAM>(nShown), 0);
+    form.Choose(nIDC, nBrowsedTo);
     SendMessageW(form.Item(nIDC), CB_SHOWDROPDOWN, FALSE, 0);
     form.Pump();
-    ASSERT_EQ(form.ComboSel(nIDC), nShown);
+    ASSERT_EQ(form.ComboSel(nIDC), nOpenedOn);
+}
+
+// Enter on the item under the pointer of an open list, which closes on it
+// without a selection change before.
+void ChooseUnderPointerWithEnter(FormDriver& form, int nIDC, int nIndex) {
+    form.Focus(nIDC);
+    SendMessageW(form.Item(nIDC), CB_SHOWDROPDOWN, TRUE, 0);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    GetComboBoxInfo(form.Item(nIDC), &info);
+    SendMessageW(info.hwndList, LB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
+    form.Press(VK_RETURN);
+    ASSERT_EQ(form.ComboSel(nIDC), nIndex);
 }
 
 struct EntriesCase {
@@ -387,31 +399,56 @@ const EntriesCase ENTRIES_CASES[] = {
      },
      L"4A",
      {L"우상엽(#0), 8.5 mm 고형 결절 있음, 범주: 4A", L"우상엽(#0), 5.0 mm 고형 결절 있음, 범주: 2"}},
-    {"a lobe list back on its old item is the lobe reported",
+    {"a lobe list closed without a choice keeps the lobe it opened on",
      [](FormDriver& form) {
          AddCompleteNodule(form, false);
-         CloseListShowing(form, IDC_LOBE, {LOBE_LLL}, LOBE_RUL);
+         CloseListWithoutChoice(form, IDC_LOBE, LOBE_LLL);
      },
      L"2",
      {L"우상엽(#0), 5.0 mm 고형 결절 있음, 범주: 2"}},
-    {"a degree list back on Mild gives no S",
+    {"a degree list closed without a choice stays Mild and gives no S",
      [](FormDriver& form) {
          form.Click(IDC_CORONARY);
-         CloseListShowing(form, IDC_CORONARY_SEVERITY, {MODERATE}, MILD);
+         CloseListWithoutChoice(form, IDC_CORONARY_SEVERITY, MODERATE);
      },
      L"1",
      {L"다른 소견: 관상동맥 석회화 (Mild).", L"결론: 범주 1 이상소견 없음"}},
-    {"처음 CT closed on without a word clears the follow-up statuses",
+    {"처음 CT browsed to and closed without a choice keeps every follow-up status",
+     [](FormDriver& form) {
+         form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT);
+         AddCompleteNodule(form, true);
+         CloseListWithoutChoice(form, IDC_CT_TYPE, BASELINE_CT);
+     },
+     L"2",
+     {L"우상엽(#0), 5.0 mm 고형 결절 있음, 변화 없음, 범주: 2"}},
+    {"처음 CT chosen with Enter under the pointer clears the follow-up statuses",
      [](FormDriver& form) {
          form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT);
          form.Click(IDC_ADD_NODULE);
          Enter(form, IDC_LONG_AXIS, L"7");
          form.Choose(IDC_LOBE, LOBE_RUL);
          form.Choose(IDC_FOLLOWUP, STATUS_STABLE);
-         CloseListShowing(form, IDC_CT_TYPE, {}, BASELINE_CT);
+         ChooseUnderPointerWithEnter(form, IDC_CT_TYPE, BASELINE_CT);
      },
      L"3",
      {L"우상엽(#0), 7.0 mm 고형 결절 있음, 범주: 3", L"결론: 범주 3 경계선 결절"}},
+    {"a feature whose box a corrected size takes away is not reported",
+     [](FormDriver& form) {
+         form.Click(IDC_ADD_NODULE);
+         Enter(form, IDC_LONG_AXIS, L"7");
+         form.Choose(IDC_LOBE, LOBE_RUL);
+         form.Click(IDC_SPICULATION);
+         EnterAxes(form, L"5", L"5");
+     },
+     L"2",
+     {L"우상엽(#0), 5.0 mm 고형 결절 있음, 범주: 2"}},
+    {"a final category display left stale changes nothing of the conclusion",
+     [](FormDriver& form) {
+         AddCompleteNodule(form, false);
+         SetWindowTextW(form.Item(IDC_FINAL_CATEGORY), L"4X");
+     },
+     L"4X",
+     {L"결론: 범주 2 양성 결절"}},
 };
 
 }  // namespace

@@ -4,9 +4,11 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -269,6 +271,65 @@ TEST(ReportDialog, LeavingWithoutOkLeavesTheClipboardUntouched) {
         EXPECT_EQ(FindReportDialog(), nullptr);
         EXPECT_EQ(ClipboardBlock(), Terminated(SENTINEL));
         EXPECT_EQ(form.FocusedId(), IDC_REPORT);
+    }
+}
+
+// A report closed without a copy takes away this program's report of other
+// entries, which the clipboard would otherwise paste as this patient's. The
+// entries are told by the report they give, not by the copied text, which the
+// reader may have edited; nothing copied since by another program is touched.
+TEST(ReportDialog, AReportClosedWithoutACopyLeavesNoOtherExamsReport) {
+    enum Left { NOTHING, THE_COPY, THE_OTHER_PROGRAMS_TEXT };
+    const struct {
+        const char* name;
+        bool bEditedCopy;
+        std::function<void(FormDriver&)> between;  // after the copy
+        bool bHeldAtClose;                         // another program holds the clipboard open
+        Left left;
+    } cases[] = {
+        {"other entries", false, [](FormDriver& form) { form.Click(IDC_EMPHYSEMA); }, false, NOTHING},
+        {"the same entries, the copy edited", true, [](FormDriver&) {}, false, THE_COPY},
+        {"지우기 and a new exam", false,
+         [](FormDriver& form) {
+             ClearAnsweringYes(form);
+             form.Click(IDC_ADD_NODULE);
+             Enter(form, IDC_LONG_AXIS, L"5");
+             form.Choose(IDC_LOBE, LOBE_RUL);
+             EXPECT_NE(ClipboardText(), std::nullopt) << "the copy stays until a report closes without one";
+         },
+         false, NOTHING},
+        {"another program's copy since", false,
+         [](FormDriver& form) {
+             form.Click(IDC_EMPHYSEMA);
+             PutClipboardText(SENTINEL);
+         },
+         false, THE_OTHER_PROGRAMS_TEXT},
+        {"the clipboard held elsewhere: the reader is warned", false,
+         [](FormDriver& form) { form.Click(IDC_EMPHYSEMA); }, true, THE_COPY},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FormDriver form;
+        std::vector<ScriptStep> copy;
+        if (c.bEditedCopy) copy.push_back(TypeAtEndOfReport(L"\n확인함"));
+        copy.push_back(PressInReport(IDOK));
+        InReportDialog(form, std::move(copy));
+        const std::optional<std::wstring> copied = ClipboardBlock();
+        ASSERT_NE(copied, std::nullopt);
+        c.between(form);
+
+        auto holder = c.bHeldAtClose ? std::make_unique<ClipboardHolder>() : nullptr;
+        SeenMessageBox warning;
+        std::vector<ScriptStep> close{PressInReport(IDCANCEL)};
+        if (c.bHeldAtClose) close.push_back(MessageBoxAnswer(IDOK, &warning));
+        InReportDialog(form, std::move(close));
+        holder.reset();
+
+        const std::optional<std::wstring> left[] = {std::nullopt, copied, Terminated(SENTINEL)};
+        EXPECT_EQ(ClipboardBlock(), left[c.left]);
+        EXPECT_EQ(warning.text, c.bHeldAtClose ? L"클립보드에 다른 검사의 판독문이 남아 있을 수 있습니다. 이 환자의 "
+                                                 L"판독문으로 붙여 넣지 마십시오."
+                                               : L"");
     }
 }
 
