@@ -1,6 +1,7 @@
-// The reader's guide (docs/guide.md) states the rules in tables. Each table is
-// read here and checked against the program's own rules and texts, so that the
-// guide cannot drift from the program.
+// The reader's guide (docs/guide.md) states the rules in tables and quotes a
+// report's nodule line and a row's tooltip. Each is read here and checked
+// against the program's own rules and texts, so that the guide cannot drift
+// from the program.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,10 +10,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <string>
 #include <vector>
 
+#include "model/CategoryExplanation.h"
 #include "model/Labels.h"
 #include "model/NoduleItem.h"
 #include "report/ReportComposer.h"
@@ -108,6 +111,21 @@ void Tick(CNoduleItem& nodule, const std::string& caption) {
     ADD_FAILURE() << "no check box \"" << caption << "\"";
 }
 
+// The whole guide, widened.
+CString GuideText() {
+    std::ifstream guide(GUIDE_PATH);
+    return Wide(std::string(std::istreambuf_iterator<char>(guide), {}));
+}
+
+// The guide's one block of code, its lines joined as a tooltip joins them.
+CString GuideCodeBlock() {
+    std::ifstream guide(GUIDE_PATH);
+    std::string line, block;
+    while (std::getline(guide, line) && line != "```") {}
+    while (std::getline(guide, line) && line != "```") block += (block.empty() ? "" : "\r\n") + line;
+    return Wide(block);
+}
+
 // Every size of every type and follow-up status falls in exactly one row of the
 // guide's table, and that row's category is the one the rules give.
 TEST(GuideTest, CategoryTableIsTheDecisionTable) {
@@ -118,7 +136,7 @@ TEST(GuideTest, CategoryTableIsTheDecisionTable) {
         CString category;
     };
     std::vector<SizeRow> rows;
-    for (const Cells& row : GuideTable("| 결절 성상 | 추적 검사 | 평균 직경 | 고형부분 평균 직경 | 범주 |")) {
+    for (const Cells& row : GuideTable("| 결절 유형 | 추적 검사 | 평균 직경 | 고형부분 평균 직경 | 범주 |")) {
         rows.push_back({row, ValueOf(row[0], NoduleTypeText, NODULE_GROUND_GLASS),
                         ValueOf(row[1], FollowUpText, FOLLOWUP_STABLE), SizeRange(row[2]), SizeRange(row[3]),
                         Wide(row[4])});
@@ -151,7 +169,7 @@ TEST(GuideTest, CategoryTableIsTheDecisionTable) {
 
 TEST(GuideTest, NoduleExamplesAreWhatTheRulesGive) {
     for (const Cells& row :
-         GuideTable("| 결절 성상 | 추적 검사 | 장축 × 단축 | 고형부분 장축 × 단축 | 체크한 소견 | 범주 |")) {
+         GuideTable("| 결절 유형 | 추적 검사 | 장축 × 단축 | 고형부분 장축 × 단축 | 체크한 소견 | 범주 |")) {
         CNoduleItem nodule;
         nodule.m_nType = ValueOf(row[0], NoduleTypeText, NODULE_GROUND_GLASS);
         nodule.m_nFollowUp = ValueOf(row[1], FollowUpText, FOLLOWUP_STABLE);
@@ -179,6 +197,41 @@ TEST(GuideTest, RecommendationsAreTheComposersOwn) {
             }
         }
     }
+}
+
+// The guide quotes, as code, the line a growing part-solid nodule with
+// spiculation gets on a follow-up CT: the solid part's mean in its own
+// parentheses, then the feature's.
+TEST(GuideTest, NoduleLineExampleIsTheComposersOwn) {
+    CNoduleItem nodule;
+    nodule.m_nType = NODULE_PART_SOLID;
+    nodule.m_nFollowUp = FOLLOWUP_GROWING;
+    nodule.m_nLobe = LOBE_RUL;
+    nodule.m_nImageNo = 45;
+    nodule.m_dLongAxis = nodule.m_dShortAxis = 12 + SIZE_NUDGE_MM;
+    nodule.m_dSolidLongAxis = nodule.m_dSolidShortAxis = 5 + SIZE_NUDGE_MM;
+    nodule.m_bSpiculation = true;
+    nodule.UpdateCategory();
+    ExamInputs exam;
+    exam.bBaselineCt = false;
+    const CNoduleItem* nodules[] = {&nodule};
+    const CString report = ComposeReport(exam, nodules);
+
+    const CString heading = L"영상소견\r\n";
+    ASSERT_NE(report.find(heading), CString::npos) << "no nodule lines in the report";
+    const std::size_t start = report.find(heading) + heading.size();
+    const CString line = report.substr(start, report.find(L"\r\n", start) - start);
+    EXPECT_NE(GuideText().find(L"`" + line + L"`"), CString::npos) << "the guide does not quote the line";
+}
+
+// The guide's example tip is the explanation of a 9 × 9 mm solid nodule with
+// spiculation on a baseline CT.
+TEST(GuideTest, TipExampleIsTheExplanation) {
+    CNoduleItem nodule;
+    nodule.m_dLongAxis = nodule.m_dShortAxis = 9 + SIZE_NUDGE_MM;
+    nodule.m_bSpiculation = true;
+    nodule.UpdateCategory();
+    EXPECT_EQ(GuideCodeBlock(), ExplainNoduleCategory(nodule, true));
 }
 
 }  // namespace
