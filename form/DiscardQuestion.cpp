@@ -6,6 +6,7 @@
 
 #include <oleauto.h>
 
+#include "ComboItems.h"
 #include "base/NumberText.h"
 #include "framework/WinApp.h"
 #include "framework/WindowState.h"
@@ -21,7 +22,7 @@ constexpr wchar_t SESSION_END_REASON[] = L"입력 중인 검사가 있습니다.
 // disabled control counts too: it shows its content again once re-enabled.
 bool CPulmetraDlg::HoldsEntries() const {
     if (m_listNodules.GetItemCount() > 0) return true;
-    if (GetComboSel(IDC_CT_TYPE) != 0 || GetComboSel(IDC_CORONARY_SEVERITY) != 0) return true;
+    if (!IsBaselineCt() || GetComboSel(IDC_CORONARY_SEVERITY) != ItemOfValue(DEGREE_ITEMS, DEGREE_MILD)) return true;
     // The dose edit shows the reset's dose 0 as the load writes it.
     if (GetControlText(IDC_CTDIVOL) != FormatGeneral(0.0) || PriorCtDateEntered()) return true;
     for (HWND hChild = GetWindow(m_hWnd, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {

@@ -75,12 +75,10 @@ FilterResult CPulmetraDlg::TrackListChoice(MSG& msg) {
 void CPulmetraDlg::ReconcileCombos() {
     if (m_openList.nIDC && !m_openList.bChosen) SetComboSel(m_openList.nIDC, m_openList.nOpenedOn);
     m_openList = {};
-    if (GetComboSel(IDC_CT_TYPE) != m_nCtType) OnCtTypeChanged();
-    if (const CNoduleItem* pItem = GetSelectedNodule()) {
-        if (GetComboSel(IDC_NODULE_TYPE) != pItem->m_nType) OnNoduleTypeChanged();
-        if (GetComboSel(IDC_LOBE) != pItem->m_nLobe) OnLobeChanged();
-        if (GetComboSel(IDC_FOLLOWUP) != pItem->m_nFollowUp - 1 && m_nCtType != 0) OnFollowUpChanged();
-    }
+    OnCtTypeChanged();
+    OnNoduleTypeChanged();
+    OnLobeChanged();
+    OnFollowUpChanged();
     // The coronary calcification's degree lives in its box: the display follows it.
     if (GetControlText(IDC_FINAL_CATEGORY) != FinalCategoryOfEntries()) RefreshForm();
 }

@@ -4,29 +4,14 @@
 
 #include <vector>
 
-#include "NoduleEditors.h"
+#include "ComboItems.h"
+#include "FeatureBoxes.h"
+#include "FindingControls.h"
 #include "base/NumberText.h"
 
 CString DiameterText(double dValue) { return IsMeasured(dValue) ? FormatFixed(dValue, 1) : CString(); }
 
 namespace {
-
-struct FindingDetail {
-    int nCheckBox;
-    int nDetail;
-};
-
-// Each finding's detail control is offered only while its box is ticked.
-constexpr FindingDetail FINDING_DETAILS[] = {
-    {IDC_ENDOBRONCHIAL, IDC_ENDOBRONCHIAL_NOTE},
-    {IDC_CONSOLIDATION, IDC_CONSOLIDATION_NOTE},
-    {IDC_ATELECTASIS, IDC_ATELECTASIS_NOTE},
-    {IDC_LYMPHADENOPATHY, IDC_LYMPHADENOPATHY_NOTE},
-    {IDC_SUGGESTIVE_OTHER, IDC_SUGGESTIVE_OTHER_NOTE},
-    {IDC_CORONARY, IDC_CORONARY_SEVERITY},
-    {IDC_SIGNIFICANT_OTHER, IDC_SIGNIFICANT_OTHER_NOTE},
-    {IDC_OTHER_FINDING, IDC_OTHER_FINDING_NOTE},
-};
 
 // The nodule editors, cleared and disabled while no nodule is selected.
 constexpr int NODULE_EDITS[] = {IDC_LONG_AXIS,        IDC_SHORT_AXIS, IDC_SOLID_LONG_AXIS,
@@ -36,7 +21,7 @@ constexpr int NODULE_COMBOS[] = {IDC_NODULE_TYPE, IDC_LOBE, IDC_FOLLOWUP};
 }  // namespace
 
 void CPulmetraDlg::RefreshForm() {
-    const bool bBaselineCt = GetComboSel(IDC_CT_TYPE) == 0;
+    const bool bBaselineCt = IsBaselineCt();
     EnableControl(IDC_PRIOR_CT_DATE, !bBaselineCt);
 
     if (const CNoduleItem* pItem = GetSelectedNodule())
@@ -44,14 +29,16 @@ void CPulmetraDlg::RefreshForm() {
     else
         ClearNoduleEditors();
 
-    for (const FindingDetail& finding : FINDING_DETAILS) EnableControl(finding.nDetail, IsChecked(finding.nCheckBox));
+    // Each finding's note or degree is offered only while its box is ticked.
+    for (const FindingControls& finding : FINDING_CONTROLS)
+        if (finding.nDetail) EnableControl(finding.nDetail, IsChecked(finding.nCheckBox));
 
     UpdateFinalCategory();
     ForgetTips();
 }
 
 void CPulmetraDlg::LoadNoduleEditors(const CNoduleItem& item, bool bBaselineCt) {
-    SetComboSel(IDC_NODULE_TYPE, item.m_nType);
+    SetComboSel(IDC_NODULE_TYPE, ItemOfValue(NODULE_TYPE_ITEMS, item.m_nType));
     EnableControl(IDC_NODULE_TYPE, true);
     SetItemTextEnabled(IDC_LONG_AXIS, DiameterText(item.m_dLongAxis));
     SetItemTextEnabled(IDC_SHORT_AXIS, DiameterText(item.m_dShortAxis));
@@ -69,11 +56,11 @@ void CPulmetraDlg::LoadNoduleEditors(const CNoduleItem& item, bool bBaselineCt) 
         }
     }
 
-    SetComboSel(IDC_LOBE, item.m_nLobe);
+    SetComboSel(IDC_LOBE, ItemOfValue(LOBE_ITEMS, item.m_nLobe));
     EnableControl(IDC_LOBE, true);
     SetItemTextEnabled(IDC_IMAGE_NO, FormatInt(item.m_nImageNo));
 
-    SetComboSel(IDC_FOLLOWUP, bBaselineCt ? -1 : item.m_nFollowUp - 1);
+    SetComboSel(IDC_FOLLOWUP, bBaselineCt ? -1 : ItemOfValue(FOLLOWUP_ITEMS, item.m_nFollowUp));
     EnableControl(IDC_FOLLOWUP, !bBaselineCt);
 
     // A stored flag whose box is not offered shows unticked and keeps its value.
@@ -114,24 +101,14 @@ void CPulmetraDlg::SetItemTextEnabled(int nIDC, const CString& text) {
 
 ExamFindings CPulmetraDlg::ReadExamFindings() const {
     ExamFindings findings;
-    findings.bEndobronchial = IsChecked(IDC_ENDOBRONCHIAL);
-    findings.bConsolidation = IsChecked(IDC_CONSOLIDATION);
-    findings.bAtelectasis = IsChecked(IDC_ATELECTASIS);
-    findings.bLymphadenopathy = IsChecked(IDC_LYMPHADENOPATHY);
-    findings.bSuggestiveOther = IsChecked(IDC_SUGGESTIVE_OTHER);
-    findings.bCoronaryCalcification = IsChecked(IDC_CORONARY);
-    findings.nCoronarySeverity = GetComboSel(IDC_CORONARY_SEVERITY);
-    findings.bEmphysema = IsChecked(IDC_EMPHYSEMA);
-    findings.bInterstitial = IsChecked(IDC_INTERSTITIAL);
-    findings.bPneumonia = IsChecked(IDC_PNEUMONIA);
-    findings.bExtrapulmonary = IsChecked(IDC_EXTRAPULMONARY);
-    findings.bAneurysm = IsChecked(IDC_ANEURYSM);
-    findings.bEffusion = IsChecked(IDC_EFFUSION);
-    findings.bSignificantOther = IsChecked(IDC_SIGNIFICANT_OTHER);
-    findings.bInactiveTuberculosis = IsChecked(IDC_INACTIVE_TB);
-    findings.bOtherFinding = IsChecked(IDC_OTHER_FINDING);
+    for (size_t nRow = 0; nRow < EXAM_FINDING_COUNT; ++nRow)
+        findings.ticked[nRow] = IsChecked(FINDING_CONTROLS[nRow].nCheckBox);
+    findings.coronaryDegree =
+        static_cast<CoronaryDegree>(ValueOfItem(DEGREE_ITEMS, GetComboSel(IDC_CORONARY_SEVERITY), DEGREE_NONE));
     return findings;
 }
+
+bool CPulmetraDlg::IsBaselineCt() const { return GetComboSel(IDC_CT_TYPE) == BASELINE_CT_ITEM; }
 
 // The display and the report both take the final category from here.
 CString CPulmetraDlg::FinalCategoryOfEntries() const {

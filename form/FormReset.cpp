@@ -5,28 +5,15 @@
 #include <utility>
 #include <vector>
 
+#include "ComboItems.h"
+#include "FindingControls.h"
 #include "framework/WinApp.h"
-
-namespace {
-
-constexpr int CLEARED_CHECKS[] = {
-    IDC_PRIOR_CANCER,    IDC_ENDOBRONCHIAL,     IDC_CONSOLIDATION,  IDC_ATELECTASIS,
-    IDC_LYMPHADENOPATHY, IDC_SUGGESTIVE_OTHER,  IDC_CORONARY,       IDC_EMPHYSEMA,
-    IDC_INTERSTITIAL,    IDC_PNEUMONIA,         IDC_EXTRAPULMONARY, IDC_ANEURYSM,
-    IDC_EFFUSION,        IDC_SIGNIFICANT_OTHER, IDC_INACTIVE_TB,    IDC_OTHER_FINDING,
-};
-constexpr int EMPTIED_EDITS[] = {
-    IDC_ENDOBRONCHIAL_NOTE,    IDC_CONSOLIDATION_NOTE,     IDC_ATELECTASIS_NOTE,   IDC_LYMPHADENOPATHY_NOTE,
-    IDC_SUGGESTIVE_OTHER_NOTE, IDC_SIGNIFICANT_OTHER_NOTE, IDC_OTHER_FINDING_NOTE, IDC_COMMENTS,
-};
-
-}  // namespace
 
 // Back to the starting state. Nothing here runs a handler: setting a selection,
 // a check state or a text from the program sends no notification the form handles.
 void CPulmetraDlg::ResetForm() {
-    SetComboSel(IDC_CT_TYPE, 0);
-    m_nCtType = 0;
+    SetComboSel(IDC_CT_TYPE, BASELINE_CT_ITEM);
+    m_nCtType = BASELINE_CT_ITEM;
     m_dtPriorCt = OneYearBeforeNow();
     m_fCtdiVol = 0.0f;
 
@@ -40,9 +27,14 @@ void CPulmetraDlg::ResetForm() {
     m_shutdownBlockReason.Withdraw();
 
     SetComboSel(IDC_LOBE, -1);
-    for (int nIDC : CLEARED_CHECKS) SetCheck(nIDC, false);
-    for (int nIDC : EMPTIED_EDITS) SetControlText(nIDC, L"");
-    SetComboSel(IDC_CORONARY_SEVERITY, 0);
+    SetCheck(IDC_PRIOR_CANCER, false);
+    for (size_t nRow = 0; nRow < EXAM_FINDING_COUNT; ++nRow) {
+        SetCheck(FINDING_CONTROLS[nRow].nCheckBox, false);
+        if (EXAM_FINDINGS[nRow].bHasNote && !EXAM_FINDINGS[nRow].bGraded)
+            SetControlText(FINDING_CONTROLS[nRow].nDetail, L"");
+    }
+    SetControlText(IDC_COMMENTS, L"");
+    SetComboSel(IDC_CORONARY_SEVERITY, ItemOfValue(DEGREE_ITEMS, DEGREE_MILD));
     SetControlText(IDC_FINAL_CATEGORY, L"0");
 }
 

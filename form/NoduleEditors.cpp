@@ -1,29 +1,10 @@
 // The choices and boxes of the selected nodule: each writes its field,
 // recomputes the category, rewrites the row and refreshes the form. What is
 // typed into the size edits is kept in SizeEditors.cpp.
-#include "NoduleEditors.h"
-
-#include <iterator>
-
+#include "ComboItems.h"
+#include "FeatureBoxes.h"
+#include "FindingControls.h"
 #include "PulmetraDlg.h"
-
-namespace {
-
-const FeatureBox* FindFeatureBox(int nIDC) {
-    for (const FeatureBox& box : FEATURE_BOXES)
-        if (box.nIDC == nIDC) return &box;
-    return nullptr;
-}
-
-constexpr bool BoxesFollowTheCatalogue() {
-    if (std::size(FEATURE_BOXES) != std::size(NODULE_FEATURES)) return false;
-    for (size_t n = 0; n < std::size(FEATURE_BOXES); ++n)
-        if (FEATURE_BOXES[n].flag != NODULE_FEATURES[n].flag) return false;
-    return true;
-}
-static_assert(BoxesFollowTheCatalogue(), "every nodule feature has its check box, in the catalogue's order");
-
-}  // namespace
 
 // The flag goes when the nodule can no longer keep it: made other than solid,
 // or measured at PERIFISSURAL_MAX_MM or more.
@@ -38,12 +19,14 @@ void CPulmetraDlg::FinishNoduleEdit() {
     RefreshForm();
 }
 
+// Each choice applies what its box now shows, where that differs from the record.
 // The solid-part sizes stay stored when the type changes; the refresh only hides them.
 void CPulmetraDlg::OnNoduleTypeChanged() {
     CNoduleItem* pItem = GetSelectedNodule();
     if (!pItem) return;
-    const int nType = GetComboSel(IDC_NODULE_TYPE);
-    if (nType != pItem->m_nType) ForgetDeletedNodules();
+    const int nType = ValueOfItem(NODULE_TYPE_ITEMS, GetComboSel(IDC_NODULE_TYPE), -1);
+    if (nType == pItem->m_nType) return;
+    ForgetDeletedNodules();
     pItem->m_nType = nType;
     pItem->UpdateCategory();
     ClearInvalidPerifissural(pItem);
@@ -53,35 +36,45 @@ void CPulmetraDlg::OnNoduleTypeChanged() {
 void CPulmetraDlg::OnLobeChanged() {
     CNoduleItem* pItem = GetSelectedNodule();
     if (!pItem) return;
-    const int nLobe = GetComboSel(IDC_LOBE);
-    if (nLobe != pItem->m_nLobe) ForgetDeletedNodules();
+    const int nLobe = ValueOfItem(LOBE_ITEMS, GetComboSel(IDC_LOBE), LOBE_NONE);
+    if (nLobe == pItem->m_nLobe) return;
+    ForgetDeletedNodules();
     pItem->m_nLobe = nLobe;
     pItem->UpdateCategory();
     FinishNoduleEdit();
 }
 
+// On a baseline CT the box selects nothing and every nodule has no status.
 void CPulmetraDlg::OnFollowUpChanged() {
     CNoduleItem* pItem = GetSelectedNodule();
-    if (!pItem) return;
-    const int nFollowUp = GetComboSel(IDC_FOLLOWUP) + 1;
-    if (nFollowUp != pItem->m_nFollowUp) ForgetDeletedNodules();
+    if (!pItem || IsBaselineCt()) return;
+    const int nFollowUp = ValueOfItem(FOLLOWUP_ITEMS, GetComboSel(IDC_FOLLOWUP), FOLLOWUP_BASELINE);
+    if (nFollowUp == pItem->m_nFollowUp) return;
+    ForgetDeletedNodules();
     pItem->m_nFollowUp = nFollowUp;
     pItem->UpdateCategory();
     FinishNoduleEdit();
 }
 
+// Every check box of the nodule features and the exam findings.
+void CPulmetraDlg::OnBoxClicked(int nIDC) {
+    if (const FeatureBox* box = FindFeatureBox(nIDC))
+        OnFeatureClicked(*box);
+    else if (FindingRowOfBox(nIDC) < EXAM_FINDING_COUNT)
+        OnFindingClicked();
+}
+
 // A tick is stored only while the form offers the box; the other feature's text
 // is kept by its own edit when that edit is left.
-void CPulmetraDlg::OnFeatureClicked(int nIDC) {
-    const FeatureBox* box = FindFeatureBox(nIDC);
+void CPulmetraDlg::OnFeatureClicked(const FeatureBox& box) {
     CNoduleItem* pItem = GetSelectedNodule();
-    if (!box || !pItem) return;
+    if (!pItem) return;
     ForgetDeletedNodules();
-    const NoduleFeature& feature = FeatureOf(*box);
+    const NoduleFeature& feature = FeatureOf(box);
     if (feature.bNamedByReader) {
-        pItem->SetOther(IsChecked(nIDC), pItem->m_strOther);
+        pItem->SetOther(IsChecked(box.nIDC), pItem->m_strOther);
     } else if (IsOffered(*pItem, feature)) {
-        pItem->*feature.flag = IsChecked(nIDC);
+        pItem->*feature.flag = IsChecked(box.nIDC);
         pItem->UpdateCategory();
     }
     FinishNoduleEdit();

@@ -11,6 +11,7 @@
 #include "framework/ListCtrl.h"
 #include "framework/ShutdownBlockReason.h"
 #include "framework/ToolTipCtrl.h"
+#include "FeatureBoxes.h"
 #include "model/ExamCategory.h"
 #include "model/NoduleFeatures.h"
 #include "model/NoduleItem.h"
@@ -128,7 +129,8 @@ protected:
     void OnNoduleTypeChanged();
     void OnLobeChanged();
     void OnFollowUpChanged();
-    void OnFeatureClicked(int nIDC);
+    void OnBoxClicked(int nIDC);
+    void OnFeatureClicked(const FeatureBox& box);
     void OnOtherTextKillFocus();
     void OnEditChanged(int nIDC);
     void OnPriorCtDateChanged(NMHDR* pNMHDR, LRESULT* pResult);
@@ -166,6 +168,7 @@ protected:
     // Report
     void OnReportClicked();
     bool ValidateNodules();
+    bool IsBaselineCt() const;
     ExamInputs ReadExamInputs() const;
     void KeepCopiedReport(const CString& strComposed, DWORD nSequence);
     void WithdrawOtherEntriesReport(const CString& strComposed);

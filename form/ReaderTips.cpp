@@ -94,8 +94,7 @@ void CPulmetraDlg::ExplainTipRow() {
     if (m_nTipRow < 0 || m_bTipRowExplained) return;
     const UINT_PTR nTool = static_cast<UINT_PTR>(m_nTipRow) + 1;
     if (const CNoduleItem* pItem = GetNodule(m_nTipRow)) {
-        const bool bBaselineCt = GetComboSel(IDC_CT_TYPE) == 0;
-        m_tips.UpdateTipText(m_listNodules.m_hWnd, ExplainNoduleCategory(*pItem, bBaselineCt).c_str(), nTool);
+        m_tips.UpdateTipText(m_listNodules.m_hWnd, ExplainNoduleCategory(*pItem, IsBaselineCt()).c_str(), nTool);
         m_bTipRowExplained = true;
     } else {
         m_tips.DelTool(m_listNodules.m_hWnd, nTool);

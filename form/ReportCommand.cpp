@@ -1,6 +1,7 @@
 // The Report button: check every nodule, compose the report and show it.
 #include <vector>
 
+#include "FindingControls.h"
 #include "PulmetraDlg.h"
 #include "base/NumberText.h"
 #include "framework/Clipboard.h"
@@ -86,7 +87,7 @@ void CPulmetraDlg::WithdrawOtherEntriesReport(const CString& strComposed) {
 
 bool CPulmetraDlg::ValidateNodules() {
     if (!UpdateData(TRUE)) return false;
-    const bool bBaselineCt = GetComboSel(IDC_CT_TYPE) == 0;
+    const bool bBaselineCt = IsBaselineCt();
     const int nCount = m_listNodules.GetItemCount();
     for (int nItem = 0; nItem < nCount; ++nItem) {
         const CNoduleItem* pItem = GetNodule(nItem);
@@ -109,19 +110,18 @@ bool CPulmetraDlg::ValidateNodules() {
 
 ExamInputs CPulmetraDlg::ReadExamInputs() const {
     ExamInputs exam;
-    exam.bBaselineCt = GetComboSel(IDC_CT_TYPE) == 0;
+    exam.bBaselineCt = IsBaselineCt();
     exam.dtPriorCt = m_dtPriorCt;
     exam.bPriorCancer = IsChecked(IDC_PRIOR_CANCER);
     exam.fCtdiVol = m_fCtdiVol;
     exam.findings = ReadExamFindings();
-    exam.strCoronarySeverity = GetComboItemText(IDC_CORONARY_SEVERITY, exam.findings.nCoronarySeverity);
-    exam.strEndobronchialNote = GetControlText(IDC_ENDOBRONCHIAL_NOTE);
-    exam.strConsolidationNote = GetControlText(IDC_CONSOLIDATION_NOTE);
-    exam.strAtelectasisNote = GetControlText(IDC_ATELECTASIS_NOTE);
-    exam.strLymphadenopathyNote = GetControlText(IDC_LYMPHADENOPATHY_NOTE);
-    exam.strSuggestiveOtherNote = GetControlText(IDC_SUGGESTIVE_OTHER_NOTE);
-    exam.strSignificantOtherNote = GetControlText(IDC_SIGNIFICANT_OTHER_NOTE);
-    exam.strOtherFindingNote = GetControlText(IDC_OTHER_FINDING_NOTE);
+    // A graded finding's note is its degree as its box names it.
+    for (size_t nRow = 0; nRow < EXAM_FINDING_COUNT; ++nRow) {
+        const int nDetail = FINDING_CONTROLS[nRow].nDetail;
+        if (!EXAM_FINDINGS[nRow].bHasNote) continue;
+        exam.notes[nRow] = EXAM_FINDINGS[nRow].bGraded ? GetComboItemText(nDetail, GetComboSel(nDetail))
+                                                       : GetControlText(nDetail);
+    }
     exam.strComments = GetControlText(IDC_COMMENTS);
     // From the entries themselves, never from 1037: the report must not depend on
     // whether the display caught up.

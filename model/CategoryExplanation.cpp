@@ -13,8 +13,8 @@ namespace {
 // Nodules named in the final category's explanation; the rest are counted.
 constexpr size_t MAX_NAMED_NODULES = 3;
 
-// The items of the severity combo 1034, by index.
-const wchar_t* const SEVERITY_NAMES[] = {L"Mild", L"Moderate", L"Severe"};
+// The coronary calcification's degrees, from DEGREE_MILD on.
+const wchar_t* const DEGREE_NAMES[] = {L"Mild", L"Moderate", L"Severe"};
 
 CString Joined(const std::vector<CString>& parts, const wchar_t* separator) {
     CString text;
@@ -76,17 +76,16 @@ CString NoduleName(size_t nRow, const CNoduleItem& item) {
     return FormatInt(static_cast<int>(nRow + 1)) + L"번 결절 (" + lobe + L")";
 }
 
-CString FindingName(const FindingRule& rule, const ExamFindings& findings) {
-    if (!rule.bNeedsModerateSeverity) return rule.name;
-    const int nSeverity = findings.nCoronarySeverity;
-    if (nSeverity < 0 || nSeverity >= static_cast<int>(std::size(SEVERITY_NAMES))) return rule.name;
-    return CString(rule.name) + L" (" + SEVERITY_NAMES[nSeverity] + L")";
+CString FindingName(const ExamFinding& finding, const ExamFindings& findings) {
+    const int nDegree = findings.coronaryDegree;
+    if (!finding.bGraded || nDegree < 0 || nDegree >= static_cast<int>(std::size(DEGREE_NAMES))) return finding.tipWord;
+    return CString(finding.tipWord) + L" (" + DEGREE_NAMES[nDegree] + L")";
 }
 
 CString FindingsText(FindingRole role, const ExamFindings& findings) {
     std::vector<CString> names;
-    for (const FindingRule& rule : FindingRules())
-        if (rule.role == role && IsTicked(rule, findings)) names.push_back(FindingName(rule, findings));
+    for (size_t nRow = 0; nRow < EXAM_FINDING_COUNT; ++nRow)
+        if (TakesRole(findings, nRow, role)) names.push_back(FindingName(EXAM_FINDINGS[nRow], findings));
     return Joined(names, L", ");
 }
 
@@ -137,11 +136,12 @@ CString ExplainFinalCategory(std::span<const CNoduleItem* const> nodules, const 
         if (nUnnamed > 0) line += L" 외 " + FormatInt(static_cast<int>(nUnnamed)) + L"개";
         lines.push_back(line + L" → " + CategoryText(derivation.nNoduleCategory));
     }
-    if (derivation.bEndobronchialRaised) lines.push_back(L"기관지내 병변 → " + CategoryText(CAT_4A));
+    if (derivation.bRaisedTo4A)
+        lines.push_back(FindingsText(FindingRole::RAISES_TO_4A, findings) + L" → " + CategoryText(CAT_4A));
     if (derivation.bSuggestsLungCancer)
-        lines.push_back(L"폐결절 외 폐암시사 소견: " + FindingsText(SUGGESTS_LUNG_CANCER, findings) + L" → " +
+        lines.push_back(L"폐결절 외 폐암시사 소견: " + FindingsText(FindingRole::SUGGESTS_LUNG_CANCER, findings) + L" → " +
                         CategoryText(CAT_4X));
     if (derivation.bSignificantFinding)
-        lines.push_back(L"폐결절 외 의미있는 소견: " + FindingsText(SIGNIFICANT_FINDING, findings) + L" → S");
+        lines.push_back(L"폐결절 외 의미있는 소견: " + FindingsText(FindingRole::SIGNIFICANT, findings) + L" → S");
     return Joined(lines, L"\r\n");
 }

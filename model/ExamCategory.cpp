@@ -6,24 +6,6 @@
 
 namespace {
 
-constexpr int MODERATE_SEVERITY = 1;  // 1034: 0 Mild, 1 Moderate, 2 Severe
-
-const FindingRule FINDING_RULES[] = {
-    {SUGGESTS_LUNG_CANCER, &ExamFindings::bConsolidation, L"폐경화", false},
-    {SUGGESTS_LUNG_CANCER, &ExamFindings::bAtelectasis, L"무기폐", false},
-    {SUGGESTS_LUNG_CANCER, &ExamFindings::bLymphadenopathy, L"림프절 비대", false},
-    {SUGGESTS_LUNG_CANCER, &ExamFindings::bSuggestiveOther, L"기타", false},
-    // Mild coronary calcification, or one without a severity, is not significant.
-    {SIGNIFICANT_FINDING, &ExamFindings::bCoronaryCalcification, L"관상동맥 석회화", true},
-    {SIGNIFICANT_FINDING, &ExamFindings::bEmphysema, L"폐기종 (중등도 이상)", false},
-    {SIGNIFICANT_FINDING, &ExamFindings::bInterstitial, L"간질성 폐이상", false},
-    {SIGNIFICANT_FINDING, &ExamFindings::bPneumonia, L"폐렴 및 활동성 폐결핵", false},
-    {SIGNIFICANT_FINDING, &ExamFindings::bExtrapulmonary, L"폐외악성물", false},
-    {SIGNIFICANT_FINDING, &ExamFindings::bAneurysm, L"대동맥류 (≥4.5cm)", false},
-    {SIGNIFICANT_FINDING, &ExamFindings::bEffusion, L"다량의 흉수 또는 심낭 삼출", false},
-    {SIGNIFICANT_FINDING, &ExamFindings::bSignificantOther, L"기타", false},
-};
-
 int WorstNoduleCategory(std::span<const int> noduleCategories) {
     if (noduleCategories.empty()) {
         return CAT_1;
@@ -31,31 +13,39 @@ int WorstNoduleCategory(std::span<const int> noduleCategories) {
     return *std::max_element(noduleCategories.begin(), noduleCategories.end());
 }
 
-bool AnyTicked(FindingRole role, const ExamFindings& findings) {
-    return std::ranges::any_of(FINDING_RULES,
-                               [&](const FindingRule& rule) { return rule.role == role && IsTicked(rule, findings); });
+bool AnyTakes(FindingRole role, const ExamFindings& findings) {
+    for (size_t nRow = 0; nRow < EXAM_FINDING_COUNT; ++nRow) {
+        if (TakesRole(findings, nRow, role)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
 
-std::span<const FindingRule> FindingRules() { return FINDING_RULES; }
-
-bool IsTicked(const FindingRule& rule, const ExamFindings& findings) {
-    return findings.*rule.flag && (!rule.bNeedsModerateSeverity || findings.nCoronarySeverity >= MODERATE_SEVERITY);
+bool TakesRole(const ExamFindings& findings, size_t nRow, FindingRole role) {
+    if (!findings.ticked[nRow]) {
+        return false;
+    }
+    const ExamFinding& finding = EXAM_FINDINGS[nRow];
+    // Mild coronary calcification, or one without a degree, is not significant.
+    const bool bBelowItsDegree = finding.bGraded && findings.coronaryDegree < DEGREE_MODERATE;
+    return (bBelowItsDegree ? FindingRole::OTHER : finding.role) == role;
 }
 
 ExamCategoryDerivation DeriveExamCategory(std::span<const int> noduleCategories, const ExamFindings& findings) {
     ExamCategoryDerivation derivation;
     derivation.nNoduleCategory = derivation.nCategory = WorstNoduleCategory(noduleCategories);
-    if (findings.bEndobronchial && derivation.nCategory < CAT_4A) {
-        derivation.bEndobronchialRaised = true;
+    if (AnyTakes(FindingRole::RAISES_TO_4A, findings) && derivation.nCategory < CAT_4A) {
+        derivation.bRaisedTo4A = true;
         derivation.nCategory = CAT_4A;
     }
-    if (AnyTicked(SUGGESTS_LUNG_CANCER, findings)) {
+    if (AnyTakes(FindingRole::SUGGESTS_LUNG_CANCER, findings)) {
         derivation.bSuggestsLungCancer = true;
         derivation.nCategory = CAT_4X;
     }
-    derivation.bSignificantFinding = AnyTicked(SIGNIFICANT_FINDING, findings);
+    derivation.bSignificantFinding = AnyTakes(FindingRole::SIGNIFICANT, findings);
     return derivation;
 }
 

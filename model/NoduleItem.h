@@ -4,14 +4,14 @@
 
 #include "base/WideString.h"
 
-// Values are the item indexes of the form's combo boxes; never renumber them.
+// The values are fixed: never renumber them.
 enum NoduleType : int {
     NODULE_SOLID = 0,
     NODULE_PART_SOLID = 1,
     NODULE_GROUND_GLASS = 2,
 };
 
-// Combo 1008 index + 1; no selection (-1) gives FOLLOWUP_BASELINE.
+// FOLLOWUP_BASELINE: no status, on a baseline CT or while none is chosen.
 enum FollowUpStatus : int {
     FOLLOWUP_BASELINE = 0,
     FOLLOWUP_NEW = 1,

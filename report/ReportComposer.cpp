@@ -131,66 +131,35 @@ void AppendSentence(CString& report, std::wstring_view prefix, const std::vector
     report += L".\r\n";
 }
 
-// One finding of a sentence: its box, its word and, where it has one, its note.
-struct FindingWord {
-    bool ExamFindings::*ticked;
-    const wchar_t* label;
-    CString ExamInputs::*note;  // nullptr: the word stands alone
+// The report's sentences on the findings, one for each role, in this order.
+struct FindingSentence {
+    FindingRole role;
+    const wchar_t* prefix;
 };
 
-const FindingWord ENDOBRONCHIAL[] = {
-    {&ExamFindings::bEndobronchial, L"기관지내 병변 있음", &ExamInputs::strEndobronchialNote},
-};
-const FindingWord SUGGESTIVE[] = {
-    {&ExamFindings::bConsolidation, L"폐경화", &ExamInputs::strConsolidationNote},
-    {&ExamFindings::bAtelectasis, L"무기폐", &ExamInputs::strAtelectasisNote},
-    {&ExamFindings::bLymphadenopathy, L"림프절 비대", &ExamInputs::strLymphadenopathyNote},
-    {&ExamFindings::bSuggestiveOther, L"기타", &ExamInputs::strSuggestiveOtherNote},
-};
-// After the coronary calcification of Moderate or Severe degree.
-const FindingWord SIGNIFICANT[] = {
-    {&ExamFindings::bEmphysema, L"폐기종 (중증도 이상)", nullptr},
-    {&ExamFindings::bInterstitial, L"간질성 폐이상", nullptr},
-    {&ExamFindings::bPneumonia, L"폐렴 및 활동성 폐결핵", nullptr},
-    {&ExamFindings::bExtrapulmonary, L"폐외악성물", nullptr},
-    {&ExamFindings::bAneurysm, L"대동맥류", nullptr},
-    {&ExamFindings::bEffusion, L"다량의 흉수 또는 심낭 삼출", nullptr},
-    {&ExamFindings::bSignificantOther, L"기타", &ExamInputs::strSignificantOtherNote},
-};
-// After a Mild coronary calcification, or one without a degree.
-const FindingWord OTHER[] = {
-    {&ExamFindings::bInactiveTuberculosis, L"비활동성 폐결핵", nullptr},
-    {&ExamFindings::bOtherFinding, L"기타", &ExamInputs::strOtherFindingNote},
+const FindingSentence FINDING_SENTENCES[] = {
+    {FindingRole::RAISES_TO_4A, L""},
+    {FindingRole::SUGGESTS_LUNG_CANCER, L"폐결절 외 폐암시사 소견: "},
+    {FindingRole::SIGNIFICANT, L"폐결절 외 의미있는 소견: "},
+    {FindingRole::OTHER, L"다른 소견: "},
 };
 
-void AddTickedWords(std::vector<CString>& items, const ExamInputs& exam, std::span<const FindingWord> words) {
-    for (const FindingWord& word : words) {
-        if (!(exam.findings.*word.ticked)) continue;
-        items.push_back(word.note ? Noted(word.label, exam.*word.note) : CString(word.label));
-    }
+// A graded finding below its degree is written as Mild, whatever its degree says.
+CString FindingWord(const ExamInputs& exam, size_t nRow, FindingRole role) {
+    const ExamFinding& finding = EXAM_FINDINGS[nRow];
+    if (finding.bGraded && role != finding.role) return CString(finding.reportWord) + L" (Mild)";
+    return finding.bHasNote ? Noted(finding.reportWord, exam.notes[nRow]) : CString(finding.reportWord);
 }
 
 void AppendFindings(CString& report, const ExamInputs& exam) {
-    const ExamFindings& f = exam.findings;
-    const bool bSignificantCoronary = f.bCoronaryCalcification && f.nCoronarySeverity >= 1;
     std::vector<CString> items;
-
-    AddTickedWords(items, exam, ENDOBRONCHIAL);
-    AppendSentence(report, L"", items);
-
-    items.clear();
-    AddTickedWords(items, exam, SUGGESTIVE);
-    AppendSentence(report, L"폐결절 외 폐암시사 소견: ", items);
-
-    items.clear();
-    if (bSignificantCoronary) items.push_back(Noted(L"관상동맥 석회화", exam.strCoronarySeverity));
-    AddTickedWords(items, exam, SIGNIFICANT);
-    AppendSentence(report, L"폐결절 외 의미있는 소견: ", items);
-
-    items.clear();
-    if (f.bCoronaryCalcification && !bSignificantCoronary) items.push_back(L"관상동맥 석회화 (Mild)");
-    AddTickedWords(items, exam, OTHER);
-    AppendSentence(report, L"다른 소견: ", items);
+    for (const FindingSentence& sentence : FINDING_SENTENCES) {
+        items.clear();
+        for (size_t nRow = 0; nRow < EXAM_FINDING_COUNT; ++nRow) {
+            if (TakesRole(exam.findings, nRow, sentence.role)) items.push_back(FindingWord(exam, nRow, sentence.role));
+        }
+        AppendSentence(report, sentence.prefix, items);
+    }
 }
 
 void AppendComments(CString& report, const CString& comments) {
@@ -263,11 +232,10 @@ void AppendConclusion(CString& report, const CString& finalCategory) {
 
 // Room for the fixed texts, the notes and the nodule lines, so that appending never reallocates.
 std::size_t EstimatedLength(const ExamInputs& exam, const std::vector<NoduleLine>& lines) {
-    std::size_t length = 2048 + exam.strCoronarySeverity.size() + exam.strEndobronchialNote.size() +
-                         exam.strConsolidationNote.size() + exam.strAtelectasisNote.size() +
-                         exam.strLymphadenopathyNote.size() + exam.strSuggestiveOtherNote.size() +
-                         exam.strSignificantOtherNote.size() + exam.strOtherFindingNote.size() +
-                         exam.strComments.size() + exam.strFinalCategory.size();
+    std::size_t length = 2048 + exam.strComments.size() + exam.strFinalCategory.size();
+    for (const CString& note : exam.notes) {
+        length += note.size();
+    }
     for (const NoduleLine& line : lines) {
         length += line.text.size() + 2;
     }

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <span>
 
 #include "base/OleDateTime.h"
@@ -6,24 +7,18 @@
 #include "model/NoduleItem.h"
 
 // Everything of the examination that the report reads besides the nodules,
-// taken from the form at the moment of the press. Notes are the detail edits'
-// texts as typed; the composer trims them.
+// taken from the form at the moment of the press. Notes are as typed; the
+// composer trims them.
 struct ExamInputs {
-    bool bBaselineCt = true;    // combo 1000 index 0
-    COleDateTime dtPriorCt;     // date picker 1050
-    bool bPriorCancer = false;  // 1040
-    float fCtdiVol = 0.0f;      // edit 1049, mGy
+    bool bBaselineCt = true;
+    COleDateTime dtPriorCt;
+    bool bPriorCancer = false;
+    float fCtdiVol = 0.0f;  // mGy
     ExamFindings findings;
-    CString strCoronarySeverity;      // text of the selected item of 1034
-    CString strEndobronchialNote;     // 1019
-    CString strConsolidationNote;     // 1024
-    CString strAtelectasisNote;       // 1026
-    CString strLymphadenopathyNote;   // 1025
-    CString strSuggestiveOtherNote;   // 1027
-    CString strSignificantOtherNote;  // 1028
-    CString strOtherFindingNote;      // 1044
-    CString strComments;              // 1017
-    CString strFinalCategory;         // text of 1037
+    // Each finding's note, by the catalogue's rows; a graded finding's is its degree as the form names it.
+    std::array<CString, EXAM_FINDING_COUNT> notes;
+    CString strComments;
+    CString strFinalCategory;
 };
 
 // The label alone for an empty note, else label + " (" + note + ")".

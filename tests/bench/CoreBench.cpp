@@ -14,6 +14,7 @@
 
 #include "BenchRow.h"
 #include "model/ExamCategory.h"
+#include "tests/core/FindingRows.h"
 #include "report/ReportComposer.h"
 
 namespace {
@@ -113,30 +114,16 @@ ExamInputs FullExam() {
     exam.dtPriorCt.m_dt = 45000.0;
     exam.bPriorCancer = true;
     exam.fCtdiVol = 1.35f;
-    exam.findings = ExamFindings{.bEndobronchial = true,
-                                 .bConsolidation = true,
-                                 .bAtelectasis = true,
-                                 .bLymphadenopathy = true,
-                                 .bSuggestiveOther = true,
-                                 .bCoronaryCalcification = true,
-                                 .nCoronarySeverity = 2,
-                                 .bEmphysema = true,
-                                 .bInterstitial = true,
-                                 .bPneumonia = true,
-                                 .bExtrapulmonary = true,
-                                 .bAneurysm = true,
-                                 .bEffusion = true,
-                                 .bSignificantOther = true,
-                                 .bInactiveTuberculosis = true,
-                                 .bOtherFinding = true};
-    exam.strCoronarySeverity = L"Severe";
-    exam.strEndobronchialNote = L" 우측 주기관지 ";
-    exam.strConsolidationNote = L"우하엽 후방";
-    exam.strAtelectasisNote = L"좌하엽 일부";
-    exam.strLymphadenopathyNote = L"10R, 4R";
-    exam.strSuggestiveOtherNote = L"흉막 비후";
-    exam.strSignificantOtherNote = L"갑상선 결절";
-    exam.strOtherFindingNote = L"간낭종";
+    exam.findings.ticked.fill(true);
+    exam.findings.coronaryDegree = DEGREE_SEVERE;
+    exam.notes[CORONARY] = L"Severe";
+    exam.notes[ENDOBRONCHIAL] = L" 우측 주기관지 ";
+    exam.notes[CONSOLIDATION] = L"우하엽 후방";
+    exam.notes[ATELECTASIS] = L"좌하엽 일부";
+    exam.notes[LYMPHADENOPATHY] = L"10R, 4R";
+    exam.notes[SUGGESTIVE_OTHER] = L"흉막 비후";
+    exam.notes[SIGNIFICANT_OTHER] = L"갑상선 결절";
+    exam.notes[OTHER_FINDING] = L"간낭종";
     exam.strComments = L"  이전 검사와 비교함.\r\n크기 변화는 장축 기준.  ";
     exam.strFinalCategory = L"4XS";
     return exam;
@@ -148,7 +135,7 @@ void ExamCategoryBench(benchmark::State& state) {
     for (const CNoduleItem& n : MixedNodules(count)) {
         categories.push_back(n.m_nCategory);
     }
-    const ExamFindings findings{.bCoronaryCalcification = true, .nCoronarySeverity = 1, .bEmphysema = true};
+    const ExamFindings findings = Ticked({CORONARY, EMPHYSEMA}, DEGREE_MODERATE);
     for (auto _ : state) {
         CString text = FinalCategoryText(categories, findings);
         benchmark::DoNotOptimize(text.data());

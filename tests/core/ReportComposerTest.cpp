@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "FindingRows.h"
 #include "base/NumberText.h"
 #include "report/ReportComposer.h"
 
@@ -68,10 +69,10 @@ ExamInputs ExampleExam() {
     exam.dtPriorCt.m_dt = 44259.0;
     exam.bPriorCancer = true;
     exam.fCtdiVol = 1.25f;
-    exam.findings.bCoronaryCalcification = true;
-    exam.findings.nCoronarySeverity = 1;
-    exam.findings.bEmphysema = true;
-    exam.strCoronarySeverity = L"Moderate";
+    exam.findings.ticked[CORONARY] = true;
+    exam.findings.coronaryDegree = DEGREE_MODERATE;
+    exam.findings.ticked[EMPHYSEMA] = true;
+    exam.notes[CORONARY] = L"Moderate";
     exam.strComments = L"  이전 검사와 비교함.  ";
     exam.strFinalCategory = L"4XS";
     return exam;
@@ -352,69 +353,56 @@ TEST(ReportComposer, FindingSentences) {
     const Case cases[] = {
         {"endobronchial note trimmed at both ends",
          [](ExamInputs& e) {
-             e.findings.bEndobronchial = true;
-             e.strEndobronchialNote = L" \t우측 주기관지\r\n ";
+             e.findings.ticked[ENDOBRONCHIAL] = true;
+             e.notes[ENDOBRONCHIAL] = L" \t우측 주기관지\r\n ";
          },
          L"기관지내 병변 있음 (우측 주기관지)."},
-        {"empty note adds nothing", [](ExamInputs& e) { e.findings.bEndobronchial = true; }, L"기관지내 병변 있음."},
+        {"empty note adds nothing", [](ExamInputs& e) { e.findings.ticked[ENDOBRONCHIAL] = true; }, L"기관지내 병변 있음."},
         {"white-space note adds nothing",
          [](ExamInputs& e) {
-             e.findings.bEndobronchial = true;
-             e.strEndobronchialNote = L" \r\n\t ";
+             e.findings.ticked[ENDOBRONCHIAL] = true;
+             e.notes[ENDOBRONCHIAL] = L" \r\n\t ";
          },
          L"기관지내 병변 있음."},
         {"suggestive findings in order, inner spaces kept",
          [](ExamInputs& e) {
-             e.findings = {
-                 .bConsolidation = true, .bAtelectasis = true, .bLymphadenopathy = true, .bSuggestiveOther = true};
-             e.strConsolidationNote = L"우하엽  후방";
-             e.strLymphadenopathyNote = L" 10R ";
-             e.strSuggestiveOtherNote = L"100% (%s)";
+             e.findings = Ticked({CONSOLIDATION, ATELECTASIS, LYMPHADENOPATHY, SUGGESTIVE_OTHER});
+             e.notes[CONSOLIDATION] = L"우하엽  후방";
+             e.notes[LYMPHADENOPATHY] = L" 10R ";
+             e.notes[SUGGESTIVE_OTHER] = L"100% (%s)";
          },
          L"폐결절 외 폐암시사 소견: 폐경화 (우하엽  후방), 무기폐, 림프절 비대 (10R), 기타 (100% (%s))."},
         {"significant findings in order",
          [](ExamInputs& e) {
-             e.findings = {.bCoronaryCalcification = true,
-                           .nCoronarySeverity = 2,
-                           .bEmphysema = true,
-                           .bInterstitial = true,
-                           .bPneumonia = true,
-                           .bExtrapulmonary = true,
-                           .bAneurysm = true,
-                           .bEffusion = true,
-                           .bSignificantOther = true};
-             e.strCoronarySeverity = L"Severe";
-             e.strSignificantOtherNote = L"%d";
+             e.findings = Ticked({CORONARY, EMPHYSEMA, INTERSTITIAL, PNEUMONIA, EXTRAPULMONARY, ANEURYSM, EFFUSION, SIGNIFICANT_OTHER}, DEGREE_SEVERE);
+             e.notes[CORONARY] = L"Severe";
+             e.notes[SIGNIFICANT_OTHER] = L"%d";
          },
          L"폐결절 외 의미있는 소견: 관상동맥 석회화 (Severe), 폐기종 (중증도 이상), 간질성 폐이상, "
          L"폐렴 및 활동성 폐결핵, 폐외악성물, 대동맥류, 다량의 흉수 또는 심낭 삼출, 기타 (%d)."},
         {"mild coronary calcification stands among the other findings",
          [](ExamInputs& e) {
-             e.findings = {.bCoronaryCalcification = true,
-                           .nCoronarySeverity = 0,
-                           .bInactiveTuberculosis = true,
-                           .bOtherFinding = true};
-             e.strCoronarySeverity = L"Mild";
-             e.strOtherFindingNote = L"%%";
+             e.findings = Ticked({CORONARY, INACTIVE_TB, OTHER_FINDING}, DEGREE_MILD);
+             e.notes[CORONARY] = L"Mild";
+             e.notes[OTHER_FINDING] = L"%%";
          },
          L"다른 소견: 관상동맥 석회화 (Mild), 비활동성 폐결핵, 기타 (%%)."},
         {"coronary calcification without severity reads Mild",
-         [](ExamInputs& e) { e.findings = {.bCoronaryCalcification = true, .nCoronarySeverity = -1}; },
+         [](ExamInputs& e) { e.findings = Ticked({CORONARY}, DEGREE_NONE); },
          L"다른 소견: 관상동맥 석회화 (Mild)."},
         {"unticked findings write nothing, whatever their notes",
          [](ExamInputs& e) {
-             e.findings = {.nCoronarySeverity = 2, .bInactiveTuberculosis = true};
-             e.strCoronarySeverity = L"Severe";
-             e.strEndobronchialNote = L"a";
-             e.strConsolidationNote = L"b";
-             e.strSignificantOtherNote = L"c";
-             e.strOtherFindingNote = L"d";
+             e.findings = Ticked({INACTIVE_TB}, DEGREE_SEVERE);
+             e.notes[CORONARY] = L"Severe";
+             e.notes[ENDOBRONCHIAL] = L"a";
+             e.notes[CONSOLIDATION] = L"b";
+             e.notes[SIGNIFICANT_OTHER] = L"c";
+             e.notes[OTHER_FINDING] = L"d";
          },
          L"다른 소견: 비활동성 폐결핵."},
         {"four sentences in order",
          [](ExamInputs& e) {
-             e.findings = {
-                 .bEndobronchial = true, .bConsolidation = true, .bAneurysm = true, .bInactiveTuberculosis = true};
+             e.findings = Ticked({ENDOBRONCHIAL, CONSOLIDATION, ANEURYSM, INACTIVE_TB});
          },
          L"기관지내 병변 있음.\r\n폐결절 외 폐암시사 소견: 폐경화.\r\n폐결절 외 의미있는 소견: 대동맥류.\r\n"
          L"다른 소견: 비활동성 폐결핵."},
@@ -453,7 +441,7 @@ TEST(ReportComposer, CommentsAndBlankLines) {
     };
     for (const Case& c : cases) {
         ExamInputs exam;
-        exam.findings.bInactiveTuberculosis = c.bInactiveTuberculosis;
+        exam.findings.ticked[INACTIVE_TB] = c.bInactiveTuberculosis;
         exam.strComments = c.comments;
         exam.strFinalCategory = L"1";
         EXPECT_EQ(Compose(exam, {}), c.expected) << c.name;

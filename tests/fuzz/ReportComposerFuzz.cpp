@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cwctype>
 #include <iterator>
 #include <limits>
@@ -48,31 +49,16 @@ ExamInputs ReadExam(FuzzInput& in, FinalCategory& finalCategory) {
     exam.dtPriorCt.m_status = static_cast<COleDateTime::DateTimeStatus>(in.Byte() % 3);
     exam.bPriorCancer = in.Bool();
     exam.fCtdiVol = in.Float();
+    // The rows in catalogue order, the degree after the graded one; then the
+    // graded row's note (its degree's text) before the other rows' notes.
     ExamFindings& f = exam.findings;
-    f.bEndobronchial = in.Bool();
-    f.bConsolidation = in.Bool();
-    f.bAtelectasis = in.Bool();
-    f.bLymphadenopathy = in.Bool();
-    f.bSuggestiveOther = in.Bool();
-    f.bCoronaryCalcification = in.Bool();
-    f.nCoronarySeverity = in.Int();
-    f.bEmphysema = in.Bool();
-    f.bInterstitial = in.Bool();
-    f.bPneumonia = in.Bool();
-    f.bExtrapulmonary = in.Bool();
-    f.bAneurysm = in.Bool();
-    f.bEffusion = in.Bool();
-    f.bSignificantOther = in.Bool();
-    f.bInactiveTuberculosis = in.Bool();
-    f.bOtherFinding = in.Bool();
-    exam.strCoronarySeverity = in.Text();
-    exam.strEndobronchialNote = in.Text();
-    exam.strConsolidationNote = in.Text();
-    exam.strAtelectasisNote = in.Text();
-    exam.strLymphadenopathyNote = in.Text();
-    exam.strSuggestiveOtherNote = in.Text();
-    exam.strSignificantOtherNote = in.Text();
-    exam.strOtherFindingNote = in.Text();
+    for (size_t nRow = 0; nRow < EXAM_FINDING_COUNT; ++nRow) {
+        f.ticked[nRow] = in.Bool();
+        if (EXAM_FINDINGS[nRow].bGraded) f.coronaryDegree = static_cast<CoronaryDegree>(in.Int());
+    }
+    for (bool bGraded : {true, false})
+        for (size_t nRow = 0; nRow < EXAM_FINDING_COUNT; ++nRow)
+            if (EXAM_FINDINGS[nRow].bHasNote && EXAM_FINDINGS[nRow].bGraded == bGraded) exam.notes[nRow] = in.Text();
     exam.strComments = in.Text();
     finalCategory = ReadFinalCategory(in);
     exam.strFinalCategory = finalCategory.text;
@@ -123,11 +109,14 @@ std::wstring_view RecommendationGiven(std::wstring_view report) {
     return {};
 }
 
-bool AnyFindingTicked(const ExamFindings& f) {
-    return f.bEndobronchial || f.bConsolidation || f.bAtelectasis || f.bLymphadenopathy || f.bSuggestiveOther ||
-           f.bCoronaryCalcification || f.bEmphysema || f.bInterstitial || f.bPneumonia || f.bExtrapulmonary ||
-           f.bAneurysm || f.bEffusion || f.bSignificantOther || f.bInactiveTuberculosis || f.bOtherFinding;
-}
+bool AnyFindingTicked(const ExamFindings& f) { return std::ranges::any_of(f.ticked, [](bool b) { return b; }); }
+
+// The other findings' row that changes nothing: it keeps a findings sentence in a probe report.
+const size_t INACTIVE_TB = [] {
+    for (size_t nRow = 0; nRow < EXAM_FINDING_COUNT; ++nRow)
+        if (EXAM_FINDINGS[nRow].role == FindingRole::OTHER && !EXAM_FINDINGS[nRow].bHasNote) return nRow;
+    std::abort();
+}();
 
 // The line of one nodule, as the composer writes it in a report of that nodule alone.
 CString LineAlone(const CNoduleItem& nodule, bool bBaselineCt) {
@@ -135,7 +124,7 @@ CString LineAlone(const CNoduleItem& nodule, bool bBaselineCt) {
     probe.bBaselineCt = bBaselineCt;
     probe.dtPriorCt.m_status = COleDateTime::null;
     // A findings sentence keeps the trim before the conclusion away from the line's end.
-    probe.findings.bInactiveTuberculosis = true;
+    probe.findings.ticked[INACTIVE_TB] = true;
     probe.strFinalCategory = L"1";
     const CNoduleItem* const row = &nodule;
     const CString report = ComposeReport(probe, std::span(&row, 1));
@@ -169,7 +158,7 @@ bool MayPrecede(const CNoduleItem& first, size_t nFirstRow, const CNoduleItem& s
 // of the same rows numbered by their row, each line naming its row, and with a
 // findings sentence that keeps the trim before the conclusion away from the lines.
 std::vector<size_t> ReportedOrder(ExamInputs exam, std::span<const CNoduleItem* const> rows) {
-    exam.findings.bInactiveTuberculosis = true;
+    exam.findings.ticked[INACTIVE_TB] = true;
     std::vector<CNoduleItem> numbered;
     numbered.reserve(rows.size());
     std::vector<const CNoduleItem*> numberedRows;
@@ -209,29 +198,18 @@ std::vector<size_t> ReportedOrder(ExamInputs exam, std::span<const CNoduleItem* 
     return order;
 }
 
+// A graded finding writes its note, its degree, only from Moderate on.
 void CheckNotes(std::wstring_view findings, const ExamInputs& exam) {
-    const ExamFindings& f = exam.findings;
-    struct Noted {
-        bool bTicked;
-        const wchar_t* label;
-        const CString& note;
-    };
-    const Noted noted[] = {
-        {f.bEndobronchial, L"기관지내 병변 있음", exam.strEndobronchialNote},
-        {f.bConsolidation, L"폐경화", exam.strConsolidationNote},
-        {f.bAtelectasis, L"무기폐", exam.strAtelectasisNote},
-        {f.bLymphadenopathy, L"림프절 비대", exam.strLymphadenopathyNote},
-        {f.bSuggestiveOther, L"기타", exam.strSuggestiveOtherNote},
-        {f.bCoronaryCalcification && f.nCoronarySeverity >= 1, L"관상동맥 석회화", exam.strCoronarySeverity},
-        {f.bSignificantOther, L"기타", exam.strSignificantOtherNote},
-        {f.bOtherFinding, L"기타", exam.strOtherFindingNote},
-    };
-    for (const Noted& item : noted) {
-        if (!item.bTicked) {
+    for (size_t nRow = 0; nRow < EXAM_FINDING_COUNT; ++nRow) {
+        const ExamFinding& finding = EXAM_FINDINGS[nRow];
+        const bool bWritesNote = finding.bHasNote && exam.findings.ticked[nRow] &&
+                                 (!finding.bGraded || exam.findings.coronaryDegree >= DEGREE_MODERATE);
+        if (!bWritesNote) {
             continue;
         }
-        const std::wstring_view note = Trimmed(item.note);
-        const CString written = note.empty() ? CString(item.label) : item.label + (L" (" + CString(note) + L")");
+        const std::wstring_view note = Trimmed(exam.notes[nRow]);
+        const CString written =
+            note.empty() ? CString(finding.reportWord) : finding.reportWord + (L" (" + CString(note) + L")");
         FUZZ_CHECK(findings.find(written) != std::wstring_view::npos,
                    "the note of every ticked finding appears trimmed and otherwise unchanged");
     }

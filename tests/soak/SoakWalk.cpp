@@ -10,6 +10,7 @@
 #include <deque>
 #include <functional>
 #include <sstream>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -181,7 +182,7 @@ private:
         return nRow;
     }
 
-    template <size_t N> int PickEnabled(const int (&ids)[N]) {
+    int PickEnabled(std::span<const int> ids) {
         std::vector<int> enabled;
         for (int nIDC : ids)
             if (m_form.Enabled(nIDC)) enabled.push_back(nIDC);

@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -13,6 +15,9 @@
 
 #include "FormDriver.h"
 #include "ModalScript.h"
+#include "form/ComboItems.h"
+#include "form/FeatureBoxes.h"
+#include "form/FindingControls.h"
 #include "framework/WindowText.h"
 
 // Message boxes are captioned with the program's name: the test program's file name.
@@ -24,38 +29,43 @@ inline const std::wstring FORM_TITLE = std::wstring(L"Pulmetra 계산기 (v") + 
 constexpr int NODULE_EDITS[] = {IDC_LONG_AXIS,        IDC_SHORT_AXIS, IDC_SOLID_LONG_AXIS,
                                 IDC_SOLID_SHORT_AXIS, IDC_IMAGE_NO,   IDC_OTHER_TEXT};
 constexpr int NODULE_COMBOS[] = {IDC_NODULE_TYPE, IDC_LOBE, IDC_FOLLOWUP};
-constexpr int NODULE_CHECKS[] = {IDC_PERIFISSURAL, IDC_CALCIFICATION, IDC_FAT,  IDC_LIKELY_BENIGN,
-                                 IDC_SPICULATION,  IDC_CAVITY,        IDC_OTHER};
+// The nodule features' check boxes, from the form's own table.
+constexpr auto NODULE_CHECKS = [] {
+    std::array<int, std::size(FEATURE_BOXES)> boxes{};
+    for (size_t n = 0; n < boxes.size(); ++n) boxes[n] = FEATURE_BOXES[n].nIDC;
+    return boxes;
+}();
 
 // The exam findings' check boxes, the prior lung cancer first, and the detail
-// control that each box offers while ticked.
-constexpr int FINDING_BOXES[] = {
-    IDC_PRIOR_CANCER,    IDC_ENDOBRONCHIAL,     IDC_CONSOLIDATION,  IDC_ATELECTASIS,
-    IDC_LYMPHADENOPATHY, IDC_SUGGESTIVE_OTHER,  IDC_CORONARY,       IDC_EMPHYSEMA,
-    IDC_INTERSTITIAL,    IDC_PNEUMONIA,         IDC_EXTRAPULMONARY, IDC_ANEURYSM,
-    IDC_EFFUSION,        IDC_SIGNIFICANT_OTHER, IDC_INACTIVE_TB,    IDC_OTHER_FINDING,
-};
+// control that each box offers while ticked, from the form's own table.
+constexpr auto FINDING_BOXES = [] {
+    std::array<int, EXAM_FINDING_COUNT + 1> boxes{IDC_PRIOR_CANCER};
+    for (size_t n = 0; n < EXAM_FINDING_COUNT; ++n) boxes[n + 1] = FINDING_CONTROLS[n].nCheckBox;
+    return boxes;
+}();
 struct FindingDetail {
     int nBox;
     int nDetail;  // a note edit, or the severity combo 1034
 };
-constexpr FindingDetail FINDING_DETAILS[] = {
-    {IDC_ENDOBRONCHIAL, IDC_ENDOBRONCHIAL_NOTE},
-    {IDC_CONSOLIDATION, IDC_CONSOLIDATION_NOTE},
-    {IDC_ATELECTASIS, IDC_ATELECTASIS_NOTE},
-    {IDC_LYMPHADENOPATHY, IDC_LYMPHADENOPATHY_NOTE},
-    {IDC_SUGGESTIVE_OTHER, IDC_SUGGESTIVE_OTHER_NOTE},
-    {IDC_CORONARY, IDC_CORONARY_SEVERITY},
-    {IDC_SIGNIFICANT_OTHER, IDC_SIGNIFICANT_OTHER_NOTE},
-    {IDC_OTHER_FINDING, IDC_OTHER_FINDING_NOTE},
-};
+constexpr size_t FINDING_DETAIL_COUNT =
+    std::ranges::count_if(FINDING_CONTROLS, [](const FindingControls& finding) { return finding.nDetail != 0; });
+constexpr auto FINDING_DETAILS = [] {
+    std::array<FindingDetail, FINDING_DETAIL_COUNT> details{};
+    size_t nDetail = 0;
+    for (const FindingControls& finding : FINDING_CONTROLS)
+        if (finding.nDetail) details[nDetail++] = {finding.nCheckBox, finding.nDetail};
+    return details;
+}();
 
-// Items of the form's combo boxes as the reader picks them. Types and lobes are
-// picked by their NoduleType and Lobe values, which are their item indexes.
-constexpr int BASELINE_CT = 0, FOLLOW_UP_CT = 1;  // 1000
-constexpr int STATUS_NEW = FOLLOWUP_NEW - 1, STATUS_GROWING = FOLLOWUP_GROWING - 1,
-              STATUS_STABLE = FOLLOWUP_STABLE - 1;  // 1008
-constexpr int MILD = 0, MODERATE = 1, SEVERE = 2;   // 1034
+// Items of the form's combo boxes as the reader picks them, from the form's own
+// tables. Types and lobes are picked by their NoduleType and Lobe values, which
+// are their item indexes.
+constexpr int BASELINE_CT = BASELINE_CT_ITEM, FOLLOW_UP_CT = BASELINE_CT_ITEM + 1;  // 1000
+constexpr int STATUS_NEW = ItemOfValue(FOLLOWUP_ITEMS, FOLLOWUP_NEW),
+              STATUS_GROWING = ItemOfValue(FOLLOWUP_ITEMS, FOLLOWUP_GROWING),
+              STATUS_STABLE = ItemOfValue(FOLLOWUP_ITEMS, FOLLOWUP_STABLE);  // 1008
+constexpr int MILD = ItemOfValue(DEGREE_ITEMS, DEGREE_MILD), MODERATE = ItemOfValue(DEGREE_ITEMS, DEGREE_MODERATE),
+              SEVERE = ItemOfValue(DEGREE_ITEMS, DEGREE_SEVERE);  // 1034
 
 // Types a value into an edit and commits it with Enter, as the reader does.
 inline void Enter(FormDriver& form, int nIDC, std::wstring_view text) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "FormSteps.h"
 #include "ModalScript.h"
 #include "framework/WinApp.h"
+#include "framework/WindowState.h"
 #include "framework/WindowText.h"
 #include "model/Labels.h"
 #include "model/NoduleItem.h"
@@ -247,10 +249,11 @@ TEST(Startup, EveryControlStandsInTemplateOrderAsInitialised) {
 namespace {
 
 // The types and lobes are the list's and the report's labels as well: the items
-// the resources give the boxes are those labels, in the order of their values.
-std::vector<std::wstring> LabelsOf(CString (*label)(int), int nCount) {
+// the resources give the boxes are those labels, in the order of the form's
+// table of what each item stands for.
+template <size_t N> std::vector<std::wstring> LabelsOf(CString (*label)(int), const int (&items)[N]) {
     std::vector<std::wstring> labels;
-    for (int nValue = 0; nValue < nCount; ++nValue) labels.push_back(label(nValue));
+    for (int nValue : items) labels.push_back(label(nValue));
     return labels;
 }
 
@@ -263,8 +266,8 @@ TEST(Startup, ComboBoxesHoldTheirItemsInOrder) {
         int selected;
     } combos[] = {
         {IDC_CT_TYPE, {L"처음 CT", L"추적 CT"}, 0},
-        {IDC_NODULE_TYPE, LabelsOf(NoduleTypeText, NODULE_GROUND_GLASS + 1), CB_ERR},
-        {IDC_LOBE, LabelsOf(LobeText, LOBE_LLL + 1), CB_ERR},
+        {IDC_NODULE_TYPE, LabelsOf(NoduleTypeText, NODULE_TYPE_ITEMS), CB_ERR},
+        {IDC_LOBE, LabelsOf(LobeText, LOBE_ITEMS), CB_ERR},
         {IDC_FOLLOWUP, {L"새로 생김", L"커짐", L"변화없음"}, CB_ERR},
         {IDC_CORONARY_SEVERITY, {L"Mild", L"Moderate", L"Severe"}, 0},
     };
@@ -274,6 +277,32 @@ TEST(Startup, ComboBoxesHoldTheirItemsInOrder) {
         EXPECT_EQ(ComboItems(form.Item(combo.id)), combo.items);
         EXPECT_EQ(form.ComboSel(combo.id), combo.selected);
     }
+}
+
+// The catalogues meet the template through the form's tables: every check box of
+// the form stands for exactly one feature or finding (or the prior lung cancer),
+// captioned with the words the tips name it by.
+TEST(Startup, EveryCheckBoxIsOneRowOfACatalogue) {
+    FormDriver form;
+    std::map<int, std::wstring> rows = {{IDC_PRIOR_CANCER, L"과거 폐암 병력"}};
+    for (const FeatureBox& box : FEATURE_BOXES) {
+        const NoduleFeature& feature = FeatureOf(box);
+        rows.emplace(box.nIDC, feature.bNamedByReader ? L"기타" : feature.tipWord);
+    }
+    for (size_t nRow = 0; nRow < EXAM_FINDING_COUNT; ++nRow)
+        EXPECT_TRUE(rows.emplace(FINDING_CONTROLS[nRow].nCheckBox, EXAM_FINDINGS[nRow].tipWord).second)
+            << "box " << FINDING_CONTROLS[nRow].nCheckBox << " stands for two rows";
+    ASSERT_EQ(rows.size(), 1 + std::size(FEATURE_BOXES) + EXAM_FINDING_COUNT);
+    size_t nBoxes = 0;
+    for (HWND hChild = GetWindow(form.Form(), GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
+        if ((GetWindowLongW(hChild, GWL_STYLE) & BS_TYPEMASK) != BS_AUTOCHECKBOX || !IsOfClass(hChild, L"Button"))
+            continue;
+        ++nBoxes;
+        const auto row = rows.find(GetDlgCtrlID(hChild));
+        ASSERT_NE(row, rows.end()) << "check box " << GetDlgCtrlID(hChild) << " stands for no row";
+        EXPECT_EQ(GetWindowTextString(hChild), row->second) << "check box " << row->first;
+    }
+    EXPECT_EQ(nBoxes, rows.size());
 }
 
 TEST(Startup, FocusStartsOnTheFirstControlInTabOrder) {
