@@ -17,6 +17,7 @@
 #include "base/TextTrim.h"
 #include "model/Labels.h"
 #include "report/ReportComposer.h"
+#include "tests/core/Conclusions.h"
 
 namespace {
 
@@ -67,30 +68,19 @@ ExamInputs ReadExam(FuzzInput& in, FinalCategory& finalCategory) {
 
 // ---- What the report must say ----
 
-const wchar_t INCOMPLETE[] = L"불완전\r\n흉부CT를 재촬영하거나, 이전에 촬영한 CT 영상과 비교하여 평가해야 합니다.";
-const wchar_t NO_FINDING[] = L"이상소견 없음\r\n12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.";
-const wchar_t BENIGN[] = L"양성 결절\r\n12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.";
-const wchar_t BORDERLINE[] = L"경계선 결절\r\n6개월 후 저선량 CT를 시행하시기를 권고합니다.";
-const wchar_t SUSPICIOUS[] = L"폐암 의심\r\n3개월후 저선량 CT를 시행하시기를 권고합니다.";
-const wchar_t MOST_SUSPICIOUS[] =
-    L"폐암 매우 의심\r\n"
-    L"악성 여부 확인을 위하여 필요에 따라 흉부 CT, PET/CT 혹은 조직검사 등의 시행을 권고합니다.\r\n"
-    L"새로운 큰 결절이 발생한 경우 감염/염증 병변을 배제하기 위해 한달 후 저선량흉부 CT 촬영합니다.";
-const std::wstring_view ALL_RECOMMENDATIONS[] = {INCOMPLETE, NO_FINDING, BENIGN,
-                                                 BORDERLINE, SUSPICIOUS, MOST_SUSPICIOUS};
+// Each category's recommendation, as the composer writes it for the category's
+// label alone; a value outside the table has an empty label. The words are the
+// guide's (GuideTest); what is checked here is which text gets which of them.
+const std::vector<CString> RECOMMENDATIONS = [] {
+    std::vector<CString> recommendations;
+    for (int nCategory = CAT_0; nCategory <= CAT_4X + 1; ++nCategory)
+        recommendations.push_back(AdviceOf(CategoryText(nCategory)));
+    return recommendations;
+}();
 
-// The recommendation of a category, by its index; 4, 4B, 4X and a value outside
-// the table are the most suspicious.
 std::wstring_view RecommendationOf(int nCategory) {
-    switch (nCategory) {
-    case CAT_0: return INCOMPLETE;
-    case CAT_1: return NO_FINDING;
-    case CAT_2:
-    case CAT_2B: return BENIGN;
-    case CAT_3: return BORDERLINE;
-    case CAT_4A: return SUSPICIOUS;
-    default: return MOST_SUSPICIOUS;
-    }
+    return RECOMMENDATIONS[nCategory >= CAT_0 && nCategory <= CAT_4X ? static_cast<size_t>(nCategory)
+                                                                     : RECOMMENDATIONS.size() - 1];
 }
 
 // Letters that read as modifiers: any S, then any C, then any S.
@@ -103,7 +93,7 @@ bool AreModifiers(std::wstring_view letters) {
 
 // The recommendation a report gives, read from its end: one of the table's, or nothing.
 std::wstring_view RecommendationGiven(std::wstring_view report) {
-    for (std::wstring_view recommendation : ALL_RECOMMENDATIONS) {
+    for (std::wstring_view recommendation : RECOMMENDATIONS) {
         if (report.ends_with(recommendation)) return recommendation;
     }
     return {};
@@ -224,7 +214,7 @@ std::wstring_view CheckedRecommendation(const ExamInputs& exam, const FinalCateg
     FUZZ_CHECK(!given.empty(), "the report ends with one of the recommendations");
     if (finalCategory.nCategory) {
         const std::wstring_view expected =
-            AreModifiers(finalCategory.letters) ? RecommendationOf(*finalCategory.nCategory) : MOST_SUSPICIOUS;
+            AreModifiers(finalCategory.letters) ? RecommendationOf(*finalCategory.nCategory) : RecommendationOf(CAT_4X);
         FUZZ_CHECK(given == expected, "a label with modifiers gets its category's recommendation");
         return given;
     }

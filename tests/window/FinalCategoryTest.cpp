@@ -10,15 +10,13 @@
 #include "FormSteps.h"
 #include "ModalScript.h"
 #include "ReportSteps.h"
+#include "tests/core/Conclusions.h"
 
 namespace {
 
-const std::wstring MOST_SUSPICIOUS =
-    L"폐암 매우 의심\r\n"
-    L"악성 여부 확인을 위하여 필요에 따라 흉부 CT, PET/CT 혹은 조직검사 등의 시행을 권고합니다.\r\n"
-    L"새로운 큰 결절이 발생한 경우 감염/염증 병변을 배제하기 위해 한달 후 저선량흉부 CT 촬영합니다.";
-const std::wstring SUSPICIOUS = L"폐암 의심\r\n3개월후 저선량 CT를 시행하시기를 권고합니다.";
-const std::wstring NO_FINDING = L"이상소견 없음\r\n12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.";
+const std::wstring MOST_SUSPICIOUS = AdviceOf(L"4X");
+const std::wstring SUSPICIOUS = AdviceOf(L"4A");
+const std::wstring NO_FINDING = AdviceOf(L"1");
 
 // The report of an otherwise empty form with one finding.
 std::wstring ReportWith(const std::wstring& headerLine, const std::wstring& sentence, const wchar_t* category,
