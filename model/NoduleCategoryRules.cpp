@@ -1,4 +1,5 @@
 #include "CategoryDerivation.h"
+#include "NoduleFeatures.h"
 
 namespace {
 
@@ -79,6 +80,13 @@ Outcome ApplySizeRule(const CNoduleItem& item, CategoryDerivation& derivation) {
     return OUT_0;
 }
 
+// Whether any feature that takes part in the step is flagged, ticked or kept.
+bool HasFeatureOf(const CNoduleItem& item, CategoryOverride step) {
+    for (const NoduleFeature& feature : NODULE_FEATURES)
+        if (feature.rule == step && item.*feature.flag) return true;
+    return false;
+}
+
 void Apply(CategoryDerivation& derivation, CategoryOverride reason, int nCategory) {
     derivation.steps[static_cast<size_t>(derivation.nSteps++)] = {reason, nCategory};
     derivation.nCategory = nCategory;
@@ -92,22 +100,21 @@ CategoryDerivation DeriveCategory(const CNoduleItem& item) {
     derivation.nSizeCategory = derivation.nCategory = OutcomeCategory(outcome, false);
 
     // Benign features decide alone: no 4X feature and no override can change them.
-    if (item.m_bCalcification || item.m_bFat) {
+    if (HasFeatureOf(item, OVERRIDE_BENIGN)) {
         Apply(derivation, OVERRIDE_BENIGN, CAT_1);
         return derivation;
     }
-    const bool bHas4XFeatures = item.m_bSpiculation || item.m_bCavity || item.m_bOther;
-    const int nWithFeatures = OutcomeCategory(outcome, bHas4XFeatures);
+    const int nWithFeatures = OutcomeCategory(outcome, HasFeatureOf(item, OVERRIDE_4X_FEATURES));
     if (nWithFeatures != derivation.nCategory) Apply(derivation, OVERRIDE_4X_FEATURES, nWithFeatures);
 
-    if (derivation.nCategory >= CAT_3 && item.m_bLikelyBenign) {
+    if (derivation.nCategory >= CAT_3 && HasFeatureOf(item, OVERRIDE_LIKELY_BENIGN)) {
         Apply(derivation, OVERRIDE_LIKELY_BENIGN, CAT_2B);
         return derivation;
     }
     // Both axes below the limit is the larger axis below it; an axis that is
     // not a number proves no small nodule.
-    const bool bSmallPerifissural =
-        item.m_bPerifissural && item.m_dLongAxis < PERIFISSURAL_LIMIT_MM && item.m_dShortAxis < PERIFISSURAL_LIMIT_MM;
+    const bool bSmallPerifissural = HasFeatureOf(item, OVERRIDE_PERIFISSURAL) &&
+                                    item.m_dLongAxis < PERIFISSURAL_LIMIT_MM && item.m_dShortAxis < PERIFISSURAL_LIMIT_MM;
     if (bSmallPerifissural && derivation.nCategory != CAT_2) Apply(derivation, OVERRIDE_PERIFISSURAL, CAT_2);
     return derivation;
 }
