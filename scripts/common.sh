@@ -7,9 +7,10 @@ WIN32_BUILD="$BUILD/win32"
 # Fonts: NanumGothic, given Malgun Gothic's measures by python3-fonttools, stands
 # in for "맑은 고딕"; NanumGothic itself and Noto Sans CJK KR are the narrow-short
 # and the tall stand-ins of the display tests; Liberation Sans has Arial's metrics.
-# nabi, an X input method for Hangul, stands in for the Korean IME.
+# nabi, an X input method for Hangul, stands in for the Korean IME; xset turns
+# on and reads the X server's key repeat, which a held key needs.
 PACKAGES=(
-  wine wine32:i386 xvfb xauth x11-utils xdotool xclip openbox imagemagick locales nabi
+  wine wine32:i386 xvfb xauth x11-utils x11-xserver-utils xdotool xclip openbox imagemagick locales nabi
   fonts-nanum fonts-noto-cjk fonts-liberation2 python3-fonttools
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 cmake make g++ googletest
   libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev

@@ -46,6 +46,7 @@ TYPE_DELAY_MS=30
 FORM_SCROLL=0
 PROGRAM_PID=
 INPUT_METHOD_PID=
+LIST=
 PROGRAM_ENV=()
 STEP="start"
 
@@ -212,16 +213,22 @@ dropped_list() {
   return 1
 }
 
+# Opens a drop-down list with a click, which leaves the pointer on the box;
+# LIST is the open list's window.
+open_combo() {  # x, y, width of the combo in dialog units
+  click_form "$1" "$2" "$3" 12
+  local i
+  for i in $(seq 50); do LIST=$(dropped_list) && return 0; sleep 0.05; done
+  fail "the drop-down list did not open"
+}
+
 # Opens a drop-down list with a click and rests the pointer on an item; the
 # list follows the pointer without telling the form.
 point_in_combo() {  # x, y, width of the combo in dialog units, item index, item count
-  click_form "$1" "$2" "$3" 12
-  local list i
-  for i in $(seq 50); do list=$(dropped_list) && break; sleep 0.05; done
-  [ -n "$list" ] || fail "the drop-down list did not open"
+  open_combo "$1" "$2" "$3"
   local WIDTH HEIGHT
-  eval "$(xdotool getwindowgeometry --shell "$list" | grep -E '^(WIDTH|HEIGHT)=')"
-  xdotool mousemove --window "$list" $(( WIDTH / 2 )) $(( (2 * $4 + 1) * HEIGHT / (2 * $5) ))
+  eval "$(xdotool getwindowgeometry --shell "$LIST" | grep -E '^(WIDTH|HEIGHT)=')"
+  xdotool mousemove --window "$LIST" $(( WIDTH / 2 )) $(( (2 * $4 + 1) * HEIGHT / (2 * $5) ))
   sleep "$KEY_PAUSE"
 }
 
@@ -272,6 +279,20 @@ keys_holding() {  # modifier, keys...
     sleep "$KEY_PAUSE"
   done
   xdotool keyup "$modifier"
+  sleep "$KEY_PAUSE"
+}
+
+# Keys held down as a person holds them, until the X server has repeated the
+# last one many times: Wine hands each repeat on as a key-down of a key that
+# was already down, as Windows does.
+hold_keys() {  # keys joined as xdotool joins them (ctrl+Return)
+  xset r on
+  local delay rate
+  read -r delay rate < <(xset q | sed -n 's/.*auto repeat delay: *\([0-9]*\) *repeat rate: *\([0-9]*\).*/\1 \2/p')
+  local held_ms=$(( delay + 20 * 1000 / rate ))
+  xdotool keydown "$1"
+  sleep "$(( held_ms / 1000 )).$(printf '%03d' $(( held_ms % 1000 )))"
+  xdotool keyup "$1"
   sleep "$KEY_PAUSE"
 }
 

@@ -3,11 +3,15 @@
 # picker, prior lung cancer, dose, a growing part-solid nodule and a stable solid
 # one (added with Ctrl+N; its image number clicked into from the long axis, its
 # lobe chosen with Enter on the item under the pointer), the first nodule's
-# size retyped and another row clicked before Enter, findings with notes, the
+# size retyped and another row clicked before Enter; the second nodule deleted
+# by a double click on 결절 삭제 (a report then holds the first alone) and
+# brought back with Ctrl+Z; the list of 처음 CT 여부 left with Esc while the
+# pointer rests on 처음 CT; findings with notes, the
 # last two below the screen's edge where the form scrolls (one reached with Tab
 # and ticked with Space, one clicked where the view's lower edge cuts it after
 # two notches of the wheel, its note once Page Down has taken the view to its end), comments on two lines (the second pasted), the report asked for with
-# Ctrl+Enter from the comments; in the report dialog the reader adds a line,
+# Ctrl+Enter held down in the comments, which opens it once and leaves it open
+# and uncopied; in the report dialog the reader adds a line,
 # copies with "클립보드 복사" and leaves with "취소". Runs on
 # the shared screen, where the form fits, and on a 1366 x 768 laptop's, where
 # it scrolls.
@@ -82,6 +86,27 @@ click_nodule_row 0
 retype_without_enter 449 67 21 13
 click_nodule_row 1                        # the 13 stays with the first nodule
 
+step "a double click on 결절 삭제 deletes the second nodule alone"
+move_form 359 201                         # 결절 삭제
+xdotool click --repeat 2 --delay 100 1    # well within Windows' double-click time, 500 ms
+sleep "$KEY_PAUSE"
+put_sentinel "$SENTINEL"
+keys ctrl+Return
+REPORT=$(wait_window "$REPORT_TITLE") || fail "the report dialog did not open"
+click_report 251 211 50 14                # 확인
+wait_gone "$REPORT_TITLE" || fail "the report dialog did not close"
+OUT="${E2E_OUT_DIR:-$PWD}/$SCENARIO-after-delete.txt"
+read_clipboard "$SENTINEL" "$OUT"
+[ "$(grep ', 범주: ' "$OUT")" = "$(grep '^좌하엽' <<<"$EXPECTED")" ] || fail "not the first nodule alone: $(cat "$OUT")"
+step "Ctrl+Z brings the second nodule back"
+form_view_to_top                          # from 판독문, where the report left the focus and the view
+keys ctrl+z
+
+step "Esc on the open list of 처음 CT 여부, the pointer resting on 처음 CT"
+point_in_combo 66 7 69 0 2
+keys Escape
+wait_list_closed
+
 step "findings with notes"
 tick_form 14 279                          # 폐경화
 click_form 77 279 101 12
@@ -110,9 +135,10 @@ keys Return
 paste_text "결절 크기 증가"
 
 put_sentinel "$SENTINEL"
-step "report with Ctrl+Enter, still in the comments"
-keys ctrl+Return
-REPORT=$(wait_window "$REPORT_TITLE") || fail "the report dialog did not open"
+step "report with Ctrl+Enter held down, still in the comments"
+hold_keys ctrl+Return
+REPORT=$(wait_window "$REPORT_TITLE") || fail "the report dialog is not open after the keys were let go"
+[ "$(timeout 5 xclip -o -selection clipboard)" = "$SENTINEL" ] || fail "the held keys copied the report"
 step "add the reader's line at the end of the report"
 click_report 7 7 351 193
 keys ctrl+End Return

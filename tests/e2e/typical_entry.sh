@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The typical entry of one nodule, by mouse and keyboard: Add, 7 and Enter,
-# tick 침상결절, Report (the lobe is missing), OK, choose the lobe, Report, "확인";
-# the report must reach the clipboard exactly.
+# tick 침상결절, Report (the lobe is missing), OK, choose the lobe, open its list
+# twice and leave it without a choice (Ctrl+Down then Esc, and Esc with the
+# pointer on another item), Report, "확인"; the report must reach the clipboard
+# exactly.
 source "$(dirname "$0")/e2e_lib.sh"
 
 SENTINEL="e2e: nothing copied yet"
@@ -35,6 +37,15 @@ wait_gone "$BOX_TITLE" || fail "the message box did not close"
 # The message leaves the focus on the lobe: the first item is chosen from the keyboard.
 step "choose the lobe with the focus where the message left it"
 keys Down
+# Lists closed without a choice: the lobe stays what the list opened on.
+step "Ctrl+Down in the open lobe list, then Esc"
+open_combo 449 82 71
+keys ctrl+Down Escape
+wait_list_closed
+step "Esc on the open lobe list, the pointer resting on 좌하엽"
+point_in_combo 449 82 71 4 5
+keys Escape
+wait_list_closed
 
 step "report"
 click_form 453 439 50 14          # 판독문
