@@ -39,6 +39,11 @@ const NoduleCheck NODULE_CHECKS[] = {
      L" 번째 결절의 추적검사 상태가 입력되지 않았습니다.", IDC_FOLLOWUP, false},
 };
 
+// Nothing was copied: what the clipboard holds may be another patient's report.
+constexpr wchar_t REPORT_FAILED[] =
+    L"판독문 창을 열지 못해 판독문을 복사하지 않았습니다. 클립보드에 남아 있는 이전 내용은 다른 환자의 판독문일 "
+    L"수 있으니 붙여 넣지 마십시오. 입력한 내용은 그대로 있으니 잠시 뒤 다시 판독문을 누르십시오.";
+
 }  // namespace
 
 void CPulmetraDlg::OnReportClicked() {
@@ -46,7 +51,7 @@ void CPulmetraDlg::OnReportClicked() {
 
     CDlgReading dlgReading(m_hWnd);
     dlgReading.m_strReport = ComposeReport(ReadExamInputs(), GetNodules());
-    dlgReading.DoModal();
+    if (dlgReading.DoModal() == -1) ReportFailure(REPORT_FAILED, GetLastError());
 }
 
 bool CPulmetraDlg::ValidateNodules() {

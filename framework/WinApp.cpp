@@ -1,7 +1,5 @@
 #include "WinApp.h"
 
-#include <commctrl.h>
-
 #include "Dialog.h"
 #include "FrameworkResource.h"
 
@@ -42,9 +40,7 @@ INT_PTR CWinApp::RunMainDialog(CDialog& dlg) {
     if (!dlg.CreateModal()) {
         const DWORD dwError = GetLastError();
         m_pMainWnd = nullptr;
-        CString text = LoadResourceString(AFX_IDP_FAILED_TO_CREATE_DIALOG);
-        if (const CString reason = SystemErrorText(dwError); !reason.empty()) text += L"\n\n" + reason;
-        AfxMessageBox(text.c_str(), MB_OK | MB_ICONERROR);
+        ReportFailure(LoadResourceString(AFX_IDP_FAILED_TO_CREATE_DIALOG).c_str(), dwError);
         return -1;
     }
     const INT_PTR nResult = dlg.RunModalLoop();
@@ -68,6 +64,13 @@ int AfxMessageBox(UINT nIDPrompt, UINT nType) {
     return AfxMessageBox(prompt, nType);
 }
 
+void ReportFailure(const wchar_t* prompt, DWORD dwError) {
+    CString text = prompt;
+    if (dwError != ERROR_SUCCESS)
+        if (const CString reason = SystemErrorText(dwError); !reason.empty()) text += L"\n\n" + reason;
+    AfxMessageBox(text.c_str(), MB_OK | MB_ICONERROR);
+}
+
 CString LoadResourceString(UINT nID) {
     // With a zero buffer size LoadString hands out a pointer into the resource itself.
     const wchar_t* text = nullptr;
@@ -84,11 +87,4 @@ CString SystemErrorText(DWORD dwError) {
     if (buffer) LocalFree(buffer);
     while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
     return text;
-}
-
-// Only these classes: a version-5 comctl32 (no version-6 manifest, as here)
-// refuses the whole call when it meets a flag it does not know.
-bool InitTemplateControls() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_DATE_CLASSES};
-    return InitCommonControlsEx(&controls) != FALSE;
 }

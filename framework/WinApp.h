@@ -41,8 +41,9 @@ int AfxMessageBox(LPCWSTR lpszText, UINT nType);
 // The same with a text of the program's string table, read without allocating.
 int AfxMessageBox(UINT nIDPrompt, UINT nType);
 
+// A failure the reader must know of: the prompt, then the system's own words
+// for the error where there is one (dwError not ERROR_SUCCESS).
+void ReportFailure(const wchar_t* prompt, DWORD dwError);
+
 // The system's own text for an error code, without its line break; empty when it has none.
 CString SystemErrorText(DWORD dwError);
-
-// Registers the common-control classes that the templates use: list view, date picker.
-bool InitTemplateControls();

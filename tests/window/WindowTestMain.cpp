@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "framework/CommonControls.h"
 #include "framework/WinApp.h"
 
 namespace {
