@@ -7,7 +7,7 @@
 #include <oleauto.h>
 
 #include "base/NumberText.h"
-#include "framework/WinApp.h"
+#include "framework/MessageBox.h"
 #include "framework/WindowState.h"
 
 namespace {

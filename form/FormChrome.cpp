@@ -1,8 +1,8 @@
 // What the form shows around its contents: category font, About box, icon.
 #include "PulmetraDlg.h"
 
-#include "app/AboutDlg.h"
-#include "framework/WinApp.h"
+#include "AboutDlg.h"
+#include "framework/MessageBox.h"
 
 namespace {
 

@@ -5,8 +5,6 @@
 #include <utility>
 #include <vector>
 
-#include "framework/WinApp.h"
-
 namespace {
 
 constexpr int CLEARED_CHECKS[] = {

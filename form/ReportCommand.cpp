@@ -3,7 +3,7 @@
 
 #include "PulmetraDlg.h"
 #include "base/NumberText.h"
-#include "framework/WinApp.h"
+#include "framework/MessageBox.h"
 #include "report/DlgReading.h"
 #include "report/ReportComposer.h"
 

