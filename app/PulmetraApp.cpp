@@ -6,7 +6,6 @@ CPulmetraApp theApp;
 
 BOOL CPulmetraApp::InitInstance() {
     CWinApp::InitInstance();
-    SetRegistryKey(L"Pulmetra");
 
     CPulmetraDlg dlg;
     // The only way out of the form is IDCANCEL after the question; a form that

@@ -8,7 +8,7 @@
 
 #include "ComboItems.h"
 #include "base/NumberText.h"
-#include "framework/WinApp.h"
+#include "framework/MessageBox.h"
 #include "framework/WindowState.h"
 
 namespace {

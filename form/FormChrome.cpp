@@ -1,11 +1,13 @@
 // What the form shows around its contents: category font, About box, icon.
 #include "PulmetraDlg.h"
 
-#include "app/AboutDlg.h"
+#include "AboutDlg.h"
+#include "framework/MessageBox.h"
 
 namespace {
 
 constexpr int CATEGORY_FONT_SCALE = 4;
+constexpr wchar_t ABOUT_FAILED[] = L"Pulmetra 정보 창을 열지 못했습니다. 입력한 내용은 그대로 있습니다.";
 
 }  // namespace
 
@@ -39,7 +41,7 @@ void CPulmetraDlg::SetSmallIcon() {
 void CPulmetraDlg::OnSysCommand(UINT nID, LPARAM lParam) {
     if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
         CAboutDlg dlgAbout(m_hWnd);
-        dlgAbout.DoModal();
+        if (dlgAbout.DoModal() == -1) ReportFailure(ABOUT_FAILED, GetLastError());
     } else {
         CDialog::OnSysCommand(nID, lParam);
     }

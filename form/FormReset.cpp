@@ -7,7 +7,6 @@
 
 #include "ComboItems.h"
 #include "FindingControls.h"
-#include "framework/WinApp.h"
 
 // Back to the starting state. Nothing here runs a handler: setting a selection,
 // a check state or a text from the program sends no notification the form handles.

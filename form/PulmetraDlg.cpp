@@ -3,7 +3,7 @@
 #include <oleauto.h>
 
 #include "framework/DataExchange.h"
-#include "framework/WinApp.h"
+#include "framework/MessageBox.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "PulmetraDlg.h"
 #include "base/NumberText.h"
 #include "framework/Clipboard.h"
-#include "framework/WinApp.h"
+#include "framework/MessageBox.h"
 #include "report/DlgReading.h"
 #include "report/ReportComposer.h"
 
@@ -41,6 +41,11 @@ const NoduleCheck NODULE_CHECKS[] = {
      L" 번째 결절의 추적검사 상태가 입력되지 않았습니다.", IDC_FOLLOWUP, false},
 };
 
+// Nothing was copied: what the clipboard holds may be another patient's report.
+constexpr wchar_t REPORT_FAILED[] =
+    L"판독문 창을 열지 못해 판독문을 복사하지 않았습니다. 클립보드에 남아 있는 이전 내용은 다른 환자의 판독문일 "
+    L"수 있으니 붙여 넣지 마십시오. 입력한 내용은 그대로 있으니 잠시 뒤 다시 판독문을 누르십시오.";
+
 }  // namespace
 
 void CPulmetraDlg::OnReportClicked() {
@@ -49,7 +54,7 @@ void CPulmetraDlg::OnReportClicked() {
     const CString strComposed = ComposeReport(ReadExamInputs(), GetNodules());
     CDlgReading dlgReading(m_hWnd);
     dlgReading.m_strReport = strComposed;
-    dlgReading.DoModal();
+    if (dlgReading.DoModal() == -1) ReportFailure(REPORT_FAILED, GetLastError());
     if (dlgReading.m_nCopiedSequence)
         KeepCopiedReport(strComposed, dlgReading.m_nCopiedSequence);
     else

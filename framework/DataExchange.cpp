@@ -7,15 +7,15 @@
 #include <cmath>
 #include <utility>
 
-#include "Dialog.h"
+#include "DialogControls.h"
 #include "FrameworkResource.h"
 #include "ListCtrl.h"
-#include "WinApp.h"
+#include "MessageBox.h"
 #include "WindowText.h"
 #include "base/NumberText.h"
 
 HWND CDataExchange::PrepareCtrl(int nIDC) {
-    m_hWndLastControl = m_dialog.GetDlgItem(nIDC);
+    m_hWndLastControl = m_controls.Get(nIDC);
     m_bLastEdit = false;
     return m_hWndLastControl;
 }

@@ -4,7 +4,7 @@
 #include "base/OleDateTime.h"
 #include "base/WideString.h"
 
-class CDialog;
+class CDialogControls;
 class CListCtrl;
 
 // One run of DoDataExchange: loads members into controls or saves and validates
@@ -12,7 +12,8 @@ class CListCtrl;
 // every later exchange of the same run does nothing.
 class CDataExchange {
 public:
-    CDataExchange(CDialog& dialog, bool bSaveAndValidate) : m_dialog(dialog), m_bSaveAndValidate(bSaveAndValidate) {}
+    CDataExchange(const CDialogControls& controls, bool bSaveAndValidate)
+        : m_bSaveAndValidate(bSaveAndValidate), m_controls(controls) {}
 
     bool Succeeded() const { return !m_bFailed; }
     bool Stopped() const { return m_bFailed; }
@@ -22,10 +23,10 @@ public:
     // control with its text selected, and stops the exchange.
     void Fail(const CString& prompt);
 
-    CDialog& m_dialog;
     const bool m_bSaveAndValidate;
 
 private:
+    const CDialogControls& m_controls;
     HWND m_hWndLastControl = nullptr;
     bool m_bLastEdit = false;
     bool m_bFailed = false;

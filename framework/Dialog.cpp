@@ -6,8 +6,8 @@
 #include "DialogTemplate.h"
 #include "FrameworkResource.h"
 #include "InputMethod.h"
+#include "MessageBox.h"
 #include "ScopedValue.h"
-#include "WinApp.h"
 
 BOOL(WINAPI* g_pfnGetMonitorInfo)(HMONITOR hMonitor, LPMONITORINFO pInfo) = GetMonitorInfoW;
 
@@ -48,8 +48,8 @@ CDialog::CDialog(UINT nIDTemplate, HWND hWndParent) : m_nIDTemplate(nIDTemplate)
 CDialog::~CDialog() { DestroyModal(); }
 
 const MessageMap* CDialog::GetThisMessageMap() {
-    static const MessageMapEntry entries[] = {ON_BN_CLICKED(IDOK, &CDialog::OnOK) ON_BN_CLICKED(
-        IDCANCEL, &CDialog::OnCancel) ON_WM_HELPINFO(&CDialog::OnHelpInfo)};
+    static const MessageMapEntry entries[] = {ON_BN_CLICKED(IDOK, &CDialog::OnOK)
+                                                  ON_BN_CLICKED(IDCANCEL, &CDialog::OnCancel)};
     static const MessageMap map = {nullptr, entries};
     return &map;
 }
@@ -65,7 +65,7 @@ bool CDialog::CreateModal() {
     const HWND hFocus = GetFocus();
     m_hWndOwnerFocus = m_hWndParent && IsChild(m_hWndParent, hFocus) ? hFocus : nullptr;
     m_bContinueModal = true;
-    m_nModalResult = -1;
+    m_nModalResult = IDABORT;
     m_freshKeys.Forget();
     HWND hWnd = CreateFromTemplate();
     if (!hWnd) {
@@ -162,14 +162,7 @@ void CDialog::EndDialog(int nResult) {
     if (m_hWnd) PostMessageW(m_hWnd, WM_NULL, 0, 0);
 }
 
-HWND CDialog::GetDlgItem(int nID) const {
-    if (const auto found = m_controls.find(nID);
-        found != m_controls.end() && ::GetDlgCtrlID(found->second) == nID && ::GetParent(found->second) == m_hWnd)
-        return found->second;
-    HWND hWnd = ::GetDlgItem(m_hWnd, nID);
-    if (hWnd) m_controls[nID] = hWnd;
-    return hWnd;
-}
+HWND CDialog::GetDlgItem(int nID) const { return m_controls.Get(nID); }
 
 std::span<const MessageFilter> CDialog::GetMessageChain() const {
     static const MessageFilter chain[] = {
@@ -231,13 +224,8 @@ void CDialog::OnOK() {
 
 void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
-// F1 goes to the application's help command.
-void CDialog::OnHelpInfo() {
-    if (CWinApp* app = AfxGetApp()) app->OnHelp();
-}
-
 BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
-    CDataExchange dx(*this, bSaveAndValidate != FALSE);
+    CDataExchange dx(m_controls, bSaveAndValidate != FALSE);
     DoDataExchange(&dx);
     return dx.Succeeded();
 }
@@ -332,14 +320,14 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
         self = reinterpret_cast<CDialog*>(lParam);
         SetWindowLongPtrW(hWnd, DWLP_USER, lParam);
         self->m_hWnd = hWnd;
-        self->m_controls.clear();
+        self->m_controls.Attach(hWnd);
     } else {
         self = reinterpret_cast<CDialog*>(GetWindowLongPtrW(hWnd, DWLP_USER));
     }
     if (!self) return FALSE;
     if (message == WM_NCDESTROY) {
         self->m_hWnd = nullptr;
-        self->m_controls.clear();
+        self->m_controls.Attach(nullptr);
         self->m_scroller.Detach();
         // However the window went, its modal loop has nothing left to wait for.
         self->m_bContinueModal = false;

@@ -2,8 +2,8 @@
 #include <windows.h>
 
 #include <span>
-#include <unordered_map>
 
+#include "DialogControls.h"
 #include "DialogScroller.h"
 #include "FreshKeys.h"
 #include "MessageFilter.h"
@@ -28,13 +28,12 @@ public:
     CDialog& operator=(const CDialog&) = delete;
 
     // Creates the dialog, disables the owner, shows the dialog, runs the loop until
-    // EndDialog and returns its code; -1 when the dialog cannot be created, with
-    // the reason left for GetLastError.
+    // EndDialog and returns its code. -1 only when the dialog cannot be created,
+    // with the reason left for GetLastError; IDABORT when the window went without EndDialog.
     INT_PTR DoModal();
     void EndDialog(int nResult);
 
-    // The three steps of DoModal, for a caller that tells them apart: the main
-    // dialog's run, which reports a failed creation, and tests driving a live dialog.
+    // The three steps of DoModal, for tests and benchmarks that drive a live dialog between them.
     bool CreateModal();
     INT_PTR RunModalLoop();
     void DestroyModal();
@@ -49,9 +48,7 @@ public:
     // How far the view of a dialog larger than its work area is scrolled: the
     // point of the layout at the client area's top-left corner; 0, 0 for one that fits.
     POINT GetScrollPosition() const { return m_scroller.GetPosition(); }
-    // A control by its id. Wine asks its server for the whole child list on every
-    // ::GetDlgItem, and a refresh reads dozens of controls, so each handle is
-    // looked up once and kept while it is still that control.
+    // A control by its id, looked up once and kept.
     HWND GetDlgItem(int nID) const;
 
     static const MessageMap* GetThisMessageMap();
@@ -91,7 +88,6 @@ protected:
     void OnSysCommand(UINT, LPARAM) { Default(); }
     void OnPaint() { Default(); }
     void OnDestroy() { Default(); }
-    void OnHelpInfo();
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -107,9 +103,9 @@ private:
     HWND m_hWndOwnerFocus = nullptr;  // the owner's control that had the focus, given it back at the end
     RECT m_rcWorkArea{};  // where the dialog opens, found once for its font and its place, and anew when it changes
     bool m_bContinueModal = false;
-    INT_PTR m_nModalResult = -1;
+    INT_PTR m_nModalResult = IDABORT;
     bool m_bDefault = false;
-    mutable std::unordered_map<int, HWND> m_controls;
+    CDialogControls m_controls;
     CDialogScroller m_scroller;
     CWheelRouter m_wheel;
     CFreshKeys m_freshKeys;

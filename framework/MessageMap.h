@@ -120,7 +120,6 @@ public:                                           \
 #define ON_MESSAGE_ANSWER(message, result, fn) {message, 0, 0, 0, result, &message_map_detail::Answer<fn>},
 #define ON_WM_PAINT(fn) ON_MESSAGE_VOID(WM_PAINT, fn)
 #define ON_WM_DESTROY(fn) ON_MESSAGE_VOID(WM_DESTROY, fn)
-#define ON_WM_HELPINFO(fn) ON_MESSAGE_VOID(WM_HELP, fn)
 #define ON_WM_SYSCOLORCHANGE(fn) ON_MESSAGE_VOID(WM_SYSCOLORCHANGE, fn)
 #define ON_WM_SYSCOMMAND(fn) {WM_SYSCOMMAND, 0, 0, 0, MessageResult::None, &message_map_detail::SysCommand<fn>},
 #define ON_WM_QUERYDRAGICON(fn) ON_MESSAGE_ANSWER(WM_QUERYDRAGICON, MessageResult::ReturnedByProc, fn)

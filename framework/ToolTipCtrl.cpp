@@ -1,9 +1,10 @@
 #include "ToolTipCtrl.h"
 
+#include "CommonControls.h"
+
 bool CToolTipCtrl::Create(HWND hWndParent, DWORD dwStyle) {
     // The class lives in the common controls, which register it on request.
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
-    InitCommonControlsEx(&controls);
+    RegisterCommonControls(ICC_BAR_CLASSES);
     m_hWnd = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, hWndParent, nullptr, GetModuleHandleW(nullptr), nullptr);
     return m_hWnd != nullptr;

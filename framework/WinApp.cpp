@@ -1,33 +1,16 @@
 #include "WinApp.h"
 
-#include <commctrl.h>
-
 #include "Dialog.h"
 #include "FrameworkResource.h"
+#include "MessageBox.h"
 
 namespace {
 
 CWinApp* theApp = nullptr;
 
-CString ModuleBaseName() {
-    CString path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD copied = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (copied < path.size()) {
-            path.resize(copied);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    size_t slash = path.find_last_of(L"\\/");
-    CString name = slash == CString::npos ? path : path.substr(slash + 1);
-    size_t dot = name.find_last_of(L'.');
-    return dot == CString::npos ? name : name.substr(0, dot);
-}
-
 }  // namespace
 
-CWinApp::CWinApp() : m_strAppName(ModuleBaseName()) { theApp = this; }
+CWinApp::CWinApp() { theApp = this; }
 
 CWinApp::~CWinApp() {
     if (theApp == this) theApp = nullptr;
@@ -35,60 +18,8 @@ CWinApp::~CWinApp() {
 
 CWinApp* AfxGetApp() { return theApp; }
 
-// DoModal's steps one by one: only a dialog that could not be created is
-// reported, not a run that ended in some other way.
 INT_PTR CWinApp::RunMainDialog(CDialog& dlg) {
-    m_pMainWnd = &dlg;
-    if (!dlg.CreateModal()) {
-        const DWORD dwError = GetLastError();
-        m_pMainWnd = nullptr;
-        CString text = LoadResourceString(AFX_IDP_FAILED_TO_CREATE_DIALOG);
-        if (const CString reason = SystemErrorText(dwError); !reason.empty()) text += L"\n\n" + reason;
-        AfxMessageBox(text.c_str(), MB_OK | MB_ICONERROR);
-        return -1;
-    }
-    const INT_PTR nResult = dlg.RunModalLoop();
-    dlg.DestroyModal();
-    m_pMainWnd = nullptr;
+    const INT_PTR nResult = dlg.DoModal();
+    if (nResult == -1) ReportFailure(LoadResourceString(AFX_IDP_FAILED_TO_CREATE_DIALOG).c_str(), GetLastError());
     return nResult;
-}
-
-int AfxMessageBox(LPCWSTR lpszText, UINT nType) {
-    HWND owner = GetActiveWindow();
-    if (!owner && theApp && theApp->m_pMainWnd) owner = theApp->m_pMainWnd->GetSafeHwnd();
-    const wchar_t* caption = theApp ? theApp->m_strAppName.c_str() : nullptr;
-    return MessageBoxW(owner, lpszText, caption, nType);
-}
-
-int AfxMessageBox(UINT nIDPrompt, UINT nType) {
-    // Room for any prompt of the table, on the stack: the heap may be exhausted.
-    constexpr int PROMPT_ROOM = 512;
-    wchar_t prompt[PROMPT_ROOM];
-    if (LoadStringW(GetModuleHandleW(nullptr), nIDPrompt, prompt, PROMPT_ROOM) <= 0) prompt[0] = L'\0';
-    return AfxMessageBox(prompt, nType);
-}
-
-CString LoadResourceString(UINT nID) {
-    // With a zero buffer size LoadString hands out a pointer into the resource itself.
-    const wchar_t* text = nullptr;
-    int length = LoadStringW(GetModuleHandleW(nullptr), nID, reinterpret_cast<LPWSTR>(&text), 0);
-    return length > 0 && text ? CString(text, static_cast<size_t>(length)) : CString();
-}
-
-CString SystemErrorText(DWORD dwError) {
-    wchar_t* buffer = nullptr;
-    const DWORD nLength =
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, dwError, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-    CString text = buffer ? CString(buffer, nLength) : CString();
-    if (buffer) LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
-    return text;
-}
-
-// Only these classes: a version-5 comctl32 (no version-6 manifest, as here)
-// refuses the whole call when it meets a flag it does not know.
-bool InitTemplateControls() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_DATE_CLASSES};
-    return InitCommonControlsEx(&controls) != FALSE;
 }

@@ -2,7 +2,7 @@
 
 #include "framework/Clipboard.h"
 #include "framework/DataExchange.h"
-#include "framework/WinApp.h"
+#include "framework/MessageBox.h"
 
 namespace {
 

@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
-# Static checks of the built program: what Windows reads from the file before
-# any of our code runs. Prints one line per failed check; exits 1 if any failed.
-# Usage: check_executable.sh Pulmetra.exe [objdump] [windres] [source tree] [build tree] [version]
+# Checks of the built program: what Windows reads from the file before any of
+# our code runs, and, given a planted DLL, which DLLs it lets run inside it.
+# Prints one line per failed check; exits 1 if any failed.
+# Usage: check_executable.sh Pulmetra.exe [objdump] [windres] [source tree] [build tree] [version] [planted DLL]
 set -u
 
-exe=${1:?usage: check_executable.sh Pulmetra.exe [objdump] [windres] [source tree] [build tree] [version]}
+exe=${1:?usage: check_executable.sh Pulmetra.exe [objdump] [windres] [source tree] [build tree] [version] [planted DLL]}
 objdump=${2:-i686-w64-mingw32-objdump}
 windres=${3:-i686-w64-mingw32-windres}
 source_tree=${4:-}
 build_tree=${5:-}
 # The version the form's title must show; the file's version block adds a fourth part, the build.
 program_version=${6:-}
+# A DLL whose DllMain writes PLANTED_MARK to standard error; the program runs
+# under Wine with it beside it (needs the display and the prefix of ./test.sh).
+planted_dll=${7:-}
+PLANTED_MARK="PLANTED DLL RAN"
 file_version=$program_version.1
 form_title="Pulmetra 계산기 (v$program_version)"
 
@@ -54,6 +59,15 @@ check "GUI subsystem (2)" equals "$(header_field Subsystem)" "00000002"
 check "subsystem version 6.0" equals "$(header_field MajorSubsystemVersion).$(header_field MinorSubsystemVersion)" "6.0"
 characteristics=$(header_field Characteristics)
 check "an executable, not a DLL" test $((characteristics & 0x2000)) -eq 0
+# What security reviews look for: a random load address, which needs the
+# relocations kept; no code run from data; aware of remote desktop servers.
+dll_characteristics=0x$(header_field DllCharacteristics)
+for flag in "0x0040 DYNAMIC_BASE" "0x0100 NX_COMPAT" "0x8000 TERMINAL_SERVER_AWARE"; do
+  check "the header is marked ${flag#* } (has $dll_characteristics)" test $((dll_characteristics & ${flag%% *})) -ne 0
+done
+check "relocations not stripped (Characteristics $characteristics)" test $((characteristics & 0x0001)) -eq 0
+relocations=$(awk '$1 == "Entry" && $2 == "5" { print $4; exit }' <<<"$headers")
+check "a base relocation table (size ${relocations:-none})" test $((16#${relocations:-0})) -gt 0
 
 # --- the same bytes from the same sources ------------------------------------
 lfanew=$(od -An -tu4 -j60 -N4 "$exe" | tr -d ' ')
@@ -63,20 +77,26 @@ for tree in "$source_tree" "$build_tree"; do
   [ -n "$tree" ] && check "no path of the tree it was built in ($tree)" bash -c '! grep -qaF -- "$1" "$2"' _ "$tree" "$exe"
 done
 
-# --- imports: only DLLs that every Windows has --------------------------------
-SYSTEM_DLLS=" KERNEL32.DLL USER32.DLL GDI32.DLL COMCTL32.DLL IMM32.DLL OLEAUT32.DLL OLE32.DLL MSVCRT.DLL ADVAPI32.DLL SHELL32.DLL COMDLG32.DLL SHLWAPI.DLL UXTHEME.DLL VERSION.DLL "
+# --- imports: only Windows' KnownDLLs ------------------------------------------
+# Windows takes these from the system folder whatever lies beside the program
+# (the list of Windows 7 to 11); any other imported DLL is looked for in the
+# program's folder first, before any of its code runs.
+KNOWN_DLLS=" KERNEL32.DLL USER32.DLL GDI32.DLL IMM32.DLL OLEAUT32.DLL OLE32.DLL MSVCRT.DLL ADVAPI32.DLL SHELL32.DLL COMDLG32.DLL SHLWAPI.DLL "
 mapfile -t dlls < <(awk '/DLL Name:/ { print toupper($3) }' <<<"$headers")
 check "imports at least KERNEL32 and USER32" \
   bash -c '[[ " $* " == *" KERNEL32.DLL "* && " $* " == *" USER32.DLL "* ]]' _ "${dlls[@]}"
 for dll in "${dlls[@]}"; do
-  check "imports $dll, which is not a Windows system DLL (link statically)" \
-    bash -c '[[ "$1" == *" $2 "* ]]' _ "$SYSTEM_DLLS" "$dll"
+  check "imports $dll, which is not one of Windows' KnownDLLs (load it from the system folder, or link statically)" \
+    bash -c '[[ "$1" == *" $2 "* ]]' _ "$KNOWN_DLLS" "$dll"
 done
 
 # The reader's guide promises that the program opens no file, writes no setting
 # and has no network access: nothing it imports could.
 functions=$(sed -n '/The Import Tables/,/The Export\|The Resource/p' <<<"$headers" | awk 'NF >= 3 && $1 ~ /^[0-9a-f]+$/ { print $3 }')
-forbidden=$(grep -E '^(CreateFile|OpenFile|_?w?fopen|_w?open|_w?sopen|Reg(Create|Set)|WSA|socket|connect|Internet|WinHttp|URLDownload)' <<<"$functions" | tr '\n' ' ')
+# The stack protector's report of a smashed stack (libssp) brings _open, for
+# the console "CONOUT$", which a program without a console does not have.
+forbidden=$(grep -E '^(CreateFile|OpenFile|_?w?fopen|_w?open|_w?sopen|Reg(Create|Set)|WSA|socket|connect|Internet|WinHttp|URLDownload)' <<<"$functions" |
+  grep -vx '_open' | tr '\n' ' ')
 check "the import table names the functions it calls" test -n "$functions"
 check "imports nothing that opens files, writes settings or reaches the network (has: ${forbidden:-none})" \
   test -z "$forbidden"
@@ -185,6 +205,32 @@ if [ -n "$source_tree" ]; then
       check "the guide's message \"$message\" is the program's" contains "$exe_hex" "$part_hex"
     done < <(sed -E 's/[0-9N]+/\n/g' <<<"$message")
   done <<<"$messages"
+fi
+
+# --- a DLL planted beside the program never runs --------------------------------
+# comctl32.dll is no KnownDLL. Wine told to prefer native DLLs searches for it as
+# Windows does, so a copy of the program with the planted DLL beside it shows
+# whether the program ever looks in its own folder.
+if [ -n "$planted_dll" ]; then
+  folder=$(mktemp -d)
+  trap 'rm -f "$rc"; rm -rf "$folder"' EXIT
+  cp "$exe" "$folder/Pulmetra.exe"
+  cp "$planted_dll" "$folder/comctl32.dll"
+  # A program that fails to start gets no debugger, which would stay behind on the display.
+  WINEDLLOVERRIDES="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}comctl32=n,b;winedbg.exe=d" \
+    wine "$folder/Pulmetra.exe" </dev/null >/dev/null 2>"$folder/stderr" &
+  program=$!
+  title=""
+  for _ in $(seq 100); do
+    window=$(xdotool search --onlyvisible --pid "$program" 2>/dev/null | head -1)
+    [ -n "$window" ] && title=$(xdotool getwindowname "$window") && break
+    kill -0 "$program" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill "$program" 2>/dev/null
+  wait "$program" 2>/dev/null
+  check "with a comctl32.dll planted beside it, the form opens (saw: \"${title:-no window}\")" equals "$title" "$form_title"
+  check "the planted comctl32.dll never ran inside the program" lacks "$(cat "$folder/stderr")" "$PLANTED_MARK"
 fi
 
 if ((failed > 0)); then

@@ -21,7 +21,7 @@
 #include "FormDriver.h"
 #include "FormSteps.h"
 #include "ModalScript.h"
-#include "app/AboutDlg.h"
+#include "form/AboutDlg.h"
 #include "framework/DialogTemplate.h"
 #include "model/Labels.h"
 #include "model/NoduleItem.h"

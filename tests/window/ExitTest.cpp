@@ -223,7 +223,7 @@ TEST(Exit, AFormDestroyedWithoutEndDialogEndsItsModalRunAndFreesEveryNodule) {
     });
     const INT_PTR result = dlg.DoModal();
     EXPECT_FALSE(bGaveUp) << "the modal loop kept waiting for a destroyed form";
-    EXPECT_EQ(result, -1);
+    EXPECT_EQ(result, IDABORT) << "-1 would say the form could not be created";
     EXPECT_EQ(dlg.GetSafeHwnd(), nullptr);
     EXPECT_EQ(CNoduleItem::LiveCount(), liveBefore);
 }

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ChildWindows.h"
@@ -15,6 +16,7 @@
 #include "FormDriver.h"
 #include "FormSteps.h"
 #include "ModalScript.h"
+#include "framework/MessageBox.h"
 #include "framework/WinApp.h"
 #include "framework/WindowState.h"
 #include "framework/WindowText.h"
@@ -525,7 +527,8 @@ TEST(Startup, AFormThatCannotBeCreatedIsReportedWithTheSystemsReason) {
     SeenMessageBox seen;
     ModalScript script;
     script.AnswerMessageBox(IDOK, &seen);
-    EXPECT_EQ(AfxGetApp()->RunMainDialog(missing), -1);
+    CWinApp app;
+    EXPECT_EQ(app.RunMainDialog(missing), -1);
 
     EXPECT_TRUE(script.Finished()) << "no message";
     const CString reason = SystemErrorText(ERROR_RESOURCE_NAME_NOT_FOUND);
@@ -535,7 +538,6 @@ TEST(Startup, AFormThatCannotBeCreatedIsReportedWithTheSystemsReason) {
     EXPECT_EQ(seen.caption, APP_NAME);
     EXPECT_EQ(seen.icon, IDI_ERROR);
     EXPECT_EQ(seen.buttons, std::vector<int>{IDOK});
-    EXPECT_EQ(AfxGetApp()->m_pMainWnd, nullptr);
 }
 
 TEST(Startup, DraggingTheMinimisedWindowShowsTheProgramIcon) {
@@ -684,5 +686,76 @@ TEST(AboutBox, OtherSystemCommandsDoNotOpenIt) {
         EXPECT_TRUE(IsWindowVisible(form.Form()));
         EXPECT_TRUE(IsWindowEnabled(form.Form()));
         EXPECT_TRUE(ControlStates(form) == before);
+    }
+}
+
+namespace {
+
+// Refuses the next top-level dialog window this thread creates, as Windows does
+// when it cannot make one, leaving the reason for GetLastError.
+class RefuseNextDialog {
+public:
+    explicit RefuseNextDialog(DWORD dwError) {
+        s_dwError = dwError;
+        m_hHook = SetWindowsHookExW(WH_CBT, &RefuseNextDialog::Hook, nullptr, GetCurrentThreadId());
+    }
+    ~RefuseNextDialog() { UnhookWindowsHookEx(m_hHook); }
+    RefuseNextDialog(const RefuseNextDialog&) = delete;
+    RefuseNextDialog& operator=(const RefuseNextDialog&) = delete;
+
+private:
+    static LRESULT CALLBACK Hook(int nCode, WPARAM wParam, LPARAM lParam) {
+        if (nCode == HCBT_CREATEWND && s_dwError != ERROR_SUCCESS) {
+            const CREATESTRUCTW* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
+            if (!(create->style & WS_CHILD) && create->lpszClass == WC_DIALOG) {
+                SetLastError(std::exchange(s_dwError, ERROR_SUCCESS));
+                return 1;
+            }
+        }
+        return CallNextHookEx(nullptr, nCode, wParam, lParam);
+    }
+
+    static inline DWORD s_dwError = ERROR_SUCCESS;
+    HHOOK m_hHook;
+};
+
+struct DialogThatCannotOpen {
+    const char* name;
+    void (*open)(FormDriver& form);
+    const wchar_t* prompt;
+};
+
+const DialogThatCannotOpen DIALOGS_THAT_CANNOT_OPEN[] = {
+    {"the About box", [](FormDriver& form) { SendMessageW(form.Form(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0); },
+     L"Pulmetra 정보 창을 열지 못했습니다. 입력한 내용은 그대로 있습니다."},
+    {"the report", PressReport,
+     L"판독문 창을 열지 못해 판독문을 복사하지 않았습니다. 클립보드에 남아 있는 이전 내용은 다른 환자의 판독문일 "
+     L"수 있으니 붙여 넣지 마십시오. 입력한 내용은 그대로 있으니 잠시 뒤 다시 판독문을 누르십시오."},
+};
+
+}  // namespace
+
+TEST(FormDialogs, OneThatCannotOpenIsReportedWithTheSystemsReasonAndTheFormStaysAsItWas) {
+    constexpr DWORD REASON = ERROR_NOT_ENOUGH_MEMORY;
+    for (const DialogThatCannotOpen& dialog : DIALOGS_THAT_CANNOT_OPEN) {
+        SCOPED_TRACE(dialog.name);
+        FormDriver form;
+        form.Type(IDC_COMMENTS, L"비교 없음");
+        const std::vector<ControlState> before = ControlStates(form);
+        std::vector<SeenMessageBox> seen;
+        {
+            ModalScript script;
+            script.AnswerEveryMessageBox(IDOK, &seen);
+            RefuseNextDialog refuse(REASON);
+            dialog.open(form);
+            form.Pump();
+        }
+
+        ASSERT_EQ(seen.size(), 1u) << "the reader was not told, or was told more than once";
+        EXPECT_EQ(seen[0].text, dialog.prompt + (L"\n\n" + SystemErrorText(REASON)));
+        EXPECT_EQ(seen[0].icon, IDI_ERROR);
+        EXPECT_EQ(seen[0].buttons, std::vector<int>{IDOK});
+        EXPECT_TRUE(IsWindowEnabled(form.Form()));
+        EXPECT_TRUE(ControlStates(form) == before) << "an entry of the form changed";
     }
 }

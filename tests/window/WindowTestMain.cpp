@@ -4,12 +4,7 @@
 
 #include <cstdio>
 
-#include "framework/WinApp.h"
-
-namespace {
-// Message boxes take the application's name as their caption, as in the program.
-CWinApp testApp;
-}  // namespace
+#include "framework/CommonControls.h"
 
 int main(int argc, char** argv) {
     if (!InitTemplateControls()) {
