@@ -8,8 +8,9 @@
 #   ./bench.sh --against COMMIT   this tree and COMMIT's form side by side, taking
 #                                 turns, with the ratio per action (scripts/against.sh)
 #   ./bench.sh --profile [--against COMMIT]
-#                                 the Wine server requests of each window action
-#                                 instead of times (scripts/profile.sh)
+#                                 the Wine server requests of each window action,
+#                                 and the windows it draws against those it
+#                                 changes, instead of times (scripts/profile.sh)
 set -uo pipefail
 ROOT="$(cd "$(dirname "$0")" && pwd)"
 source "$ROOT/scripts/common.sh"
@@ -34,6 +35,8 @@ WINDOW_REPETITIONS="${WINDOW_REPETITIONS:-21}"
 BENCH_BUILD="$BUILD/bench"
 ROWS="$BUILD/bench.rows"
 AGAINST_ROWS="$BUILD/bench-against.rows"
+DRAW_ROWS="$BUILD/bench-draws.rows"
+AGAINST_DRAW_ROWS="$BUILD/bench-against-draws.rows"
 BENCH_LOG="$BUILD/bench.log"
 
 # Configures a tree and builds only the programs measured, so that a benchmark
@@ -60,14 +63,23 @@ if [ -n "$PROFILE" ]; then
   log "tracing the Wine server under this tree's window benchmark"
   trace_window_bench "$WIN32_BUILD" "$BUILD/profile.trace" || { echo "window benchmark failed; see $BENCH_LOG" >&2; exit 1; }
   count_requests "$BUILD/profile.trace" >"$ROWS"
+  log "counting the draws of this tree's window benchmark"
+  count_draws "$WIN32_BUILD" "$DRAW_ROWS" || { echo "window benchmark failed; see $BENCH_LOG" >&2; exit 1; }
   if [ -z "$AGAINST" ]; then
     print_requests "$ROWS"
+    echo
+    print_draws "$DRAW_ROWS"
   else
     log "tracing the Wine server under ${AGAINST_SHA:0:12}'s window benchmark"
     trace_window_bench "$AGAINST_WIN32" "$BUILD/profile-against.trace" \
       || { echo "window benchmark failed; see $BENCH_LOG" >&2; exit 1; }
     count_requests "$BUILD/profile-against.trace" >"$AGAINST_ROWS"
+    log "counting the draws of ${AGAINST_SHA:0:12}'s window benchmark"
+    count_draws "$AGAINST_WIN32" "$AGAINST_DRAW_ROWS" \
+      || { echo "window benchmark failed; see $BENCH_LOG" >&2; exit 1; }
     print_requests "$ROWS" "$AGAINST_ROWS" "${AGAINST_SHA:0:7}"
+    echo
+    print_draws "$DRAW_ROWS" "$AGAINST_DRAW_ROWS" "${AGAINST_SHA:0:7}"
   fi
   exit 0
 fi

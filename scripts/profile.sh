@@ -1,9 +1,10 @@
 # ./bench.sh --profile: how many requests each window action makes of the Wine
-# server. Under Wine nearly every call that changes a window (a text, a focus, a
-# caret, an invalidation, a paint) is a round trip to the server, and a loaded
-# machine makes each dearer; the counts do not depend on the load, so what a
-# change adds or saves shows on a busy machine too. Sourced by bench.sh after
-# common.sh.
+# server, and how many of the form's windows it draws against those whose state
+# it changes. Under Wine nearly every call that changes a window (a text, a
+# focus, a caret, an invalidation, a paint) is a round trip to the server, and a
+# loaded machine makes each dearer; over a remote desktop every draw is traffic.
+# Neither count depends on the load, so what a change adds or saves shows on a
+# busy machine too. Sourced by bench.sh after common.sh.
 
 PROFILE_REPETITIONS=3  # after the benchmark's two warm-up runs, which are not counted
 
@@ -11,10 +12,9 @@ PROFILE_REPETITIONS=3  # after the benchmark's two warm-up runs, which are not c
 # the prefix of this tree; the benchmark names each action's begin and end with
 # an event (window_bench --mark), which the trace shows.
 trace_window_bench() {  # build dir, trace file
+  # The prefix set up as for every other run (faces, theme), whichever ran first.
+  start_wine_server
   stop_wine
-  ensure_wine_locale || return 1
-  export TMPDIR="$BUILD/tmp"
-  mkdir -p "$WINEPREFIX" "$TMPDIR"
   # A client that finds no server starts one, tracing if the client traces the
   # server channel, and the server keeps the client's standard error.
   WINEDEBUG=+server in_wine_locale wineboot -i </dev/null >/dev/null 2>"$2"
@@ -80,6 +80,39 @@ print_requests() {  # rows of this tree, [rows of the commit, its label]
         split(order[i], k, SUBSEP)
         if (label == "") printf "%-26s  %5s  %8s  %s\n", k[1], k[2], now[order[i]], top[order[i]]
         else printf "%-26s  %5s  %8s  %8s  %s\n", k[1], k[2], (order[i] in then ? then[order[i]] : "-"), now[order[i]], top[order[i]]
+      }
+    }
+  ' "$1" "${2:-/dev/null}"
+}
+
+# Runs the window benchmark once more, counting its draws (window_bench --draws)
+# in an ordinary Wine of this tree's prefix: the hooks that count them would add
+# requests to a traced run. Rows "action <TAB> n <TAB> drawn <TAB> changed <TAB>
+# excess <TAB> the excess windows".
+count_draws() {  # build dir, rows file
+  start_wine
+  (cd "$1" && in_wine_locale wine window_bench.exe "$PROFILE_REPETITIONS" --draws </dev/null 2>>"$BENCH_LOG") \
+    | tr -d '\r' | sort -t$'\t' -k1,1 -k2n >"$2"
+  local status=${PIPESTATUS[0]}
+  stop_wine
+  return "$status"
+}
+
+# The table: this tree's draws per action against the budget, no window drawn
+# that did not change, and the earlier commit's excess beside them.
+print_draws() {  # rows of this tree, [rows of the commit, its label]
+  awk -F'\t' -v label="${3:-}" '
+    FILENAME == ARGV[1] { row[++n] = $0; next }
+    { then[$1 SUBSEP $2] = $5 }
+    END {
+      printf "%-26s  %5s  %5s  %7s", "windows drawn", "n", "drawn", "changed"
+      if (label != "") printf "  %15s", "excess " label
+      printf "  %6s  %-16s  %s\n", "excess", "budget", "drawn unchanged"
+      for (i = 1; i <= n; ++i) {
+        split(row[i], f, "\t")
+        printf "%-26s  %5s  %5s  %7s", f[1], f[2], f[3], f[4]
+        if (label != "") printf "  %15s", ((f[1] SUBSEP f[2]) in then ? then[f[1], f[2]] : "-")
+        printf "  %6s  %-16s  %s\n", f[5], "excess 0: " (f[5] == 0 ? "met" : "MISSED"), f[6]
       }
     }
   ' "$1" "${2:-/dev/null}"

@@ -61,6 +61,11 @@ void BenchForm::Click(int nIDC) {
     Settle();
 }
 
+void BenchForm::Focus(int nIDC) {
+    SetFocus(Item(nIDC));
+    Settle();
+}
+
 void BenchForm::Choose(int nIDC, int nIndex) {
     HWND hCombo = Item(nIDC);
     SendMessageW(hCombo, CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
@@ -90,6 +95,27 @@ void BenchForm::SelectRow(int nRow) {
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageW(Item(IDC_NODULE_LIST), LVM_SETITEMSTATE, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&item));
     Settle();
+}
+
+POINT BenchForm::RowPoint(int nRow) {
+    HWND hList = Item(IDC_NODULE_LIST);
+    SendMessageW(hList, LVM_ENSUREVISIBLE, static_cast<WPARAM>(nRow), FALSE);
+    Settle();
+    RECT row{LVIR_LABEL, 0, 0, 0};
+    BenchExpect(SendMessageW(hList, LVM_GETITEMRECT, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&row)) != 0,
+                "a row of the list has no place");
+    RECT client;
+    GetClientRect(hList, &client);
+    const POINT point{(row.left + row.right) / 2, (row.top + row.bottom) / 2};
+    BenchExpect(PtInRect(&client, point) != FALSE, "a row to click is out of the list's view");
+    return point;
+}
+
+void BenchForm::HoldKey(UINT vk, bool bDown) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[vk] = bDown ? 0x80 : 0;
+    SetKeyboardState(keys);
 }
 
 std::wstring BenchForm::Text(int nIDC) const { return GetWindowTextString(Item(nIDC)); }

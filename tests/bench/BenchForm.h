@@ -39,6 +39,7 @@ public:
     void Settle();
 
     void Click(int nIDC);
+    void Focus(int nIDC);
     // A choice in a drop-down: the selection, then the notification it sends.
     void Choose(int nIDC, int nIndex);
     // Focuses the edit, selects its text and types over it key by key.
@@ -46,6 +47,12 @@ public:
     void Press(UINT vk);
     // A click on a list row, as a selection change of the list view.
     void SelectRow(int nRow);
+    // A row scrolled into view, and a point of it in the list's client area,
+    // where a click lands on the row.
+    POINT RowPoint(int nRow);
+    // Holds a key down, or lets it go, in this thread's keyboard state, which
+    // posted keys leave alone.
+    static void HoldKey(UINT vk, bool bDown);
 
     std::wstring Text(int nIDC) const;
     bool Checked(int nIDC) const { return IsDlgButtonChecked(Form(), nIDC) == BST_CHECKED; }

@@ -1,11 +1,12 @@
 // Window timings of the real findings form under Wine, with 1, 100 and 1,000
 // nodules in the list: a long-axis commit by Enter up to the final category, a
-// click on a findings box, Add of one more nodule, and the Report press up to
-// the report dialog on screen and its OK up to the text on the clipboard.
+// click on a findings box, Add of one more nodule, a click on another row and
+// Ctrl+Down to the next nodule (with two rows or more), and the Report press up
+// to the report dialog on screen and its OK up to the text on the clipboard.
 // Every action goes in as the window messages a reader's action produces and
 // runs through the dialog's own loop; the clock stops once every message it
 // caused, repaints included, has been handled. Prints the medians as rows.
-//   window_bench [REPETITIONS] [--turns] [--mark]
+//   window_bench [REPETITIONS] [--turns] [--mark] [--draws]
 // --turns: two of these programs, built against two commits' forms, run side by
 // side and take turns (./bench.sh --against): the program waits for a line on
 // standard input before each step (one nodule added, or one repetition of an
@@ -14,6 +15,9 @@
 // --mark: each timed action begins and ends with a named event,
 // "window_bench <action> <nodules> begin|shown|end", which a trace of the Wine
 // server or of the program's calls shows (./bench.sh --profile).
+// --draws: instead of the times, the windows each action drew against those
+// whose state changed (DrawCounter.h), as rows "action, n, drawn, changed,
+// excess, excess windows" (./bench.sh --profile).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -27,6 +31,7 @@
 
 #include "BenchForm.h"
 #include "BenchRow.h"
+#include "DrawCounter.h"
 #include "TestClipboard.h"
 #include "framework/WinApp.h"
 #include "framework/WindowText.h"
@@ -72,6 +77,7 @@ double Nanoseconds(LONGLONG ticks) {
 
 bool takingTurns = false;
 bool marking = false;
+DrawCounter* drawCounter = nullptr;
 
 // Ends this program's step and waits for the next; the first call only waits.
 // Once the other side has gone (standard input ends), the steps run on alone.
@@ -93,6 +99,7 @@ std::string markedAction;
 int markedNodules = 0;
 
 void Mark(const char* moment) {
+    if (drawCounter) drawCounter->Mark(markedAction, markedNodules, moment);
     if (!marking) return;
     const std::string name = "window_bench " + markedAction + " " + std::to_string(markedNodules) + " " + moment;
     if (HANDLE hEvent = CreateEventA(nullptr, FALSE, FALSE, name.c_str())) CloseHandle(hEvent);
@@ -219,6 +226,59 @@ Timings TimeAdd(BenchForm& form, int nRepetitions) {
         BenchExpect(form.RowCount() == nCount + 1 && form.SelectedRow() == nCount, "Add did not add a selected row");
         form.Click(IDC_DELETE_NODULE);
         BenchExpect(form.RowCount() == nCount, "Delete did not remove the added row");
+    }
+    return timings;
+}
+
+// A click on another row, as the mouse makes it: the button goes down and up
+// over the row and the list's own handling moves the selection, while the
+// reader's caret is in the long axis. It turns between the last two rows.
+Timings TimeRowClick(BenchForm& form, int nRepetitions) {
+    Timings timings;
+    markedAction = "rowclick";
+    const int nLast = form.RowCount() - 1;
+    HWND hList = form.Item(IDC_NODULE_LIST);
+    for (int nRun = 0; nRun < WARM_UP_RUNS + nRepetitions; ++nRun) {
+        TakeTurn(&form);
+        const int nRow = nLast - 1 + nRun % 2;
+        const POINT point = form.RowPoint(nRow);
+        form.Focus(IDC_LONG_AXIS);
+        Mark("begin");
+        const LONGLONG start = Now();
+        PostMessageW(hList, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+        PostMessageW(hList, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+        form.RunQueued();
+        const LONGLONG stop = Now();
+        Mark("end");
+        timings.Add(start, stop, nRun);
+        BenchExpect(form.SelectedRow() == nRow && form.FocusedId() == IDC_NODULE_LIST,
+                    "a click on a row did not select it");
+    }
+    form.SelectRow(nLast);
+    return timings;
+}
+
+// Ctrl+Down from the long axis of the row before the last to the last.
+Timings TimeNextNodule(BenchForm& form, int nRepetitions) {
+    Timings timings;
+    markedAction = "ctrldown";
+    const int nLast = form.RowCount() - 1;
+    for (int nRun = 0; nRun < WARM_UP_RUNS + nRepetitions; ++nRun) {
+        TakeTurn(&form);
+        form.SelectRow(nLast - 1);
+        form.Focus(IDC_LONG_AXIS);
+        HWND hLongAxis = GetFocus();
+        BenchForm::HoldKey(VK_CONTROL, true);
+        Mark("begin");
+        const LONGLONG start = Now();
+        PostKey(hLongAxis, VK_DOWN);
+        form.RunQueued();
+        const LONGLONG stop = Now();
+        Mark("end");
+        BenchForm::HoldKey(VK_CONTROL, false);
+        timings.Add(start, stop, nRun);
+        BenchExpect(form.SelectedRow() == nLast && form.FocusedId() == IDC_LONG_AXIS,
+                    "Ctrl+Down did not move to the next nodule");
     }
     return timings;
 }
@@ -364,6 +424,7 @@ std::string Milliseconds(double nanoseconds) {
 }
 
 void PrintRow(const std::string& name, int nNodules, const Timings& timings, double budgetNs = -1) {
+    if (drawCounter) return;  // the hooks' cost makes the times meaningless
     const double median = Median(timings.nanoseconds);
     // The fastest run shows what the machine's other load took from the median.
     const double fastest = *std::min_element(timings.nanoseconds.begin(), timings.nanoseconds.end());
@@ -376,6 +437,8 @@ void PrintRow(const std::string& name, int nNodules, const Timings& timings, dou
 const char* const ENTER = "Window: long axis Enter to final category";
 const char* const FINDING_CLICK = "Window: findings box click to refresh";
 const char* const ADD = "Window: Add of one more nodule";
+const char* const ROW_CLICK = "Window: click on another row to refresh";
+const char* const NEXT_NODULE = "Window: Ctrl+Down to the next nodule";
 const char* const REPORT = "Window: Report press to dialog shown";
 const char* const REPORT_OK = "Window: report OK to text on clipboard";
 
@@ -406,18 +469,21 @@ DWORD WINAPI Watchdog(LPVOID) {
 int main(int argc, char** argv) {
     int nRepetitions = DEFAULT_REPETITIONS;
     bool bUsage = false;
+    bool bCountDraws = false;
     for (int arg = 1; arg < argc; ++arg) {
         if (std::strcmp(argv[arg], "--turns") == 0)
             takingTurns = true;
         else if (std::strcmp(argv[arg], "--mark") == 0)
             marking = true;
+        else if (std::strcmp(argv[arg], "--draws") == 0)
+            bCountDraws = true;
         else if (arg == 1)
             bUsage = (nRepetitions = std::atoi(argv[arg])) < 1;
         else
             bUsage = true;
     }
     if (bUsage) {
-        std::fprintf(stderr, "usage: window_bench [REPETITIONS] [--turns] [--mark]\n");
+        std::fprintf(stderr, "usage: window_bench [REPETITIONS] [--turns] [--mark] [--draws]\n");
         return 2;
     }
     // What the program's start does before its form; the first releases had no function for it.
@@ -427,16 +493,26 @@ int main(int argc, char** argv) {
 
     TakeTurn();
     BenchForm form;
+    std::optional<DrawCounter> draws;
+    if (bCountDraws) {
+        drawCounter = &draws.emplace(form.Form(), WARM_UP_RUNS);
+        BenchExpect(draws->Hooked(), "the draw hooks could not be set");
+    }
     for (int nNodules : NODULE_COUNTS) {
         markedNodules = nNodules;
         FillList(form, nNodules);
         PrintRow(ENTER, nNodules, TimeLongAxisEnter(form, nRepetitions), BudgetNs(ENTER, nNodules));
         PrintRow(FINDING_CLICK, nNodules, TimeFindingClick(form, nRepetitions), BudgetNs(FINDING_CLICK, nNodules));
         PrintRow(ADD, nNodules, TimeAdd(form, nRepetitions), BudgetNs(ADD, nNodules));
+        if (form.RowCount() > 1) {
+            PrintRow(ROW_CLICK, nNodules, TimeRowClick(form, nRepetitions));
+            PrintRow(NEXT_NODULE, nNodules, TimeNextNodule(form, nRepetitions));
+        }
         const ReportTimings report = TimeReport(form, nRepetitions);
         PrintRow(REPORT, nNodules, report.shown, BudgetNs(REPORT, nNodules));
         PrintRow(REPORT_OK, nNodules, report.copied);
     }
+    if (drawCounter) drawCounter->PrintRows();
     // The last step's end: helper processes of Wine may hold standard output open.
     if (takingTurns) std::puts("done");
     return 0;
