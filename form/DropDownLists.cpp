@@ -32,9 +32,11 @@ void CPulmetraDlg::OnComboDropDown(int nIDC) {
 void CPulmetraDlg::OnComboSelChange(int nIDC) {
     if (nIDC == m_openList.nIDC) return;
     static constexpr ListChoice CHOICES[] = {
-        {IDC_CT_TYPE, &CPulmetraDlg::OnCtTypeChanged},     {IDC_NODULE_TYPE, &CPulmetraDlg::OnNoduleTypeChanged},
-        {IDC_LOBE, &CPulmetraDlg::OnLobeChanged},          {IDC_FOLLOWUP, &CPulmetraDlg::OnFollowUpChanged},
-        {IDC_CORONARY_SEVERITY, &CPulmetraDlg::OnFindingClicked},
+        {IDC_CT_TYPE, &CPulmetraDlg::OnCtTypeChanged},
+        {IDC_NODULE_TYPE, &CPulmetraDlg::OnNoduleTypeChanged},
+        {IDC_LOBE, &CPulmetraDlg::OnLobeChanged},
+        {IDC_FOLLOWUP, &CPulmetraDlg::OnFollowUpChanged},
+        {IDC_CORONARY_SEVERITY, &CPulmetraDlg::OnCoronarySeverityChanged},
     };
     for (const ListChoice& choice : CHOICES)
         if (choice.nIDC == nIDC) (this->*choice.apply)();
@@ -81,6 +83,5 @@ void CPulmetraDlg::ReconcileCombos() {
         if (GetComboSel(IDC_LOBE) != pItem->m_nLobe) OnLobeChanged();
         if (GetComboSel(IDC_FOLLOWUP) != pItem->m_nFollowUp - 1 && m_nCtType != 0) OnFollowUpChanged();
     }
-    // The coronary calcification's degree lives in its box: the display follows it.
-    if (GetControlText(IDC_FINAL_CATEGORY) != FinalCategoryOfEntries()) RefreshForm();
+    if (GetComboSel(IDC_CORONARY_SEVERITY) != m_nCoronarySeverity) OnCoronarySeverityChanged();
 }

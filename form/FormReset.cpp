@@ -43,6 +43,7 @@ void CPulmetraDlg::ResetForm() {
     for (int nIDC : CLEARED_CHECKS) SetCheck(nIDC, false);
     for (int nIDC : EMPTIED_EDITS) SetControlText(nIDC, L"");
     SetComboSel(IDC_CORONARY_SEVERITY, 0);
+    m_nCoronarySeverity = 0;
     SetControlText(IDC_FINAL_CATEGORY, L"0");
 }
 
