@@ -267,13 +267,6 @@ TEST(CommandKeys, CtrlZBringsBackDeletedNodulesWhileDeletesAreTheLastChanges) {
 
 namespace {
 
-// A click on a button as the mouse makes it, through the form's loop.
-void ClickWithMouse(FormDriver& form, int nIDC) {
-    PostMessageW(form.Item(nIDC), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    PostMessageW(form.Item(nIDC), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    form.Pump();
-}
-
 // The input method completes, at a moment of its own, what it still composes.
 void CompleteWhenTheInputMethodLikes(FormDriver& form) {
     HWND hFocus = GetFocus();
@@ -357,7 +350,7 @@ TEST(CommandKeys, CompleteTheSyllableBeingComposedFirst) {
                 const auto pfnNotifyBefore =
                     std::exchange(g_pfnNotifyIME, out.bPostsSyllable ? CompleteByPosting : g_pfnNotifyIME);
                 if (!out.vk)
-                    ClickWithMouse(form, IDC_REPORT);
+                    form.ClickWithMouse(IDC_REPORT);
                 else if (bProcessKey)
                     form.PressDuringComposition(out.vk, out.bCtrl);
                 else if (out.bCtrl)

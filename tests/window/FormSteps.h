@@ -23,6 +23,17 @@ inline const std::wstring FORM_TITLE = std::wstring(L"Pulmetra 계산기 (v") + 
 // The editors of the selected nodule, by kind.
 constexpr int NODULE_EDITS[] = {IDC_LONG_AXIS,        IDC_SHORT_AXIS, IDC_SOLID_LONG_AXIS,
                                 IDC_SOLID_SHORT_AXIS, IDC_IMAGE_NO,   IDC_OTHER_TEXT};
+// The size edits and the size each shows and keeps.
+struct SizeField {
+    int nIDC;
+    double CNoduleItem::*size;
+};
+constexpr SizeField SIZE_FIELDS[] = {
+    {IDC_LONG_AXIS, &CNoduleItem::m_dLongAxis},
+    {IDC_SHORT_AXIS, &CNoduleItem::m_dShortAxis},
+    {IDC_SOLID_LONG_AXIS, &CNoduleItem::m_dSolidLongAxis},
+    {IDC_SOLID_SHORT_AXIS, &CNoduleItem::m_dSolidShortAxis},
+};
 constexpr int NODULE_COMBOS[] = {IDC_NODULE_TYPE, IDC_LOBE, IDC_FOLLOWUP};
 constexpr int NODULE_CHECKS[] = {IDC_PERIFISSURAL, IDC_CALCIFICATION, IDC_FAT,  IDC_LIKELY_BENIGN,
                                  IDC_SPICULATION,  IDC_CAVITY,        IDC_OTHER};
