@@ -32,9 +32,11 @@ void CPulmetraDlg::OnComboDropDown(int nIDC) {
 void CPulmetraDlg::OnComboSelChange(int nIDC) {
     if (nIDC == m_openList.nIDC) return;
     static constexpr ListChoice CHOICES[] = {
-        {IDC_CT_TYPE, &CPulmetraDlg::OnCtTypeChanged},     {IDC_NODULE_TYPE, &CPulmetraDlg::OnNoduleTypeChanged},
-        {IDC_LOBE, &CPulmetraDlg::OnLobeChanged},          {IDC_FOLLOWUP, &CPulmetraDlg::OnFollowUpChanged},
-        {IDC_CORONARY_SEVERITY, &CPulmetraDlg::OnFindingClicked},
+        {IDC_CT_TYPE, &CPulmetraDlg::OnCtTypeChanged},
+        {IDC_NODULE_TYPE, &CPulmetraDlg::OnNoduleTypeChanged},
+        {IDC_LOBE, &CPulmetraDlg::OnLobeChanged},
+        {IDC_FOLLOWUP, &CPulmetraDlg::OnFollowUpChanged},
+        {IDC_CORONARY_SEVERITY, &CPulmetraDlg::OnCoronarySeverityChanged},
     };
     for (const ListChoice& choice : CHOICES)
         if (choice.nIDC == nIDC) (this->*choice.apply)();
@@ -79,6 +81,5 @@ void CPulmetraDlg::ReconcileCombos() {
     OnNoduleTypeChanged();
     OnLobeChanged();
     OnFollowUpChanged();
-    // The coronary calcification's degree lives in its box: the display follows it.
-    if (GetControlText(IDC_FINAL_CATEGORY) != FinalCategoryOfEntries()) RefreshForm();
+    OnCoronarySeverityChanged();
 }

@@ -150,3 +150,11 @@ void CPulmetraDlg::OnFindingClicked() {
     RefreshForm();
     UpdateData(TRUE);
 }
+
+// Another degree counts as a tick does; the degree chosen again changes nothing.
+void CPulmetraDlg::OnCoronarySeverityChanged() {
+    const int nSeverity = GetComboSel(IDC_CORONARY_SEVERITY);
+    if (nSeverity == m_nCoronarySeverity) return;
+    m_nCoronarySeverity = nSeverity;
+    OnFindingClicked();
+}

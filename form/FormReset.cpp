@@ -33,7 +33,8 @@ void CPulmetraDlg::ResetForm() {
             SetControlText(FINDING_CONTROLS[nRow].nDetail, L"");
     }
     SetControlText(IDC_COMMENTS, L"");
-    SetComboSel(IDC_CORONARY_SEVERITY, ItemOfValue(DEGREE_ITEMS, DEGREE_MILD));
+    m_nCoronarySeverity = ItemOfValue(DEGREE_ITEMS, DEGREE_MILD);
+    SetComboSel(IDC_CORONARY_SEVERITY, m_nCoronarySeverity);
     SetControlText(IDC_FINAL_CATEGORY, L"0");
 }
 

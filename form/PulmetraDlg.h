@@ -68,6 +68,8 @@ protected:
     int m_nMovingFocusFrom = 0;
     // The kind of CT the nodules' follow-up statuses were last reset for (1000's index).
     int m_nCtType = 0;
+    // The degree of coronary calcification last applied (1034's index), which lives in its box.
+    int m_nCoronarySeverity = 0;
     CToolTipCtrl m_tips;
     int m_nTipRow = -1;  // the list row that the row tool covers; -1: none
     RECT m_rcTipRow{};
@@ -154,6 +156,7 @@ protected:
     void OnCtTypeChanged();
     void OnPriorCancerClicked();
     void OnFindingClicked();
+    void OnCoronarySeverityChanged();
 
     // Reset and exit
     void ResetForm();

@@ -187,9 +187,19 @@ TEST(CommandKeys, AButtonClickedAfterATypedLongAxisLeavesTheOtherNodulesAlone) {
     }
 }
 
+namespace {
+
+void TickModerateCoronary(FormDriver& form) {
+    form.Click(IDC_CORONARY);
+    form.Choose(IDC_CORONARY_SEVERITY, MODERATE);
+}
+
+}  // namespace
+
 // Deleted nodules come back, the last deleted first, each at its row with all it
-// held, only while deletes are the form's last changes: selecting a row or
-// choosing the kind of CT already shown changes nothing; any other change ends it.
+// held, only while deletes are the form's last changes: selecting a row, or
+// choosing the kind of CT or the degree already shown, changes nothing; any
+// other change ends it.
 TEST(CommandKeys, CtrlZBringsBackDeletedNodulesWhileDeletesAreTheLastChanges) {
     const auto nothing = [](FormDriver&) {};
     const std::vector<std::wstring> ALL_BACK = {L"7.0 [mm]", L"5.0 [mm]", L"4.0 [mm]"};
@@ -199,6 +209,7 @@ TEST(CommandKeys, CtrlZBringsBackDeletedNodulesWhileDeletesAreTheLastChanges) {
         std::function<void(FormDriver&)> step;
         std::vector<std::wstring> sizes;  // column 2 of each row after Ctrl+Z, twice
         int nSelected;
+        std::function<void(FormDriver&)> prepare = nullptr;  // before the delete
     } cases[] = {
         {"nothing", nothing, ALL_BACK, 1},
         {"another row selected", [](FormDriver& form) { form.SelectRow(0); }, ALL_BACK, 1},
@@ -212,6 +223,16 @@ TEST(CommandKeys, CtrlZBringsBackDeletedNodulesWhileDeletesAreTheLastChanges) {
          {L"7.0 [mm]", L"4.0 [mm]", L"0.0 [mm]"},
          2},
         {"the kind of CT changed", [](FormDriver& form) { form.Choose(IDC_CT_TYPE, FOLLOW_UP_CT); }, NONE_BACK, 1},
+        {"the degree of coronary calcification chosen again",
+         [](FormDriver& form) { form.Choose(IDC_CORONARY_SEVERITY, MODERATE); }, ALL_BACK, 1, TickModerateCoronary},
+        {"another degree chosen with Enter in its open list",
+         [](FormDriver& form) {
+             form.Focus(IDC_CORONARY_SEVERITY);
+             SendMessageW(form.Item(IDC_CORONARY_SEVERITY), CB_SHOWDROPDOWN, TRUE, 0);
+             form.Press(VK_DOWN);
+             form.Press(VK_RETURN);
+         },
+         NONE_BACK, 1, TickModerateCoronary},
         {"지우기 answered 예", ClearAnsweringYes, {}, -1},
     };
     for (const auto& c : cases) {
@@ -219,6 +240,7 @@ TEST(CommandKeys, CtrlZBringsBackDeletedNodulesWhileDeletesAreTheLastChanges) {
         const int nLiveBefore = CNoduleItem::LiveCount();
         FormDriver form;
         ThreeNodules(form);
+        if (c.prepare) c.prepare(form);
         const std::vector<std::wstring> before = RowTexts(form);
         form.Click(IDC_DELETE_NODULE);
         c.step(form);
@@ -244,13 +266,6 @@ TEST(CommandKeys, CtrlZBringsBackDeletedNodulesWhileDeletesAreTheLastChanges) {
 }
 
 namespace {
-
-// A click on a button as the mouse makes it, through the form's loop.
-void ClickWithMouse(FormDriver& form, int nIDC) {
-    PostMessageW(form.Item(nIDC), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-    PostMessageW(form.Item(nIDC), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-    form.Pump();
-}
 
 // The input method completes, at a moment of its own, what it still composes.
 void CompleteWhenTheInputMethodLikes(FormDriver& form) {
@@ -335,7 +350,7 @@ TEST(CommandKeys, CompleteTheSyllableBeingComposedFirst) {
                 const auto pfnNotifyBefore =
                     std::exchange(g_pfnNotifyIME, out.bPostsSyllable ? CompleteByPosting : g_pfnNotifyIME);
                 if (!out.vk)
-                    ClickWithMouse(form, IDC_REPORT);
+                    form.ClickWithMouse(IDC_REPORT);
                 else if (bProcessKey)
                     form.PressDuringComposition(out.vk, out.bCtrl);
                 else if (out.bCtrl)

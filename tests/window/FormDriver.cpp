@@ -67,6 +67,12 @@ void FormDriver::Click(int nIDC) {
     Pump();
 }
 
+void FormDriver::ClickAt(HWND hWnd, POINT ptClient) {
+    PostMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(ptClient.x, ptClient.y));
+    PostMessageW(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(ptClient.x, ptClient.y));
+    Pump();
+}
+
 void FormDriver::Choose(int nIDC, int nIndex) {
     HWND hCombo = Item(nIDC);
     SendMessageW(hCombo, CB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
@@ -102,6 +108,12 @@ void FormDriver::Paste(int nIDC, const std::wstring& text) {
 void FormDriver::Press(UINT vk) {
     Pump();
     PostKey(GetFocus(), vk);
+    Pump();
+}
+
+void FormDriver::PressAlt(UINT vk) {
+    Pump();
+    PostKey(GetFocus(), vk, true);
     Pump();
 }
 
@@ -199,6 +211,22 @@ void FormDriver::SelectRow(int nRow) {
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageW(Item(IDC_NODULE_LIST), LVM_SETITEMSTATE, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&item));
     Pump();
+}
+
+void FormDriver::ClickRow(int nRow) {
+    HWND hList = Item(IDC_NODULE_LIST);
+    SendMessageW(hList, LVM_ENSUREVISIBLE, static_cast<WPARAM>(nRow), FALSE);
+    RECT label{};
+    label.left = LVIR_LABEL;
+    SendMessageW(hList, LVM_GETITEMRECT, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&label));
+    ClickAt(hList, {(label.left + label.right) / 2, (label.top + label.bottom) / 2});
+}
+
+HWND FormDriver::DropDownList(int nIDC) const {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    GetComboBoxInfo(Item(nIDC), &info);
+    return info.hwndList;
 }
 
 int FormDriver::FocusedId() {

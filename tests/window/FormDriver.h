@@ -27,6 +27,10 @@ public:
     // for, when it does not hold within a few seconds.
     bool PumpUntil(const std::function<bool()>& condition, std::string_view what);
     void Click(int nIDC);
+    // A press and release of the left button at a point of a window's client area,
+    // as the mouse posts them, through the form's loop.
+    void ClickAt(HWND hWnd, POINT ptClient);
+    void ClickWithMouse(int nIDC) { ClickAt(Item(nIDC), {2, 2}); }
     // Chooses an item as the drop-down would, with the notification it sends.
     void Choose(int nIDC, int nIndex);
     void Focus(int nIDC);
@@ -41,6 +45,8 @@ public:
     // held long enough for nRepeats more key-downs of its auto-repeat.
     void PressCtrl(UINT vk, int nRepeats = 0) { PostKeyStroke(vk, vk, VK_CONTROL, nRepeats); }
     void PressShift(UINT vk) { PostKeyStroke(vk, vk, VK_SHIFT, 0); }
+    // The key with Alt held down, as the keyboard sends it: a system key.
+    void PressAlt(UINT vk);
     // Puts a syllable being composed through the input method at the end of the
     // edit, as the Korean IME shows it there until something completes it.
     void Compose(int nIDC, std::wstring syllable);
@@ -53,6 +59,10 @@ public:
     void TurnWheel(HWND hTarget, POINT ptScreen, int nDelta);
     // Clicks a list row, as a selection change of the list view.
     void SelectRow(int nRow);
+    // Clicks a list row with the mouse, once it is scrolled into view.
+    void ClickRow(int nRow);
+    // The window of a combo box's drop-down list, which takes the clicks on its items.
+    HWND DropDownList(int nIDC) const;
     // Moves the mouse pointer to a point of a control's client area (0: the
     // form's) and keeps it still until a tooltip shows; returns the tip's text,
     // empty when none showed. It comes from a corner of the form without a tip,

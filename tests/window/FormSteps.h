@@ -28,6 +28,17 @@ inline const std::wstring FORM_TITLE = std::wstring(L"Pulmetra 계산기 (v") + 
 // The editors of the selected nodule, by kind.
 constexpr int NODULE_EDITS[] = {IDC_LONG_AXIS,        IDC_SHORT_AXIS, IDC_SOLID_LONG_AXIS,
                                 IDC_SOLID_SHORT_AXIS, IDC_IMAGE_NO,   IDC_OTHER_TEXT};
+// The size edits and the size each shows and keeps.
+struct SizeField {
+    int nIDC;
+    double CNoduleItem::*size;
+};
+constexpr SizeField SIZE_FIELDS[] = {
+    {IDC_LONG_AXIS, &CNoduleItem::m_dLongAxis},
+    {IDC_SHORT_AXIS, &CNoduleItem::m_dShortAxis},
+    {IDC_SOLID_LONG_AXIS, &CNoduleItem::m_dSolidLongAxis},
+    {IDC_SOLID_SHORT_AXIS, &CNoduleItem::m_dSolidShortAxis},
+};
 constexpr int NODULE_COMBOS[] = {IDC_NODULE_TYPE, IDC_LOBE, IDC_FOLLOWUP};
 // The nodule features' check boxes, from the form's own table.
 constexpr auto NODULE_CHECKS = [] {

@@ -348,10 +348,7 @@ void CloseListWithoutChoice(FormDriver& form, int nIDC, int nBrowsedTo) {
 void ChooseUnderPointerWithEnter(FormDriver& form, int nIDC, int nIndex) {
     form.Focus(nIDC);
     SendMessageW(form.Item(nIDC), CB_SHOWDROPDOWN, TRUE, 0);
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    GetComboBoxInfo(form.Item(nIDC), &info);
-    SendMessageW(info.hwndList, LB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
+    SendMessageW(form.DropDownList(nIDC), LB_SETCURSEL, static_cast<WPARAM>(nIndex), 0);
     form.Press(VK_RETURN);
     ASSERT_EQ(form.ComboSel(nIDC), nIndex);
 }
