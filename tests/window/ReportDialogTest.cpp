@@ -18,6 +18,7 @@
 #include "ModalScript.h"
 #include "ReportSteps.h"
 #include "TestClipboard.h"
+#include "tests/core/Conclusions.h"
 
 namespace {
 
@@ -150,10 +151,8 @@ const std::wstring RICH_EXAM_REPORT =
     L"추가 내용: \r\n"
     L"비교: 2023년 검사\r\n"
     L"변화 관찰 필요\r\n"
-    L"\r\n"
-    L"결론: 범주 4XS 폐암 매우 의심\r\n"
-    L"악성 여부 확인을 위하여 필요에 따라 흉부 CT, PET/CT 혹은 조직검사 등의 시행을 권고합니다.\r\n"
-    L"새로운 큰 결절이 발생한 경우 감염/염증 병변을 배제하기 위해 한달 후 저선량흉부 CT 촬영합니다.";
+    L"\r\n" +
+    ConclusionOf(L"4XS");
 
 // The clipboard's block as the text with its one terminating zero.
 std::wstring Terminated(const std::wstring& text) { return text + L'\0'; }
@@ -419,7 +418,6 @@ TEST(ReportDialog, ReopeningShowsTheFreshlyComposedText) {
               L"발견된 결절 없음.\r\n"
               L"\r\n"
               L"폐결절 외 의미있는 소견: 폐기종 (중증도 이상).\r\n"
-              L"\r\n"
-              L"결론: 범주 1S 이상소견 없음\r\n"
-              L"12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.");
+              L"\r\n" +
+                  ConclusionOf(L"1S"));
 }

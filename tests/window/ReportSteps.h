@@ -14,6 +14,7 @@
 #include "framework/Dialog.h"
 #include "framework/WindowText.h"
 #include "res/resource.h"
+#include "tests/core/Conclusions.h"
 
 // The report of the untouched form.
 inline const std::wstring EMPTY_FORM_REPORT =
@@ -22,9 +23,8 @@ inline const std::wstring EMPTY_FORM_REPORT =
     L"\r\n"
     L"영상소견\r\n"
     L"발견된 결절 없음.\r\n"
-    L"\r\n"
-    L"결론: 범주 1 이상소견 없음\r\n"
-    L"12개월 후 연례 폐암검진 CT를 시행하시기를 권고합니다.";
+    L"\r\n" +
+    ConclusionOf(L"1");
 
 // Whether the report holds the line, whole.
 inline bool HasLine(const std::wstring& text, const std::wstring& line) {
